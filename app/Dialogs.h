@@ -1,0 +1,24 @@
+#pragma once
+// Every modal message box and file dialog of the console goes through this
+// interface: Qt's dialogs in the program, a scripted stand-in in the tests.
+
+#include <QString>
+
+class QWidget;
+
+class DialogService {
+public:
+    virtual ~DialogService() = default;
+    // Yes/No question; true when the answer is Yes.
+    virtual bool Ask(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // Notice with a single OK button.
+    virtual void Notify(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // File dialogs; filter in Qt's form ("Preset (*.Nddt)"); empty when cancelled.
+    virtual QString OpenFileName(QWidget* owner, const QString& filter) = 0;
+    virtual QString SaveFileName(QWidget* owner, const QString& filter) = 0;
+};
+
+// The service in use. Starts as the Qt implementation.
+DialogService& Dialogs();
+// Replace the service (tests); nullptr goes back to Qt's dialogs.
+void SetDialogs(DialogService* service);

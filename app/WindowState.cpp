@@ -1,0 +1,5 @@
+#include "app/WindowState.h"
+
+WindowState Window;
+
+void ResetWindowState() { Window = WindowState{}; }

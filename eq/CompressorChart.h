@@ -1,0 +1,50 @@
+#pragma once
+// Compressor curve chart: the chart widget and CurvePoint.
+
+#include <QColor>
+#include <QString>
+#include <QVector>
+#include <QWidget>
+
+struct ChartPoint {
+    double X = 0;
+    double Y = 0;
+    QString Label;
+};
+
+// A series is plain data; the chart only paints it.
+struct TChartSeries {
+    QVector<ChartPoint> Points;
+    QColor Color;
+    void Clear() { Points.clear(); }
+    void AddXY(double x, double y, const QString& label = QString()) {
+        Points.push_back({x, y, label});
+    }
+};
+
+class TChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit TChart(QWidget* parent = nullptr);
+    TChartSeries Series1; // the curve
+    TChartSeries Series2; // the labelled markers
+    TChartSeries Series3; // the dotted 1:1 reference
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// Mode 0: points from ParamImage; 2: from the spin edits; 3: from the level
+// arrays as the caller left them. Modes 2 and above store and send.
+void CurvePoint(int mode);
+
+// Creation step 5: the chart's start content.
+void SetupCompressorChart();
+
+// Both level arrays := the default points, then CurvePoint(3).
+void ResetCompressorCurve();
+
+// Change handler of the enabled spin edits.
+void RzSpinEdit2Change(QObject* Sender);
+
+void ResetChartState();

@@ -1,0 +1,27 @@
+#pragma once
+// What the rest of the console needs of the device link.
+
+#include <functional>
+
+class QObject;
+
+enum TLinkState { NoDevice = 0, Offline = 1, Online = 2 };
+
+// Stores one value into both parameter images, then sends it (or queues it
+// behind a frame in flight) when sending is allowed: SendSuppressed clear and
+// the link online.
+void SendDatatoMCU(int ModuleAddr, int HighLowData);
+
+// LinkState of the link window; NoDevice while there is no link window.
+int CurrentLinkState();
+
+// Observer of every call of SendDatatoMCU: address, value, and whether
+// SendSuppressed held it back. Tests record what the dispatcher hands over.
+using SendTap = std::function<void(int address, int value, bool suppressed)>;
+void SetSendTap(SendTap tap);
+
+// Main window's "联机" button: runs the link window's connect operation.
+void MainLinkBtnClick();
+
+// Shared handler of BLUENameBtn, BLUEPinBtn and BleButton.
+void BleButtonClick(QObject* Sender);

@@ -1,0 +1,5 @@
+#include "params/DispatchState.h"
+
+DispatchState Dispatch;
+
+void ResetDispatchState() { Dispatch = DispatchState{}; }

@@ -1,0 +1,24 @@
+#pragma once
+// State of the control dispatcher; single instance, reset for every new main window.
+
+#include "params/ValueScales.h"
+
+#include <QString>
+#include <cstdint>
+
+class QLineEdit;
+
+struct DispatchState {
+    QLineEdit* CurrentEdit = nullptr; // the filler edit means "no edit"
+    QString LastGoodText;
+    int32_t WheelArmed = 0;
+    uint8_t ScreenBusy = 0;
+    int32_t SendSuppressed = 0;
+    uint8_t TrackSyncGuard = 0;
+    int32_t SelectedBand[4]{};
+    int32_t PassState[4]{};
+};
+
+extern DispatchState Dispatch;
+
+void ResetDispatchState();

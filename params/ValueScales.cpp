@@ -1,0 +1,2 @@
+#include "params/ValueScales.h"
+// Tables and conversions: to be filled in.

@@ -1,0 +1,5 @@
+#include "presets/FileSystem.h"
+
+// Stand-ins until the preset files land.
+void SavePreset() {}
+void LoadPreset() {}
