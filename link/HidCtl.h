@@ -1,0 +1,123 @@
+#pragma once
+// HID device control: enumeration, check-out/check-in, synchronous output
+// reports, one read thread per opened device with its input reports handed to
+// the user-interface thread, and device-change notification. The operating
+// system side sits behind HidBackend so the program, the tests and the demo
+// share everything above it.
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QtGlobal>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+struct HidDeviceInfo {
+    QString path;
+    quint16 vendorId = 0, productId = 0;
+    QString product, serial;
+    // Report lengths include the report-ID byte.
+    int inputReportLength = 30, outputReportLength = 30;
+};
+
+class HidConnection {
+public:
+    virtual ~HidConnection();
+    // Synchronous output report (data[0] = report ID).
+    virtual bool Write(const quint8* data, int length, int* errorCode, QString* errorText) = 0;
+    // Starts the reader; callbacks may come from any thread; onReport gets a
+    // whole input report (byte 0 = report ID).
+    virtual void StartReading(std::function<void(QByteArray)> onReport,
+                              std::function<void(int, QString)> onError) = 0;
+    // Stops the reader and waits for it, then closes; idempotent.
+    virtual void Close() = 0;
+};
+
+class HidBackend {
+public:
+    virtual ~HidBackend();
+    virtual QList<HidDeviceInfo> Enumerate() = 0;
+    virtual std::unique_ptr<HidConnection> Open(const HidDeviceInfo& info, int* errorCode,
+                                                QString* errorText) = 0;
+    // changed() may be called from any thread.
+    virtual void WatchChanges(std::function<void()> changed) = 0;
+};
+
+class HidCtl;
+
+class THidDevice : public QObject {
+    Q_OBJECT
+public:
+    HidDeviceInfo Info;
+    bool IsOpen() const;
+    bool WriteReport(const quint8* data, int length, int* errorCode, QString* errorText);
+    int OutputReportLength() const;
+    int InputReportLength() const;
+
+private:
+    friend class HidCtl;
+    THidDevice(HidCtl* owner, HidDeviceInfo info, std::unique_ptr<HidConnection> connection);
+    ~THidDevice() override;
+
+    HidCtl* owner_ = nullptr;
+    std::unique_ptr<HidConnection> connection_;
+    // Guards the reader's view of whether reports may still be delivered.
+    std::shared_ptr<std::atomic<bool>> alive_;
+};
+
+class HidCtl : public QObject {
+    Q_OBJECT
+public:
+    explicit HidCtl(std::unique_ptr<HidBackend> backend, QObject* parent = nullptr);
+    ~HidCtl() override;
+
+    // Offers each present device (index into the current list); stops when the
+    // callback returns false.
+    void Enumerate(const std::function<bool(const HidDeviceInfo& info, int idx)>& offer);
+    // Opens it for read/write and starts its read thread; nullptr if it cannot
+    // be identified.
+    THidDevice* CheckOut(int idx);
+    // Stops its reader (waits), closes it, deletes it later.
+    void CheckIn(THidDevice* dev);
+    HidBackend& Backend();
+
+    // Last error of CheckOut (code and text from the backend).
+    int LastErrorCode() const { return lastErrorCode_; }
+    QString LastErrorText() const { return lastErrorText_; }
+    // Devices currently checked out.
+    QList<THidDevice*> CheckedOut() const;
+
+    // The handler behind the device-change notification (also the start-up
+    // one): re-reads the device list, raises Removal/Arrival, then DeviceChange.
+    void HandleDevicesChanged();
+
+signals:
+    // All emitted on the UI thread (queued from reader/monitor threads).
+    // Once shortly (about 100 ms) after construction and whenever the device
+    // set changed.
+    void DeviceChange();
+    // data = the bytes after the report ID.
+    void DeviceData(THidDevice* dev, quint8 reportId, QByteArray data);
+    void DeviceDataError(THidDevice* dev, int error, QString text);
+    // A checked-out device disappeared (emitted before DeviceChange).
+    void Removal(THidDevice* dev);
+    void Arrival(const HidDeviceInfo& info);
+
+private:
+    void DeliverReport(THidDevice* dev, const QByteArray& report);
+    void DeliverError(THidDevice* dev, int error, const QString& text);
+    void ScheduleChange();
+
+    std::unique_ptr<HidBackend> backend_;
+    QList<HidDeviceInfo> devices_;
+    QList<THidDevice*> checkedOut_;
+    int lastErrorCode_ = 0;
+    QString lastErrorText_;
+    std::shared_ptr<std::atomic<bool>> ctlAlive_;
+    bool changePending_ = false;
+};
