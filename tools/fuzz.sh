@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 
 cmake --preset fuzz
-cmake --build --preset fuzz -j "$(nproc)"
+cmake --build --preset fuzz -j "$(nproc)" --target fuzzers
 
 status=0
 for target in build/fuzz/fuzz/fuzz_*; do
