@@ -30,9 +30,25 @@ public:
     TChartSeries Series2; // the labelled markers
     TChartSeries Series3; // the dotted 1:1 reference
 
+    // Area inside the axes.
+    QRect PlotRect() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// Axis label text by the pattern "#,##0.##".
+QString ChartAxisText(double v);
+
+struct ChartState {
+    double CurveInputLevels[5]{};
+    double CurveOutputLevels[5]{};
+    // Set while CurvePoint writes the spin edits, whose change handler would
+    // otherwise start it again.
+    bool CurveUpdating = false;
+};
+
+extern ChartState Chart;
 
 // Mode 0: points from ParamImage; 2: from the spin edits; 3: from the level
 // arrays as the caller left them. Modes 2 and above store and send.

@@ -1,10 +1,368 @@
 #include "eq/EqGraph.h"
 
-// Stand-ins until the graph lands.
-void AttachEqGraph(TForm1*) {}
-void SetupEqGraph(int) {}
-void RedrawEqCurve(int, int) {}
-void EqCommitDrag() {}
-void EqRedrawCheck() {}
-bool FormMouseWheel(int) { return false; }
-void ResetEqState() {}
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "eq/GraphGeometry.h"
+#include "params/DispatchState.h"
+#include "params/Unit4.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cstring>
+
+EqGraphState EqGraph;
+
+namespace {
+
+const QColor BackColour(154, 148, 142);
+const QColor MajorColour(80, 80, 80);
+const QColor MinorColour(100, 100, 100);
+const QColor CurveColour(212, 120, 34, 255);
+const QColor HandleText(255, 140, 0);
+const QColor HandleBack(60, 60, 60);
+
+TImage* Image() { return EqGraph.Form ? EqGraph.Form->Image1 : nullptr; }
+
+int ImageHeight() {
+    TImage* img = Image();
+    return img ? img->height() : 270;
+}
+
+QWidget* Handle(int n) {
+    return n >= 0 && n < 17 ? Window.EqHandles[n] : nullptr;
+}
+
+// Plain 1 px line between rounded end points, as the grid wants it.
+void GridLine(QPainter& p, const QColor& colour, double x1, double y1, double x2, double y2) {
+    p.setPen(QPen(colour, 1));
+    p.drawLine(QPoint(RoundEvenInt(x1), RoundEvenInt(y1)),
+               QPoint(RoundEvenInt(x2), RoundEvenInt(y2)));
+}
+
+void DrawGrid(QImage& img) {
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const int w = img.width();
+    const int h = img.height();
+    for (int db = DbBottom; db <= DbTop; db += 3) {
+        const bool major = db == DbBottom || db == 0 || db == DbTop;
+        GridLine(p, major ? MajorColour : MinorColour, 0, DbToY(db), w, DbToY(db));
+    }
+    const double right = CurveWidth * EqGraph.GraphScale - 1;
+    for (double x : {0.0, FreqToX(100), FreqToX(1000), FreqToX(10000), right})
+        GridLine(p, MajorColour, x, 0, x, h);
+    for (int decade = 10; decade <= 1000; decade *= 10)
+        for (int m = 2; m <= 9; ++m)
+            GridLine(p, MinorColour, FreqToX(m * decade), 0, FreqToX(m * decade), h);
+    GridLine(p, MinorColour, FreqToX(20000), 0, FreqToX(20000), h);
+    GridLine(p, MajorColour, 0, DbToY(DbTop), w, DbToY(DbTop));
+    GridLine(p, MajorColour, 0, DbToY(DbBottom), w, DbToY(DbBottom));
+}
+
+QLabel* AxisLabel(QWidget* parent, const QString& name, const QString& text, int w, int h,
+                  Qt::Alignment align) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    l->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    l->setAlignment(align);
+    l->resize(w, h);
+    l->setVisible(true);
+    return l;
+}
+
+void BuildAxisLabels() {
+    TForm1* form = EqGraph.Form;
+    if (!form || !form->EQAdvPanel || !form->AdvPanel2)
+        return;
+    const QPoint origin = form->AdvPanel2->pos();
+    for (int k = 0; k < 7; ++k) {
+        const int db = DbBottom + 6 * k;
+        if (!EqGraph.DbLabels[k])
+            EqGraph.DbLabels[k] =
+                AxisLabel(form->EQAdvPanel, QStringLiteral("EQLabelY%1").arg(k),
+                          QString::fromStdString(DbLabelText(db)), 32, 13,
+                          Qt::AlignRight | Qt::AlignVCenter);
+        EqGraph.DbLabels[k]->move(origin.x() - 32 - 2,
+                                  RoundEvenInt(DbToY(db)) + origin.y() - 13 / 2);
+    }
+    static const struct {
+        int f;
+        const char* text;
+    } freqs[10] = {{20, "20Hz"},     {50, "50Hz"},     {100, "100Hz"}, {200, "200Hz"},
+                   {500, "500Hz"},   {1000, "1KHz"},   {2000, "2KHz"}, {5000, "5KHz"},
+                   {10000, "10KHz"}, {20000, "20KHz"}};
+    for (int k = 0; k < 10; ++k) {
+        if (!EqGraph.FreqLabels[k])
+            EqGraph.FreqLabels[k] =
+                AxisLabel(form->EQAdvPanel, QStringLiteral("EQLabelX%1").arg(11 + k),
+                          QString::fromLatin1(freqs[k].text), 36, 13, Qt::AlignCenter);
+        EqGraph.FreqLabels[k]->move(RoundEvenInt(FreqToX(freqs[k].f)) + origin.x() - 36 / 2,
+                                    origin.y() + ImageHeight());
+    }
+}
+
+void CopyGridIntoImage() {
+    TImage* img = Image();
+    if (!img || EqGraph.GridBackground.isNull())
+        return;
+    QImage& pic = img->Picture;
+    if (pic.size() != EqGraph.GridBackground.size() || pic.format() != QImage::Format_RGB32) {
+        pic = EqGraph.GridBackground.copy();
+        return;
+    }
+    // Copy into the existing buffer: no allocation on every drag step.
+    std::memcpy(pic.bits(), EqGraph.GridBackground.constBits(),
+                static_cast<size_t>(pic.sizeInBytes()));
+}
+
+QImage HandleIcon(int size, const QString& text, bool disc) {
+    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
+    icon.fill(Qt::transparent);
+    QPainter p(&icon);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(HandleBack);
+    if (disc)
+        p.drawEllipse(QRectF(0.5, 0.5, size - 1.0, size - 1.0));
+    else
+        p.drawRect(QRectF(1, 5, size - 2, size - 10));
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(disc ? 12 : 9);
+    p.setFont(f);
+    p.setPen(HandleText);
+    p.drawText(QRect(0, 0, size, size), Qt::AlignCenter, text);
+    return icon;
+}
+
+void PrepareHandles(TForm1* form) {
+    TImage* bands[9] = {form->EP1, form->EP2, form->EP3, form->EP4, form->EP5,
+                        form->EP6, form->EP7, form->EP8, form->EP9};
+    for (int n = 0; n < 9; ++n) {
+        if (!bands[n])
+            continue;
+        bands[n]->resize(18, 18);
+        bands[n]->Picture = HandleIcon(18, QString::number(n + 1), true);
+        bands[n]->update();
+    }
+    for (TImage* x : {form->HPF, form->LPF}) {
+        if (!x)
+            continue;
+        x->resize(24, 24);
+        x->Picture = HandleIcon(24, x == form->HPF ? QStringLiteral("HPF") : QStringLiteral("LPF"),
+                                false);
+        x->update();
+    }
+}
+
+// Labels and panels carry no mouse signals of their own.
+class GraphMouseFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        TForm1* form = EqGraph.Form;
+        if (!form)
+            return false;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* e = static_cast<QMouseEvent*>(event);
+            const QPoint pos = e->position().toPoint();
+            if (watched == form->EQAdvPanel)
+                EQAdvPanelMouseUp(watched, e->button(), pos.x(), pos.y());
+            else
+                EQlabelMouseUp(watched, e->button(), pos.x(), pos.y());
+        } else if (event->type() == QEvent::MouseMove && watched != form->EQAdvPanel) {
+            auto* e = static_cast<QMouseEvent*>(event);
+            const QPoint pos = e->position().toPoint();
+            Image1MouseMove(watched, e->buttons(), pos.x(), pos.y());
+        }
+        return false;
+    }
+};
+
+void ConnectMouse(TForm1* form) {
+    TImage* handles[11] = {form->EP1, form->EP2, form->EP3, form->EP4, form->EP5, form->EP6,
+                           form->EP7, form->EP8, form->EP9, form->HPF, form->LPF};
+    for (TImage* h : handles) {
+        if (!h)
+            continue;
+        QObject::connect(h, &TImage::mouseDown, form,
+                         [h](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
+                             int y) { EP1MouseDown(h, b, x, y); });
+        QObject::connect(h, &TImage::mouseMove, form,
+                         [h](Qt::MouseButtons bs, Qt::KeyboardModifiers, int x, int y) {
+                             EP1MouseMove(h, bs, x, y);
+                         });
+        QObject::connect(h, &TImage::mouseUp, form,
+                         [h](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
+                             int y) { EP1MouseUp(h, b, x, y); });
+    }
+    if (TImage* img = form->Image1) {
+        QObject::connect(img, &TImage::mouseMove, form,
+                         [img](Qt::MouseButtons bs, Qt::KeyboardModifiers, int x, int y) {
+                             Image1MouseMove(img, bs, x, y);
+                         });
+        QObject::connect(img, &TImage::mouseUp, form,
+                         [img](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
+                               int y) { Image1MouseUp(img, b, x, y); });
+    }
+    auto* filter = new GraphMouseFilter(form);
+    for (QWidget* w : {static_cast<QWidget*>(form->EQlabel),
+                       static_cast<QWidget*>(form->EQPassLabel), form->EQAdvPanel})
+        if (w)
+            w->installEventFilter(filter);
+}
+
+void PlaceSlotHandle(int s) {
+    const CurveSlot& cs = EqGraph.CurveSlots[s];
+    const int type = cs.Type;
+    const int n = type < 100 ? s : (type < 200 ? 9 : 10);
+    QWidget* h = Handle(n);
+    if (!h)
+        return;
+    const HandlePlace pl =
+        PlaceHandle(s, type, cs.Freq, cs.Gain, h->height(), EqGraph.GraphScale, ImageHeight());
+    h->move(pl.Left, pl.Top);
+}
+
+void UpdateReadout(int s) {
+    TForm1* form = EqGraph.Form;
+    if (!form || !form->EQlabel)
+        return;
+    const CurveSlot& cs = EqGraph.CurveSlots[s];
+    const int type = cs.Type;
+    QWidget* h = Handle(type < 100 ? s : (type < 200 ? 9 : 10));
+    if (!h)
+        return;
+    QLabel* label = form->EQlabel;
+    const QString text = QString::fromStdString(ReadoutText(s, type, cs.Freq, cs.Gain, cs.Q));
+    if (label->text() != text) {
+        label->setText(text);
+        label->adjustSize();
+    }
+    const ReadoutPlace pl = PlaceReadout(s, type, cs.Gain, h->x(), h->y(), h->width(),
+                                         h->height(), label->width(), label->height());
+    label->move(pl.Left, pl.Top);
+}
+
+} // namespace
+
+double FreqToX(double f) { return FreqToXAt(f, EqGraph.GraphScale); }
+double XToFreq(double x) { return XToFreqAt(x, EqGraph.GraphScale); }
+double DbToY(double db) { return DbToYAt(db, ImageHeight()); }
+double YToDb(double y) { return YToDbAt(y, ImageHeight()); }
+
+void ResetEqState() { EqGraph = EqGraphState{}; }
+
+void AttachEqGraph(TForm1* form) {
+    EqGraph.Form = form;
+    if (!form || !form->Image1)
+        return;
+    TImage* img = form->Image1;
+    img->Picture = QImage(img->width(), img->height(), QImage::Format_RGB32);
+    SetupEqGraph(0);
+    PrepareHandles(form);
+    ConnectMouse(form);
+}
+
+void SetupEqGraph(int mode) {
+    TImage* img = Image();
+    if (!img)
+        return;
+    if (mode == 0) {
+        EqGraph.GraphScale = static_cast<double>(img->width()) / CurveWidth;
+        QImage bg(img->width(), img->height(), QImage::Format_RGB32);
+        bg.fill(BackColour);
+        DrawGrid(bg);
+        EqGraph.GridBackground = bg;
+        BuildAxisLabels();
+    }
+    CopyGridIntoImage();
+    img->update();
+}
+
+void DrawCurveSpline() {
+    TImage* img = Image();
+    if (!img || img->Picture.isNull())
+        return;
+    QPainterPath path;
+    path.moveTo(EqGraph.CurveX[0], EqGraph.CurveY[0]);
+    // Cardinal spline, tension 0.4, as cubic Bezier segments; the end points
+    // stand in for their missing outer neighbours.
+    constexpr double k = 0.4 / 3.0;
+    const int n = CurveWidth;
+    const int* X = EqGraph.CurveX;
+    const int* Y = EqGraph.CurveY;
+    for (int i = 0; i + 1 < n; ++i) {
+        const int i0 = i == 0 ? 0 : i - 1;
+        const int i3 = i + 2 < n ? i + 2 : n - 1;
+        path.cubicTo(X[i] + k * (X[i + 1] - X[i0]), Y[i] + k * (Y[i + 1] - Y[i0]),
+                     X[i + 1] - k * (X[i3] - X[i]), Y[i + 1] - k * (Y[i3] - Y[i]), X[i + 1],
+                     Y[i + 1]);
+    }
+    QPainter p(&img->Picture);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(CurveColour, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+}
+
+void RedrawEqCurve(int slot, int module) {
+    TForm1* form = EqGraph.Form;
+    if (slot < 0 || slot > 20 || Dispatch.ScreenBusy == 1 || module > 2 || module < 1 || !form ||
+        !form->Image1)
+        return;
+    if (form->EQPassLabel)
+        form->EQPassLabel->setVisible(Dispatch.PassState[module] != 0 && module != 2);
+    const int last = CollectCurveSlots(module);
+    if (slot == 20) {
+        for (int n = 2; n <= 8; ++n)
+            if (QWidget* h = Handle(n))
+                h->setVisible(module == 1);
+        for (int n : {0, 1, 9, 10})
+            if (QWidget* h = Handle(n))
+                h->setVisible(true);
+    }
+    SetupEqGraph(2);
+    for (int s = 0; s <= last; ++s) {
+        if (slot != 20 && slot != s)
+            continue;
+        const CurveSlot& cs = EqGraph.CurveSlots[s];
+        BandResponse(EqGraph.SlotResponse[s].data(), RoundEvenInt(cs.Freq),
+                     static_cast<uint8_t>(cs.Type & 0xFF), cs.Q, cs.Gain);
+        PlaceSlotHandle(s);
+    }
+    // Slots beyond the module's band table hold another module's data.
+    if (slot != 20 && slot <= last)
+        UpdateReadout(slot);
+
+    const float k = static_cast<float>(form->Image1->width()) / CurveWidth;
+    const int height = ImageHeight();
+    for (int j = 0; j < CurveWidth; ++j) {
+        float sum = 0;
+        for (int s = 0; s <= last; ++s)
+            sum += EqGraph.SlotResponse[s][j];
+        EqGraph.CurveX[j] = RoundEvenInt(static_cast<double>(static_cast<float>(j) * k));
+        EqGraph.CurveY[j] = RoundEvenInt(DbToYAt(sum, height));
+    }
+    DrawCurveSpline();
+    form->Image1->update();
+}
+
+void EqRedrawCheck() {
+    if (Window.LastCurveWrite == Window.DrawnCurveWrite)
+        return;
+    Window.DrawnCurveWrite = Window.LastCurveWrite;
+    const int address = Window.DrawnCurveWrite.Address;
+    const int band = BandOfAddress(address);
+    if ((band & 0xFF) == 255)
+        return;
+    RedrawEqCurve(band >> 8, address / 256);
+}

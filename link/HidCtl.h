@@ -14,8 +14,6 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <mutex>
-#include <vector>
 
 struct HidDeviceInfo {
     QString path;
@@ -36,6 +34,13 @@ public:
                               std::function<void(int, QString)> onError) = 0;
     // Stops the reader and waits for it, then closes; idempotent.
     virtual void Close() = 0;
+    // Report lengths the opened device declares (report-ID byte included);
+    // leaves the values alone when the backend cannot tell.
+    virtual void ReportLengths(int* inputLength, int* outputLength) const
+    {
+        (void)inputLength;
+        (void)outputLength;
+    }
 };
 
 class HidBackend {
@@ -64,8 +69,10 @@ private:
     THidDevice(HidCtl* owner, HidDeviceInfo info, std::unique_ptr<HidConnection> connection);
     ~THidDevice() override;
 
-    HidCtl* owner_ = nullptr;
     std::unique_ptr<HidConnection> connection_;
+    int openErrorCode_ = 0;
+    QString openErrorText_;
+    bool removalReported_ = false;
     // Guards the reader's view of whether reports may still be delivered.
     std::shared_ptr<std::atomic<bool>> alive_;
 };
@@ -92,9 +99,10 @@ public:
     // Devices currently checked out.
     QList<THidDevice*> CheckedOut() const;
 
-    // The handler behind the device-change notification (also the start-up
-    // one): re-reads the device list, raises Removal/Arrival, then DeviceChange.
-    void HandleDevicesChanged();
+    // The handler behind the device-change notification: re-reads the device
+    // list, raises Removal and Arrival, then DeviceChange when the list differs
+    // from the last one seen (or always, for the start-up notification).
+    void HandleDevicesChanged(bool always = false);
 
 signals:
     // All emitted on the UI thread (queued from reader/monitor threads).
@@ -110,14 +118,12 @@ signals:
 
 private:
     void DeliverReport(THidDevice* dev, const QByteArray& report);
-    void DeliverError(THidDevice* dev, int error, const QString& text);
-    void ScheduleChange();
 
     std::unique_ptr<HidBackend> backend_;
-    QList<HidDeviceInfo> devices_;
+    QList<HidDeviceInfo> devices_; // the list CheckOut indexes refer to
+    QList<HidDeviceInfo> known_;   // the list the change detection compares with
     QList<THidDevice*> checkedOut_;
     int lastErrorCode_ = 0;
     QString lastErrorText_;
-    std::shared_ptr<std::atomic<bool>> ctlAlive_;
-    bool changePending_ = false;
+    std::atomic<bool> changePending_{false};
 };

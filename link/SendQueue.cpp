@@ -1,23 +1,197 @@
+// Live writes of an online link: the send queue, the keep-alive poll and the
+// waits for the device-memory commands; also the Bluetooth text packets.
 #include "link/LinkApi.h"
+#include "link/Unit9.h"
 
+#include "app/Dialogs.h"
+#include "app/Unit1.h"
+#include "app/WindowState.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
 
-// Stand-in until the link lands: store into both images, never send.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <unordered_set>
+
 namespace {
 SendTap tap;
-}
+
+constexpr int RecallAddress = 12;
+constexpr int SaveAddress = 13;
+// Report bytes 6..28 carry the text packet: 0x20, the count and 21 characters.
+constexpr int MaxBluetoothText = 21;
+
+QString MainLinkText() { return Form1 && Form1->LinkLabel ? Form1->LinkLabel->text() : QString(); }
+} // namespace
 
 void SetSendTap(SendTap t) { tap = std::move(t); }
 
 void SendDatatoMCU(int ModuleAddr, int HighLowData) {
-    StoreParam(ModuleAddr, HighLowData);
+    const bool suppressed = Dispatch.SendSuppressed == 1;
     if (tap)
-        tap(ModuleAddr, HighLowData, Dispatch.SendSuppressed == 1);
+        tap(ModuleAddr, HighLowData, suppressed);
+    StoreParam(ModuleAddr, HighLowData);
+    if (suppressed || Form9 == nullptr || Form9->LinkState != Online)
+        return;
+    Form9->QueueWrite(ModuleAddr, HighLowData);
 }
 
-int CurrentLinkState() { return NoDevice; }
+int CurrentLinkState() { return Form9 ? Form9->LinkState : NoDevice; }
 
-void MainLinkBtnClick() {}
+void MainLinkBtnClick() {
+    if (Form9)
+        Form9->LinkBtnClick(Form9->LinkBtn);
+}
 
-void BleButtonClick(QObject*) {}
+void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
+    HoldTicks = 0;
+    if (AckReceived == 0 || QueueCount != 0) {
+        if (QueueCount > 1 && QueueAddr[QueueCount] == ModuleAddr) {
+            QueueValue[QueueCount] = HighLowData;
+            return;
+        }
+        if (QueueCount >= QueueMaxWaiting) {
+            // Full: make room by dropping the oldest waiting write that a later
+            // waiting write to the same address supersedes, so no final value is lost.
+            std::unordered_set<int> later;
+            int drop = 1;
+            for (int i = QueueCount; i >= 1; --i) {
+                if (!later.insert(QueueAddr[i]).second)
+                    drop = i;
+            }
+            for (int i = drop; i < QueueCount; ++i) {
+                QueueAddr[i] = QueueAddr[i + 1];
+                QueueValue[i] = QueueValue[i + 1];
+            }
+            --QueueCount;
+        }
+        ++QueueCount;
+        QueueAddr[QueueCount] = ModuleAddr;
+        QueueValue[QueueCount] = HighLowData;
+        return;
+    }
+    QueueAddr[0] = ModuleAddr;
+    QueueValue[0] = HighLowData;
+    TransferPhase = 0;
+    if (ModuleAddr == RecallAddress) {
+        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
+                     QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
+        LinkState = Offline;
+        HoldCycles = 0;
+        PendingOp = 2;
+        ShowLinkStatus(2, MainLinkText(), 0);
+    } else if (ModuleAddr == SaveAddress) {
+        PendingOp = 3;
+        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
+                     QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
+    } else {
+        PendingOp = 0;
+    }
+    AckReceived = 0;
+    SendData(WriteMode, ModuleAddr, HighLowData);
+}
+
+void TForm9::HoldTimerTimer(QObject*) {
+    HoldTicks = HoldTicks > 50 ? 50 : HoldTicks + 1;
+
+    if (PendingOp != 0)
+        ShowLinkStatus(2, MainLinkText(), HoldTicks * 2);
+
+    // Device-memory wait.
+    if (AckReceived == 1 && PendingOp != 0) {
+        const int op = PendingOp;
+        PendingOp = 0;
+        DisCheckWindow(op);
+        HoldCycles = 0;
+        HoldTicks = 0;
+    } else if (PendingOp != 0 && HoldTicks == 50) {
+        HoldTicks = 0;
+        ++HoldCycles;
+        if (HoldCycles > 50) {
+            HoldCycles = 0;
+            HoldTimer->stop();
+            DisCheckWindow(7);
+        }
+    }
+
+    // Queue.
+    if (AckReceived == 1 && (QueueCount != 0 || ResendLast == 1)) {
+        HoldCycles = 0;
+        HoldTicks = 0;
+        if (QueueCount >= 1) {
+            for (int i = 0; i < QueueCount; ++i) {
+                QueueAddr[i] = QueueAddr[i + 1];
+                QueueValue[i] = QueueValue[i + 1];
+            }
+            --QueueCount;
+        }
+        AckReceived = 0;
+        ResendLast = (QueueCount == 0 && ResendLast == 0) ? 1 : 0;
+        SendData(WriteMode, QueueAddr[0], QueueValue[0]);
+    } else if (HoldTicks % 5 == 0 && QueueCount != 0) {
+        // Unanswered for 5 ticks: taken as done.
+        AckReceived = 1;
+        ResendLast = 1;
+    }
+
+    // Keep-alive.
+    if (PendingOp == 0 && LinkState == Online && HoldTicks % 5 == 0 && QueueCount == 0) {
+        HoldTicks = 0;
+        ++HoldCycles;
+        if (AckReceived == 1) {
+            AckReceived = 0;
+            HoldCycles = 0;
+            PCtoMCUAckSign(SignalPoll);
+        } else if (HoldCycles % 5 == 0) {
+            PCtoMCUAckSign(SignalPoll);
+        }
+        if (HoldCycles > 30) {
+            HoldCycles = 0;
+            HoldTimer->stop();
+            DisCheckWindow(7);
+        }
+    }
+}
+
+void BleButtonClick(QObject* Sender) {
+    if (Form1 == nullptr || Form9 == nullptr || Sender == nullptr)
+        return;
+    QString text;
+    if (Sender == Form1->BLUENameBtn) {
+        const QString name = Form1->BLUENameEdit->text();
+        if (name.isEmpty()) {
+            Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("请输入正确的名称"));
+            return;
+        }
+        text = QStringLiteral("NA+") + name;
+    } else if (Sender == Form1->BLUEPinBtn) {
+        const QString pin = Form1->BluePinEdit->text();
+        if (pin.size() != 4) {
+            Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("长度必须4位"));
+            return;
+        }
+        text = QStringLiteral("PIN+") + pin;
+    } else if (Sender == Form1->BleButton) {
+        text = Form1->BlueStrEdit->text();
+    } else {
+        return;
+    }
+    // The packet carries 21 characters; a cut text would reach the module as a
+    // different name or code, so it is refused whole.
+    if (text.size() > MaxBluetoothText) {
+        Dialogs().Notify(Form1, NoticeCaption(),
+                         Lang(QStringLiteral("文本过长: 最多可发送21个字符(蓝牙名称最多18个字符)"),
+                              QStringLiteral("Text too long: at most 21 characters can be sent "
+                                             "(a Bluetooth name at most 18)")));
+        return;
+    }
+    Report& tx = Form9->TxBuffer;
+    tx[0] = 0x20;
+    tx[1] = static_cast<uint8_t>(text.size() & 0xFF);
+    for (int i = 0; i < text.size(); ++i)
+        tx[static_cast<std::size_t>(2 + i)] = static_cast<uint8_t>(text.at(i).unicode() & 0xFF);
+    Form9->SendPacktData(WriteMode, BluetoothAddress, 20);
+}

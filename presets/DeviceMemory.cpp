@@ -1,4 +1,49 @@
 #include "presets/DeviceMemory.h"
 
-// Stand-in until the link lands.
-void DeviceSaveBtnClick(QObject*) {}
+#include "app/Dialogs.h"
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "link/LinkApi.h"
+#include "link/Unit9.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+struct MemoryCommand {
+    const char16_t* chinese;
+    const char16_t* english;
+    int address;
+    int value;
+};
+constexpr int RecallAddress = 12;
+constexpr int SaveAddress = 13;
+constexpr int FactoryValue = 85;
+} // namespace
+
+void DeviceSaveBtnClick(QObject* Sender) {
+    if (Form1 == nullptr || Form9 == nullptr || Form9->LinkState != Online)
+        return;
+    MemoryCommand cmd{};
+    if (Sender == Form1->DeviceLoadBtn)
+        cmd = {u"恢复调整前参数", u"Restore settings ", RecallAddress, 0};
+    else if (Sender == Form1->DeviceSaveBtn)
+        cmd = {u"保存当前数据", u"Save Data ", SaveAddress, 0};
+    else if (Sender == Form1->DeviceResetBtn)
+        cmd = {u"恢复出厂参数", u"Restore Factory settings ", RecallAddress, FactoryValue};
+    else
+        return;
+    const QString question =
+        Lang(QString::fromUtf16(cmd.chinese), QString::fromUtf16(cmd.english)) + QStringLiteral("?");
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question))
+        return;
+    SendDatatoMCU(cmd.address, cmd.value);
+    if (cmd.address == SaveAddress) {
+        Form9->PendingOp = 3;
+        SetLabelPair(Form1->LinkLabel, Window.LanguageFlag, QStringLiteral("Saving..."),
+                     QStringLiteral("保存中..."));
+        if (Form9->LinkState == Online)
+            Form9->LinkState = Offline;
+        Form9->HoldCycles = 0;
+    }
+}

@@ -1,5 +1,163 @@
 #include "presets/FileSystem.h"
 
-// Stand-ins until the preset files land.
-void SavePreset() {}
-void LoadPreset() {}
+#include "app/Dialogs.h"
+#include "app/WindowState.h"
+#include "params/ParamImage.h"
+#include "presets/PresetCodec.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+// The main window holds the line list; the link window does the upload.
+#define KV_PRESETS_HAVE_MAIN_WINDOW 1
+#define KV_PRESETS_HAVE_LINK_WINDOW 1
+
+#if KV_PRESETS_HAVE_MAIN_WINDOW
+#include "app/Unit1.h"
+#include <QPlainTextEdit>
+#endif
+#if KV_PRESETS_HAVE_LINK_WINDOW
+#include "link/Unit9.h"
+#endif
+
+static_assert(PresetModules == ModuleCount && PresetSlots == DeviceSlots,
+              "the preset image has the shape of DeviceImage");
+
+PresetFileState PresetFiles;
+
+void ResetPresetFileState() { PresetFiles = PresetFileState{}; }
+
+namespace {
+
+const QString PresetFilter = QStringLiteral("Nddt (*.Nddt)");
+
+QWidget* Owner() {
+#if KV_PRESETS_HAVE_MAIN_WINDOW
+    return Form1;
+#else
+    return nullptr;
+#endif
+}
+
+// The line list: kept here and mirrored into the hidden memo of the main window.
+void SetLines(const QStringList& lines) {
+    PresetFiles.Lines = lines;
+#if KV_PRESETS_HAVE_MAIN_WINDOW
+    if (Form1 && Form1->Memo1)
+        Form1->Memo1->setPlainText(lines.join(QLatin1Char('\n')));
+#endif
+}
+
+// Step 6 of the link: writes the whole DeviceImage to the unit when online.
+void StartImageUpload() {
+#if KV_PRESETS_HAVE_LINK_WINDOW
+    if (Form9)
+        Form9->DisCheckWindow(6);
+#endif
+}
+
+std::vector<std::string> ToStd(const QStringList& lines) {
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(lines.size()));
+    for (const QString& l : lines)
+        out.push_back(l.toLatin1().toStdString());
+    return out;
+}
+
+QStringList FromStd(const std::vector<std::string>& lines) {
+    QStringList out;
+    out.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& l : lines)
+        out << QString::fromLatin1(l.data(), static_cast<qsizetype>(l.size()));
+    return out;
+}
+
+} // namespace
+
+void ShowMessagePair(const QString& chinese, const QString& english) {
+    Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
+}
+
+void SavePreset() {
+    const std::string bytes = BuildPresetFile(Params.DeviceImage, Params.VariantFlag);
+    SetLines(FromStd(BuildPresetPlainLines(Params.DeviceImage, Params.VariantFlag)));
+
+    const QString chosen = Dialogs().SaveFileName(Owner(), PresetFilter);
+    if (chosen.isEmpty())
+        return;
+    const QString fileName =
+        QString::fromStdString(WithPresetExtension(chosen.toStdString()));
+
+    // Written beside the target and renamed over it only when complete, so a
+    // failed save leaves the old file as it was.
+    QSaveFile file(fileName);
+    bool ok = file.open(QIODevice::WriteOnly);
+    if (ok)
+        ok = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+             static_cast<qint64>(bytes.size());
+    if (ok)
+        ok = file.commit();
+    else
+        file.cancelWriting();
+    if (!ok) {
+        const QString why = file.errorString();
+        ShowMessagePair(QStringLiteral("预设保存失败: ") + fileName + QStringLiteral("\n") + why,
+                        QStringLiteral("The preset could not be saved: ") + fileName +
+                            QStringLiteral("\n") + why);
+        return;
+    }
+    Dialogs().Notify(Owner(), QStringLiteral("information"),
+                     QStringLiteral(" 预设成功保存在") + QFileInfo(fileName).absoluteFilePath());
+}
+
+void ParsePresetLines(const QStringList& lines, int lastLine) {
+    PresetFiles.PresetOk = false;
+    const PresetContents contents = CheckPresetBody(ToStd(lines), lastLine);
+    if (contents.Status != PresetStatus::Ok)
+        return;
+    ApplyPresetEntries(contents, Params.VariantFlag, Params.DeviceImage);
+    PresetFiles.PresetOk = true;
+}
+
+void LoadPreset() {
+    SetLines({});
+    PresetFiles.PresetOk = false;
+
+    const QString fileName = Dialogs().OpenFileName(Owner(), PresetFilter);
+    if (fileName.isEmpty())
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
+        return;
+    }
+    const QByteArray raw = file.readAll();
+    const bool readOk = file.error() == QFileDevice::NoError;
+    file.close();
+    if (!readOk) {
+        ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
+        return;
+    }
+    const std::string_view text(raw.constData(), static_cast<std::size_t>(raw.size()));
+
+    std::vector<std::string> plain;
+    for (const std::string& line : SplitFileLines(text))
+        plain.push_back(UnscrambleLine(line).value_or(std::string()));
+    SetLines(FromStd(plain));
+
+    // The whole file is checked before anything is stored.
+    const PresetContents verdict = CheckPresetFile(text);
+    if (verdict.Status == PresetStatus::FormatError) {
+        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"));
+        return;
+    }
+    if (verdict.Status == PresetStatus::Ok)
+        ParsePresetLines(PresetFiles.Lines, static_cast<int>(PresetFiles.Lines.size()) - 1);
+    if (!PresetFiles.PresetOk) {
+        ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"));
+        return;
+    }
+    StartImageUpload();
+}

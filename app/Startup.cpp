@@ -1,0 +1,20 @@
+#include "app/Startup.h"
+
+#include "app/Unit1.h"
+
+#include <QApplication>
+#include <QFont>
+
+int RunConsole(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("KALVIREN Audio Controller"));
+    QApplication::setApplicationDisplayName(QStringLiteral("KALVIREN Audio Controller"));
+    // The interface text is Chinese: use a font that has the glyphs.
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    TForm1 form;
+    form.show();
+    return app.exec();
+}

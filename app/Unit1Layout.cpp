@@ -1,0 +1,718 @@
+// Layout of the main window: every control in its container with its texts,
+// items, ranges, start values and the kind number in its Hint.
+#include "app/Unit1.h"
+
+#include "params/ControlProps.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStackedWidget>
+
+namespace {
+
+const QStringList kBandTypes = {QStringLiteral("参量均衡"), QStringLiteral("低棚架"),
+                                QStringLiteral("高棚架"), QStringLiteral("VariQ高通"),
+                                QStringLiteral("VariQ低通")};
+const QStringList kPassTypes = {QStringLiteral("OFF"), QStringLiteral("12dB Bessel"),
+                                QStringLiteral("12dB Butterworth"),
+                                QStringLiteral("12dB Linkwitz-Riley")};
+const QStringList kAuxPassTypes = kPassTypes + QStringList{QStringLiteral("24dB Bessel"),
+                                                          QStringLiteral("24dB Butterworth"),
+                                                          QStringLiteral("24dB Linkwitz-Riley")};
+
+const char* const kPanelStyle = "background: rgb(98, 102, 108); border: 1px solid rgb(77, 77, 77);"
+                                " border-radius: 5px;";
+const char* const kPaneStyle = "QLabel { background: rgb(36, 38, 40); color: rgb(120, 255, 255);"
+                               " border: 1px solid rgb(77, 77, 77); }";
+
+template <class T> T* Create(T*& member, const char* name, QWidget* parent) {
+    member = new T(parent);
+    member->setObjectName(QString::fromLatin1(name));
+    return member;
+}
+
+#define NEW(Type, member, parent) Create<Type>(member, #member, parent)
+
+QWidget* Panel(QWidget*& member, const char* name, QWidget* parent, const QRect& r) {
+    Create(member, name, parent);
+    member->setAttribute(Qt::WA_StyledBackground, true);
+    member->setStyleSheet(QStringLiteral("QWidget#%1 { %2 }")
+                              .arg(QString::fromLatin1(name), QString::fromLatin1(kPanelStyle)));
+    member->setGeometry(r);
+    return member;
+}
+
+QGroupBox* Group(QGroupBox*& member, const char* name, QWidget* parent, const QString& title,
+                 const QRect& r) {
+    Create(member, name, parent);
+    member->setTitle(title);
+    member->setGeometry(r);
+    return member;
+}
+
+QLabel* Text(QWidget* parent, const QString& text, const QRect& r,
+             Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter, bool bold = false) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setAlignment(align);
+    if (bold) {
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+    }
+    return l;
+}
+
+void SetupEdit(ParamEdit* e, const QRect& r, int kind) {
+    e->setGeometry(r);
+    SetHint(e, QString::number(kind));
+}
+
+void SetupCombo(QComboBox* c, const QRect& r, const QStringList& items,
+                const QString& hint = QStringLiteral("1")) {
+    c->setGeometry(r);
+    c->addItems(items);
+    c->setCurrentIndex(0);
+    SetHint(c, hint);
+}
+
+void SetupBar(QSlider* s, const QRect& r, int lo, int hi, int start,
+              Qt::Orientation o = Qt::Horizontal) {
+    s->setOrientation(o);
+    s->setGeometry(r);
+    s->setRange(lo, hi);
+    s->setValue(start);
+}
+
+void SetupPane(QLabel* p, const QRect& r, int kind, const QString& text) {
+    p->setGeometry(r);
+    p->setAlignment(Qt::AlignCenter);
+    p->setStyleSheet(QString::fromLatin1(kPaneStyle));
+    p->setText(text);
+    SetHint(p, QString::number(kind));
+}
+
+// Polarity buttons are the only 25-pixel-wide push buttons of the window.
+void SetupPhase(QPushButton* b, const QRect& r) {
+    b->setGeometry(r.x(), r.y(), 25, r.height());
+    b->setText(QStringLiteral("+"));
+    SetHint(b, QStringLiteral("0"));
+}
+
+void SetupPass(QPushButton* b, const QRect& r, const QString& caption) {
+    b->setGeometry(r);
+    b->setText(caption);
+    b->setCheckable(true);
+    b->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, 40);"
+        " border-radius: 3px; } QPushButton:checked { background: rgb(214, 120, 24); }"));
+    SetHint(b, QStringLiteral("0"));
+}
+
+QImage HandleIcon(const QString& text, QSize size, bool disc) {
+    QImage img(size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(60, 60, 60));
+    if (disc)
+        p.drawEllipse(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0));
+    else
+        p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0), 3, 3);
+    QFont f(QStringLiteral("WenQuanYi Micro Hei"));
+    f.setPixelSize(disc ? 12 : 10);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(255, 150, 30));
+    p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, text);
+    return img;
+}
+
+} // namespace
+
+void TForm1::BuildLayout() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setAttribute(Qt::WA_StyledBackground, true);
+    // Window colour 9868950 is a BGR value: 0x969696.
+    client->setStyleSheet(QStringLiteral(
+        "QWidget#client { background: rgb(150, 150, 150); }"
+        "QLabel { color: white; background: transparent; }"
+        "QRadioButton, QCheckBox { color: white; background: transparent; }"
+        "QGroupBox { color: white; background: rgb(98, 102, 108); border: 1px solid rgb(77, 77, 77);"
+        " border-radius: 5px; margin-top: 9px; }"
+        "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 3px; }"));
+    client->setFixedSize(1171, 678);
+    setCentralWidget(client);
+
+    // The page control lies under the top bar, which hides its tab strip.
+    NEW(QStackedWidget, MainFuntionSheetPage, client);
+    MainFuntionSheetPage->setGeometry(112, 41, 946, 325);
+    NEW(QWidget, AdvTabSheet1, MainFuntionSheetPage);
+    NEW(QWidget, AdvTabSheet2, MainFuntionSheetPage);
+    MainFuntionSheetPage->addWidget(AdvTabSheet1);
+    MainFuntionSheetPage->addWidget(AdvTabSheet2);
+    MainFuntionSheetPage->setCurrentWidget(AdvTabSheet1);
+
+    BuildTopBar();
+    BuildSideColumns();
+    BuildCompressorPanel(AdvTabSheet1);
+    BuildBandTable(AdvTabSheet1);
+    BuildOtherParams(AdvTabSheet1);
+    BuildFactoryPage(AdvTabSheet2);
+    BuildGraphPanel();
+
+    auto* dyn = NEW(QWidget, DynRMSGrop, client);
+    dyn->setGeometry(0, 0, 200, 60);
+    NEW(QComboBox, RMSmatrixBox, dyn);
+    QStringList cells;
+    for (int row = 1; row <= 5; ++row)
+        for (int col = 1; col <= 5; ++col)
+            cells << QStringLiteral("M%1-%2").arg(row).arg(col);
+    SetupCombo(RMSmatrixBox, QRect(0, 0, 90, 22), cells);
+    NEW(QComboBox, LMH_BYPSSBox, dyn);
+    SetupCombo(LMH_BYPSSBox, QRect(100, 0, 90, 22),
+               {QStringLiteral("关闭"), QStringLiteral("打开")});
+    dyn->hide();
+}
+
+void TForm1::BuildTopBar() {
+    QWidget* bar = Panel(AdvGroupBox19, "AdvGroupBox19", centralWidget(), QRect(0, 0, 1171, 41));
+    bar->raise();
+
+    const auto center = Qt::AlignCenter;
+    Text(bar, QStringLiteral("设备数据"), QRect(8, 1, 144, 15), center);
+    NEW(QPushButton, DeviceSaveBtn, bar)->setText(QStringLiteral("保存参数"));
+    DeviceSaveBtn->setGeometry(8, 16, 70, 22);
+    NEW(QPushButton, DeviceLoadBtn, bar)->setText(QStringLiteral("恢复参数"));
+    DeviceLoadBtn->setGeometry(82, 16, 70, 22);
+
+    Text(bar, QStringLiteral("电脑文件"), QRect(176, 1, 124, 15), center);
+    NEW(QPushButton, LoadFileBtn, bar)->setText(QStringLiteral("加载"));
+    LoadFileBtn->setGeometry(176, 16, 60, 22);
+    NEW(QPushButton, SaveFileBtn, bar)->setText(QStringLiteral("保存"));
+    SaveFileBtn->setGeometry(240, 16, 60, 22);
+
+    Text(bar, QStringLiteral("输入选择"), QRect(330, 1, 190, 15), center);
+    NEW(QRadioButton, SysInputRadio1, bar)->setText(QStringLiteral("RCA"));
+    SysInputRadio1->setGeometry(336, 17, 56, 20);
+    NEW(QRadioButton, SysInputRadio2, bar)->setText(QStringLiteral("蓝牙"));
+    SysInputRadio2->setGeometry(396, 17, 56, 20);
+    NEW(QRadioButton, SysInputRadio3, bar)->setText(QStringLiteral("自动"));
+    SysInputRadio3->setGeometry(456, 17, 56, 20);
+    SetTag(SysInputRadio1, 0);
+    SetTag(SysInputRadio2, 1);
+    SetTag(SysInputRadio3, 2);
+
+    NEW(QLabel, LinkLabel, bar)->setText(QStringLiteral("设备未连接"));
+    LinkLabel->setGeometry(780, 10, 190, 22);
+    LinkLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    NEW(QPushButton, LinkBtn, bar)->setText(QStringLiteral("     联机"));
+    LinkBtn->setGeometry(980, 8, 96, 26);
+
+    NEW(QPushButton, RzBmpButton1, bar)->setText(QStringLiteral("工厂隐藏"));
+    RzBmpButton1->setGeometry(1086, 8, 76, 26);
+    RzBmpButton1->hide();
+    NEW(ParamEdit, Example, bar)->setGeometry(600, 8, 40, 22);
+    Example->hide();
+    NEW(QPushButton, ExampleBtn, bar)->setGeometry(650, 8, 40, 22);
+    ExampleBtn->hide();
+}
+
+void TForm1::BuildSideColumns() {
+    const auto center = Qt::AlignCenter;
+    QWidget* left = Panel(CurvyPanel3, "CurvyPanel3", centralWidget(), QRect(2, 43, 108, 321));
+    Text(left, QStringLiteral("音量"), QRect(0, 4, 108, 18), center, true);
+    Text(left, QStringLiteral("电平指示"), QRect(0, 24, 108, 16), center);
+    NEW(LevelMeter, LeftMeter, left)->setGeometry(32, 44, 18, 196);
+    NEW(LevelMeter, RightMeter, left)->setGeometry(58, 44, 18, 196);
+    LeftMeter->setRange(0, 48);
+    RightMeter->setRange(0, 48);
+    Text(left, QStringLiteral("L/R"), QRect(0, 242, 108, 16), center);
+    NEW(QLabel, SysMusNormalVolPane, left);
+    SetupPane(SysMusNormalVolPane, QRect(14, 262, 80, 20), 12, QStringLiteral("0.0"));
+    NEW(QSlider, SysMusNormalVolBar, left);
+    SetupBar(SysMusNormalVolBar, QRect(14, 262, 80, 18), 0, 1000, 0);
+    SysMusNormalVolBar->setEnabled(false);
+    SysMusNormalVolBar->hide();
+    NEW(QLabel, DeviceVersionLabel, left)->setText(QStringLiteral("版本：v0.1.0"));
+    DeviceVersionLabel->setGeometry(2, 292, 104, 22);
+    DeviceVersionLabel->setAlignment(center);
+
+    QWidget* right = Panel(CurvyPanel4, "CurvyPanel4", centralWidget(), QRect(1061, 43, 108, 321));
+    Text(right, QStringLiteral("辅助输出 "), QRect(0, 4, 108, 18), center, true);
+    Text(right, QStringLiteral(" 输出类型："), QRect(0, 26, 108, 18), center);
+    NEW(QSlider, AuxOutGainBar, right);
+    SetupBar(AuxOutGainBar, QRect(43, 50, 22, 196), 0, 6, 5, Qt::Vertical);
+    AuxOutGainBar->setTickPosition(QSlider::TicksBothSides);
+    NEW(QLabel, AuxOutGainPane, right);
+    SetupPane(AuxOutGainPane, QRect(14, 256, 80, 20), 20, QStringLiteral("6dB"));
+}
+
+void TForm1::BuildCompressorPanel(QWidget* page) {
+    QWidget* p = Panel(CurvyPanel2, "CurvyPanel2", page, QRect(0, 0, 330, 323));
+    Text(p, QStringLiteral("主声道参数管理"), QRect(0, 3, 330, 18), Qt::AlignCenter, true);
+
+    Text(p, QStringLiteral("动态压缩使能："), QRect(8, 24, 100, 22));
+    NEW(QComboBox, RMSBox, p);
+    SetupCombo(RMSBox, QRect(110, 24, 84, 22), {QStringLiteral("关闭"), QStringLiteral("打开")});
+
+    Text(p, QStringLiteral("压缩启动时间"), QRect(8, 50, 90, 20));
+    NEW(QSlider, MusRmsAttackBar, p);
+    SetupBar(MusRmsAttackBar, QRect(100, 50, 150, 20), 1, 100, 10);
+    NEW(QLabel, MusRmsAttackPane, p);
+    SetupPane(MusRmsAttackPane, QRect(256, 50, 66, 20), 17, QStringLiteral("10.0ms"));
+
+    Text(p, QStringLiteral("压缩释放时间"), QRect(8, 74, 90, 20));
+    NEW(QSlider, MusRmsReleaseBar, p);
+    SetupBar(MusRmsReleaseBar, QRect(100, 74, 150, 20), 0, 7, 1);
+    NEW(QLabel, MusRmsReleasePane, p);
+    SetupPane(MusRmsReleasePane, QRect(256, 74, 66, 20), 16, QString());
+
+    Chart1 = new TChart(p);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    Chart1->setGeometry(4, 100, 204, 219);
+
+    Group(RMSGropbox, "RMSGropbox", p, QString(), QRect(212, 96, 114, 223));
+    Text(RMSGropbox, QStringLiteral("点"), QRect(2, 12, 16, 18), Qt::AlignCenter);
+    Text(RMSGropbox, QStringLiteral("输入/dB"), QRect(18, 12, 46, 18), Qt::AlignCenter);
+    Text(RMSGropbox, QStringLiteral("输出/dB"), QRect(66, 12, 46, 18), Qt::AlignCenter);
+    QSpinBox* TForm1::*const spins[10] = {
+        &TForm1::RzSpinEdit1, &TForm1::RzSpinEdit2, &TForm1::RzSpinEdit3, &TForm1::RzSpinEdit4,
+        &TForm1::RzSpinEdit5, &TForm1::RzSpinEdit6, &TForm1::RzSpinEdit7, &TForm1::RzSpinEdit8,
+        &TForm1::RzSpinEdit9, &TForm1::RzSpinEdit10};
+    const int defaults[5] = {-90, -70, -40, 0, 21};
+    for (int point = 0; point < 5; ++point) {
+        const int y = 32 + point * 26;
+        Text(RMSGropbox, QString::number(point), QRect(2, y, 16, 22), Qt::AlignCenter);
+        for (int side = 0; side < 2; ++side) {
+            const int n = point * 2 + side;
+            auto* s = new QSpinBox(RMSGropbox);
+            this->*spins[n] = s;
+            s->setObjectName(QStringLiteral("RzSpinEdit%1").arg(n + 1));
+            s->setGeometry(side == 0 ? 18 : 66, y, 46, 22);
+            s->setRange(side == 0 ? -90 : -113, 21);
+            s->setValue(defaults[point]);
+            SetTag(s, 8 + point);
+        }
+    }
+    RzSpinEdit1->setEnabled(false);
+    RzSpinEdit9->setEnabled(false);
+    NEW(QPushButton, RmsResetBtn, RMSGropbox)->setText(QStringLiteral("复位"));
+    RmsResetBtn->setGeometry(18, 166, 94, 24);
+}
+
+void TForm1::BuildBandTable(QWidget* page) {
+    QWidget* p = Panel(CurvyPanel5, "CurvyPanel5", page, QRect(334, 0, 372, 323));
+    QWidget* bar = Panel(CurvyPanel1, "CurvyPanel1", p, QRect(0, 0, 372, 28));
+    Text(bar, QStringLiteral("选择："), QRect(6, 4, 42, 20));
+    const QString tabStyle = QStringLiteral(
+        "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, 40);"
+        " border-radius: 3px; } QPushButton:checked { background: rgb(26, 110, 190); }");
+    NEW(QPushButton, FormTabBtn1, bar)->setText(QStringLiteral("主声道"));
+    FormTabBtn1->setGeometry(48, 3, 64, 22);
+    NEW(QPushButton, FormTabBtn2, bar)->setText(QStringLiteral("辅助"));
+    FormTabBtn2->setGeometry(116, 3, 64, 22);
+    for (QPushButton* b : {FormTabBtn1, FormTabBtn2}) {
+        b->setCheckable(true);
+        b->setStyleSheet(tabStyle);
+    }
+    SetTag(FormTabBtn1, 0);
+    SetTag(FormTabBtn2, 1);
+    NEW(QPushButton, ResetBtn, bar)->setText(QStringLiteral("EQ重置"));
+    ResetBtn->setGeometry(204, 3, 74, 22);
+    NEW(QPushButton, MusEQAllpassBtn, bar);
+    SetupPass(MusEQAllpassBtn, QRect(284, 3, 80, 22), QStringLiteral("EQ直通"));
+
+    const auto center = Qt::AlignCenter;
+    Text(p, QStringLiteral("频率(Hz)"), QRect(22, 30, 72, 18), center);
+    Text(p, QStringLiteral("Q值"), QRect(98, 30, 52, 18), center);
+    Text(p, QStringLiteral("增益(dB)"), QRect(154, 30, 64, 18), center);
+    Text(p, QStringLiteral("EQ类型"), QRect(222, 30, 106, 18), center);
+    Text(p, QStringLiteral("直通"), QRect(330, 30, 38, 18), center);
+
+    ParamEdit* TForm1::*const fre[9] = {
+        &TForm1::MusFreEdit1, &TForm1::MusFreEdit2, &TForm1::MusFreEdit3,
+        &TForm1::MusFreEdit4, &TForm1::MusFreEdit5, &TForm1::MusFreEdit6,
+        &TForm1::MusFreEdit7, &TForm1::MusFreEdit8, &TForm1::MusFreEdit9};
+    ParamEdit* TForm1::*const q[9] = {&TForm1::MusQEdit1, &TForm1::MusQEdit2, &TForm1::MusQEdit3,
+                                      &TForm1::MusQEdit4, &TForm1::MusQEdit5, &TForm1::MusQEdit6,
+                                      &TForm1::MusQEdit7, &TForm1::MusQEdit8, &TForm1::MusQEdit9};
+    ParamEdit* TForm1::*const gain[9] = {
+        &TForm1::MusGainEdit1, &TForm1::MusGainEdit2, &TForm1::MusGainEdit3,
+        &TForm1::MusGainEdit4, &TForm1::MusGainEdit5, &TForm1::MusGainEdit6,
+        &TForm1::MusGainEdit7, &TForm1::MusGainEdit8, &TForm1::MusGainEdit9};
+    QComboBox* TForm1::*const mode[9] = {
+        &TForm1::MusModeBox1, &TForm1::MusModeBox2, &TForm1::MusModeBox3,
+        &TForm1::MusModeBox4, &TForm1::MusModeBox5, &TForm1::MusModeBox6,
+        &TForm1::MusModeBox7, &TForm1::MusModeBox8, &TForm1::MusModeBox9};
+    QCheckBox* TForm1::*const bypass[9] = {
+        &TForm1::MusBypassCheck1, &TForm1::MusBypassCheck2, &TForm1::MusBypassCheck3,
+        &TForm1::MusBypassCheck4, &TForm1::MusBypassCheck5, &TForm1::MusBypassCheck6,
+        &TForm1::MusBypassCheck7, &TForm1::MusBypassCheck8, &TForm1::MusBypassCheck9};
+    for (int r = 0; r < 9; ++r) {
+        const int y = 50 + r * 23;
+        const QString n = QString::number(r + 1);
+        Text(p, n, QRect(2, y, 18, 21), center);
+        auto* f = new ParamEdit(p);
+        this->*fre[r] = f;
+        f->setObjectName(QStringLiteral("MusFreEdit") + n);
+        SetupEdit(f, QRect(22, y, 72, 21), 2);
+        auto* qe = new ParamEdit(p);
+        this->*q[r] = qe;
+        qe->setObjectName(QStringLiteral("MusQEdit") + n);
+        SetupEdit(qe, QRect(98, y, 52, 21), 4);
+        auto* g = new ParamEdit(p);
+        this->*gain[r] = g;
+        g->setObjectName(QStringLiteral("MusGainEdit") + n);
+        SetupEdit(g, QRect(154, y, 64, 21), 3);
+        auto* m = new QComboBox(p);
+        this->*mode[r] = m;
+        m->setObjectName(QStringLiteral("MusModeBox") + n);
+        SetupCombo(m, QRect(222, y, 106, 21), kBandTypes);
+        auto* c = new QCheckBox(p);
+        this->*bypass[r] = c;
+        c->setObjectName(QStringLiteral("MusBypassCheck") + n);
+        c->setGeometry(342, y, 22, 21);
+    }
+    Text(p, QStringLiteral("HP"), QRect(2, 261, 18, 21), center);
+    NEW(ParamEdit, MusHighPassFre, p);
+    SetupEdit(MusHighPassFre, QRect(22, 261, 72, 21), 2);
+    NEW(QComboBox, MusHighPassBox, p);
+    SetupCombo(MusHighPassBox, QRect(98, 261, 170, 21), kPassTypes);
+    Text(p, QStringLiteral("LP"), QRect(2, 286, 18, 21), center);
+    NEW(ParamEdit, MusLowPassFre, p);
+    SetupEdit(MusLowPassFre, QRect(22, 286, 72, 21), 2);
+    NEW(QComboBox, MusLowPassBox, p);
+    SetupCombo(MusLowPassBox, QRect(98, 286, 170, 21), kPassTypes);
+
+    // The auxiliary rows cover the nine main rows and the main crossover.
+    QWidget* aux = Panel(AuxGrop, "AuxGrop", p, QRect(0, 48, 372, 275));
+    ParamEdit* TForm1::*const afre[2] = {&TForm1::AUXFreEdit1, &TForm1::AUXFreEdit2};
+    ParamEdit* TForm1::*const aq[2] = {&TForm1::AUXQEdit1, &TForm1::AUXQEdit2};
+    ParamEdit* TForm1::*const again[2] = {&TForm1::AUXGainEdit1, &TForm1::AUXGainEdit2};
+    QComboBox* TForm1::*const amode[2] = {&TForm1::AUXModeBox1, &TForm1::AUXModeBox2};
+    QCheckBox* TForm1::*const abypass[2] = {&TForm1::AuxBypassCheck1, &TForm1::AuxBypassCheck2};
+    for (int r = 0; r < 2; ++r) {
+        const int y = 2 + r * 23;
+        const QString n = QString::number(r + 1);
+        Text(aux, n, QRect(2, y, 18, 21), center);
+        auto* f = new ParamEdit(aux);
+        this->*afre[r] = f;
+        f->setObjectName(QStringLiteral("AUXFreEdit") + n);
+        SetupEdit(f, QRect(22, y, 72, 21), 2);
+        auto* qe = new ParamEdit(aux);
+        this->*aq[r] = qe;
+        qe->setObjectName(QStringLiteral("AUXQEdit") + n);
+        SetupEdit(qe, QRect(98, y, 52, 21), 4);
+        auto* g = new ParamEdit(aux);
+        this->*again[r] = g;
+        g->setObjectName(QStringLiteral("AUXGainEdit") + n);
+        SetupEdit(g, QRect(154, y, 64, 21), 3);
+        auto* m = new QComboBox(aux);
+        this->*amode[r] = m;
+        m->setObjectName(QStringLiteral("AUXModeBox") + n);
+        SetupCombo(m, QRect(222, y, 106, 21), kBandTypes);
+        auto* c = new QCheckBox(aux);
+        this->*abypass[r] = c;
+        c->setObjectName(QStringLiteral("AuxBypassCheck") + n);
+        c->setGeometry(342, y, 22, 21);
+    }
+    Text(aux, QStringLiteral("HP"), QRect(2, 213, 18, 21), center);
+    NEW(ParamEdit, AuxHighPassFre, aux);
+    SetupEdit(AuxHighPassFre, QRect(22, 213, 72, 21), 2);
+    NEW(QComboBox, AuxHighPassBox, aux);
+    SetupCombo(AuxHighPassBox, QRect(98, 213, 170, 21), kAuxPassTypes);
+    Text(aux, QStringLiteral("LP"), QRect(2, 238, 18, 21), center);
+    NEW(ParamEdit, AuxLowPassFre, aux);
+    SetupEdit(AuxLowPassFre, QRect(22, 238, 72, 21), 2);
+    NEW(QComboBox, AuxLowPassBox, aux);
+    SetupCombo(AuxLowPassBox, QRect(98, 238, 170, 21), kAuxPassTypes);
+    aux->hide();
+}
+
+void TForm1::BuildOtherParams(QWidget* page) {
+    QGroupBox* g =
+        Group(AdvGroupBox1, "AdvGroupBox1", page, QStringLiteral("其它参数"), QRect(710, 0, 236, 323));
+    NEW(QComboBox, SubSteroBox, g);
+    SetupCombo(SubSteroBox, QRect(116, 20, 110, 22),
+               {QStringLiteral("单声道"), QStringLiteral("立体声")});
+    Text(g, QStringLiteral("辅助输出："), QRect(10, 20, 100, 22));
+
+    Text(g, QStringLiteral("左右辅助相位："), QRect(10, 50, 104, 22));
+    NEW(QPushButton, SubLPhaseBtn, g);
+    SetupPhase(SubLPhaseBtn, QRect(116, 50, 25, 22));
+    NEW(QPushButton, SubRPhaseBtn, g);
+    SetupPhase(SubRPhaseBtn, QRect(148, 50, 25, 22));
+
+    Text(g, QStringLiteral("L"), QRect(10, 80, 14, 20));
+    NEW(QSlider, OutLDelayBar, g);
+    SetupBar(OutLDelayBar, QRect(24, 80, 136, 20), 0, 150, 10);
+    NEW(QLabel, OutLDelayPane, g);
+    SetupPane(OutLDelayPane, QRect(164, 80, 62, 20), 18, QStringLiteral("1.0ms"));
+    Text(g, QStringLiteral("R"), QRect(10, 106, 14, 20));
+    NEW(QSlider, OutRDelayBar, g);
+    SetupBar(OutRDelayBar, QRect(24, 106, 136, 20), 0, 150, 10);
+    NEW(QLabel, OutRDelayPane, g);
+    SetupPane(OutRDelayPane, QRect(164, 106, 62, 20), 18, QStringLiteral("1.0ms"));
+
+    Text(g, QStringLiteral("左右通道相位："), QRect(10, 134, 104, 22));
+    NEW(QPushButton, OutLPhaseBtn, g);
+    SetupPhase(OutLPhaseBtn, QRect(116, 134, 25, 22));
+    NEW(QPushButton, OutRPhaseBtn, g);
+    SetupPhase(OutRPhaseBtn, QRect(148, 134, 25, 22));
+
+    Text(g, QStringLiteral("蓝牙名称："), QRect(10, 166, 120, 20));
+    NEW(QLineEdit, BLUENameEdit, g);
+    BLUENameEdit->setGeometry(10, 186, 160, 22);
+    BLUENameEdit->setMaxLength(20);
+    BLUENameEdit->setText(QStringLiteral("KALVIREN BLUE"));
+    NEW(QPushButton, BLUENameBtn, g)->setText(QStringLiteral("更改"));
+    BLUENameBtn->setGeometry(176, 186, 50, 22);
+
+    Text(g, QStringLiteral("蓝牙配对码："), QRect(10, 218, 120, 20));
+    NEW(QLineEdit, BluePinEdit, g);
+    BluePinEdit->setGeometry(10, 238, 160, 22);
+    BluePinEdit->setMaxLength(4);
+    BluePinEdit->setText(QStringLiteral("1234"));
+    NEW(QPushButton, BLUEPinBtn, g)->setText(QStringLiteral("更改"));
+    BLUEPinBtn->setGeometry(176, 238, 50, 22);
+}
+
+void TForm1::BuildFactoryPage(QWidget* page) {
+    const auto center = Qt::AlignCenter;
+    const QStringList deqTypes = {QStringLiteral("PEQ"), QStringLiteral("LSEQ"),
+                                  QStringLiteral("HSEQ")};
+    const QStringList deqTriggers = {QStringLiteral(" 低启动"), QStringLiteral("高启动")};
+
+    struct DeqSet {
+        QGroupBox* TForm1::*group;
+        const char* groupName;
+        QSlider* TForm1::*rmsBar;
+        QLabel* TForm1::*rmsPane;
+        QSlider* TForm1::*maxBar;
+        QLabel* TForm1::*maxPane;
+        QPushButton* TForm1::*pass;
+        ParamEdit* TForm1::*fre;
+        ParamEdit* TForm1::*q;
+        ParamEdit* TForm1::*gain;
+        QComboBox* TForm1::*mode;
+        QComboBox* TForm1::*type;
+    };
+    const DeqSet sets[2] = {
+        {&TForm1::DEQ1Gropx, "DEQ1Gropx", &TForm1::DEQRmsLevelBar1, &TForm1::DEQRmsLevelPane1,
+         &TForm1::DEQMaxLevelBar1, &TForm1::DEQMaxLevelPane1, &TForm1::DEQALLPASSBtn1,
+         &TForm1::DEQFreEdit1, &TForm1::DEQQEdit1, &TForm1::DEQGainEdit1, &TForm1::DEQModeBox1,
+         &TForm1::DEQTypeBox1},
+        {&TForm1::DEQ2Gropx, "DEQ2Gropx", &TForm1::DEQRmsLevelBar2, &TForm1::DEQRmsLevelPane2,
+         &TForm1::DEQMaxLevelBar2, &TForm1::DEQMaxLevelPane2, &TForm1::DEQALLPASSBtn2,
+         &TForm1::DEQFreEdit2, &TForm1::DEQQEdit2, &TForm1::DEQGainEdit2, &TForm1::DEQModeBox2,
+         &TForm1::DEQTypeBox2}};
+    for (int k = 0; k < 2; ++k) {
+        const DeqSet& d = sets[k];
+        const QString n = QString::number(k + 1);
+        QGroupBox* g = Group(this->*d.group, d.groupName, page, QStringLiteral("DEQ") + n,
+                             QRect(0, k * 164, 330, 158));
+        auto name = [&](QObject* o, const char* base) {
+            o->setObjectName(QString::fromLatin1(base) + n);
+        };
+        Text(g, QStringLiteral("启动电平"), QRect(8, 22, 60, 20));
+        auto* rb = new QSlider(g);
+        this->*d.rmsBar = rb;
+        name(rb, "DEQRmsLevelBar");
+        SetupBar(rb, QRect(70, 22, 180, 20), 0, 48, 0);
+        auto* rp = new QLabel(g);
+        this->*d.rmsPane = rp;
+        name(rp, "DEQRmsLevelPane");
+        SetupPane(rp, QRect(256, 22, 66, 20), 35, QStringLiteral("-36dBu"));
+        Text(g, QStringLiteral("截止电平"), QRect(8, 48, 60, 20));
+        auto* mb = new QSlider(g);
+        this->*d.maxBar = mb;
+        name(mb, "DEQMaxLevelBar");
+        SetupBar(mb, QRect(70, 48, 180, 20), 0, 48, 0);
+        auto* mp = new QLabel(g);
+        this->*d.maxPane = mp;
+        name(mp, "DEQMaxLevelPane");
+        SetupPane(mp, QRect(256, 48, 66, 20), 36, QStringLiteral("-30dBu"));
+
+        Text(g, QStringLiteral("频率(Hz)"), QRect(8, 76, 72, 18), center);
+        Text(g, QStringLiteral("Q值"), QRect(84, 76, 52, 18), center);
+        Text(g, QStringLiteral("增益(dB)"), QRect(140, 76, 64, 18), center);
+        Text(g, QStringLiteral("EQ类型"), QRect(208, 76, 70, 18), center);
+        auto* f = new ParamEdit(g);
+        this->*d.fre = f;
+        name(f, "DEQFreEdit");
+        SetupEdit(f, QRect(8, 96, 72, 21), 2);
+        auto* qe = new ParamEdit(g);
+        this->*d.q = qe;
+        name(qe, "DEQQEdit");
+        SetupEdit(qe, QRect(84, 96, 52, 21), 4);
+        auto* ge = new ParamEdit(g);
+        this->*d.gain = ge;
+        name(ge, "DEQGainEdit");
+        SetupEdit(ge, QRect(140, 96, 64, 21), 3);
+        auto* mo = new QComboBox(g);
+        this->*d.mode = mo;
+        name(mo, "DEQModeBox");
+        SetupCombo(mo, QRect(208, 96, 70, 21), deqTypes);
+        auto* pb = new QPushButton(g);
+        this->*d.pass = pb;
+        name(pb, "DEQALLPASSBtn");
+        SetupPass(pb, QRect(282, 96, 42, 21), QStringLiteral("Pass"));
+        auto* ty = new QComboBox(g);
+        this->*d.type = ty;
+        name(ty, "DEQTypeBox");
+        SetupCombo(ty, QRect(208, 124, 70, 21), deqTriggers, QStringLiteral("3"));
+        ty->hide();
+    }
+    DEQ2Gropx->setEnabled(false);
+    for (QWidget* w : DEQ2Gropx->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        w->hide();
+
+    QGroupBox* h = Group(DEQ4Grop, "DEQ4Grop", page, QStringLiteral("主输出默认EQ"),
+                         QRect(334, 0, 372, 184));
+    Text(h, QStringLiteral("频率(Hz)"), QRect(22, 16, 72, 18), center);
+    Text(h, QStringLiteral("Q值"), QRect(98, 16, 52, 18), center);
+    Text(h, QStringLiteral("增益(dB)"), QRect(154, 16, 64, 18), center);
+    Text(h, QStringLiteral("EQ类型"), QRect(222, 16, 106, 18), center);
+    Text(h, QStringLiteral("直通"), QRect(330, 16, 38, 18), center);
+    ParamEdit* TForm1::*const fre[4] = {&TForm1::HintFreEdit1, &TForm1::HintFreEdit2,
+                                        &TForm1::HintFreEdit3, &TForm1::HintFreEdit4};
+    ParamEdit* TForm1::*const q[4] = {&TForm1::HintQEdit1, &TForm1::HintQEdit2,
+                                      &TForm1::HintQEdit3, &TForm1::HintQEdit4};
+    ParamEdit* TForm1::*const gain[4] = {&TForm1::HintGainEdit1, &TForm1::HintGainEdit2,
+                                         &TForm1::HintGainEdit3, &TForm1::HintGainEdit4};
+    QComboBox* TForm1::*const mode[4] = {&TForm1::HintModeBox1, &TForm1::HintModeBox2,
+                                         &TForm1::HintModeBox3, &TForm1::HintModeBox4};
+    QCheckBox* TForm1::*const bypass[4] = {&TForm1::HintBypassCheck1, &TForm1::HintBypassCheck2,
+                                           &TForm1::HintBypassCheck3, &TForm1::HintBypassCheck4};
+    for (int r = 0; r < 4; ++r) {
+        const int y = 34 + r * 23;
+        const QString n = QString::number(r + 1);
+        Text(h, n, QRect(2, y, 18, 21), center);
+        auto* f = new ParamEdit(h);
+        this->*fre[r] = f;
+        f->setObjectName(QStringLiteral("HintFreEdit") + n);
+        SetupEdit(f, QRect(22, y, 72, 21), 2);
+        auto* qe = new ParamEdit(h);
+        this->*q[r] = qe;
+        qe->setObjectName(QStringLiteral("HintQEdit") + n);
+        SetupEdit(qe, QRect(98, y, 52, 21), 4);
+        auto* g = new ParamEdit(h);
+        this->*gain[r] = g;
+        g->setObjectName(QStringLiteral("HintGainEdit") + n);
+        SetupEdit(g, QRect(154, y, 64, 21), 3);
+        auto* m = new QComboBox(h);
+        this->*mode[r] = m;
+        m->setObjectName(QStringLiteral("HintModeBox") + n);
+        SetupCombo(m, QRect(222, y, 106, 21), kBandTypes);
+        auto* c = new QCheckBox(h);
+        this->*bypass[r] = c;
+        c->setObjectName(QStringLiteral("HintBypassCheck") + n);
+        c->setGeometry(342, y, 22, 21);
+    }
+    Text(h, QStringLiteral("HP"), QRect(2, 130, 18, 21), center);
+    NEW(ParamEdit, HintHighPassFre, h);
+    SetupEdit(HintHighPassFre, QRect(22, 130, 72, 21), 2);
+    NEW(QComboBox, HintHighPassBox, h);
+    SetupCombo(HintHighPassBox, QRect(98, 130, 170, 21), kPassTypes);
+    Text(h, QStringLiteral("LP"), QRect(2, 155, 18, 21), center);
+    NEW(ParamEdit, HintLowPassFre, h);
+    SetupEdit(HintLowPassFre, QRect(22, 155, 72, 21), 2);
+    NEW(QComboBox, HintLowPassBox, h);
+    SetupCombo(HintLowPassBox, QRect(98, 155, 170, 21), kPassTypes);
+
+    Text(page, QStringLiteral("端口电平："), QRect(340, 194, 80, 22));
+    NEW(QComboBox, SysIOLevelBox, page);
+    SetupCombo(SysIOLevelBox, QRect(424, 194, 84, 22),
+               {QStringLiteral("0dB"), QStringLiteral("6dB")});
+    NEW(QComboBox, InputBox, page);
+    SetupCombo(InputBox, QRect(520, 194, 84, 22),
+               {QStringLiteral("RCA "), QStringLiteral("蓝牙"), QStringLiteral("自动")});
+    InputBox->hide();
+    Text(page, QStringLiteral("发送测试码："), QRect(340, 226, 84, 22));
+    NEW(QLineEdit, BlueStrEdit, page)->setGeometry(424, 226, 206, 22);
+    NEW(QPushButton, BleButton, page)->setText(QStringLiteral("发送"));
+    BleButton->setGeometry(636, 226, 64, 22);
+
+    QGroupBox* dev =
+        Group(AdvGroupBox2, "AdvGroupBox2", page, QStringLiteral("设备数据"), QRect(710, 0, 236, 323));
+    const QString help[4] = {
+        QStringLiteral("1. 启动电平：信号高于此电平时动态EQ开始动作。"),
+        QStringLiteral("2. 截止电平：信号达到此电平时增益达到设定值。"),
+        QStringLiteral("3. 启动电平始终不高于截止电平。"),
+        QStringLiteral("4. Pass：动态EQ直通，不起作用。")};
+    for (int i = 0; i < 4; ++i) {
+        QLabel* l = Text(dev, help[i], QRect(10, 22 + i * 54, 216, 50),
+                         Qt::AlignLeft | Qt::AlignTop);
+        l->setWordWrap(true);
+    }
+    NEW(QPushButton, DeviceResetBtn, dev)->setText(QStringLiteral("恢复出厂"));
+    DeviceResetBtn->setGeometry(58, 280, 120, 28);
+}
+
+void TForm1::BuildGraphPanel() {
+    QWidget* panel = NEW(QWidget, EQAdvPanel, centralWidget());
+    panel->setAttribute(Qt::WA_StyledBackground, true);
+    // RGB(154, 148, 142) with a 1-pixel RGB(77, 77, 77) border.
+    panel->setStyleSheet(QStringLiteral(
+        "QWidget#EQAdvPanel { background: rgb(154, 148, 142); border: 1px solid rgb(77, 77, 77); }"));
+    panel->setGeometry(1, 366, 1166, 308);
+
+    NEW(QWidget, AdvPanel2, panel)->setGeometry(48, 18, 1104, 270);
+    NEW(TImage, Image1, AdvPanel2)->setGeometry(0, 0, 1104, 270);
+
+    TImage* TForm1::*const bands[15] = {
+        &TForm1::EP1,  &TForm1::EP2,  &TForm1::EP3,  &TForm1::EP4,  &TForm1::EP5,
+        &TForm1::EP6,  &TForm1::EP7,  &TForm1::EP8,  &TForm1::EP9,  &TForm1::EP10,
+        &TForm1::EP11, &TForm1::EP12, &TForm1::EP13, &TForm1::EP14, &TForm1::EP15};
+    for (int k = 0; k < 15; ++k) {
+        auto* h = new TImage(AdvPanel2);
+        this->*bands[k] = h;
+        h->setObjectName(QStringLiteral("EP%1").arg(k + 1));
+        h->setGeometry(20 + k * 60, 120, 18, 18);
+        h->setAttribute(Qt::WA_TranslucentBackground, true);
+        h->Picture = HandleIcon(QString::number(k + 1), QSize(18, 18), true);
+        if (k >= 9)
+            h->hide();
+    }
+    NEW(TImage, HPF, AdvPanel2)->setGeometry(4, 120, 24, 24);
+    NEW(TImage, LPF, AdvPanel2)->setGeometry(1070, 120, 24, 24);
+    HPF->Picture = HandleIcon(QStringLiteral("HPF"), QSize(24, 24), false);
+    LPF->Picture = HandleIcon(QStringLiteral("LPF"), QSize(24, 24), false);
+
+    NEW(QLabel, EQlabel, AdvPanel2);
+    QFont bold = EQlabel->font();
+    bold.setBold(true);
+    bold.setPointSize(8);
+    EQlabel->setFont(bold);
+    EQlabel->setAlignment(Qt::AlignCenter);
+    EQlabel->setStyleSheet(QStringLiteral("color: rgb(199, 255, 255); background: transparent;"));
+    EQlabel->setGeometry(500, 4, 120, 42);
+
+    NEW(QLabel, Label2, AdvPanel2)->hide();
+
+    NEW(QLabel, EQPassLabel, AdvPanel2)->setText(QStringLiteral("EQ PASS"));
+    QFont big = EQPassLabel->font();
+    big.setBold(true);
+    big.setPixelSize(35);
+    EQPassLabel->setFont(big);
+    EQPassLabel->setAlignment(Qt::AlignCenter);
+    EQPassLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    EQPassLabel->setGeometry(400, 72, 150, 46);
+    EQPassLabel->hide();
+
+    NEW(QLabel, EQFormLabel, panel)->setGeometry(4, 4, 40, 14);
+    EQFormLabel->hide();
+    NEW(QPlainTextEdit, Memo1, panel)->setGeometry(4, 30, 40, 40);
+    Memo1->hide();
+}

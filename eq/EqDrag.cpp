@@ -1,0 +1,243 @@
+#include "eq/EqGraph.h"
+
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "params/ControlProps.h"
+#include "params/DispatchState.h"
+#include "params/ParamImage.h"
+#include "params/Unit4.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+#include <algorithm>
+
+// The handlers only record pending raw values; Timer1's tick hands them to
+// the dispatcher, so at most one frequency and one gain write leave per tick.
+
+namespace {
+
+EqDragState& D() { return EqGraph.Drag; }
+
+QWidget* HandleAt(int n) { return n >= 0 && n < 17 ? Window.EqHandles[n] : nullptr; }
+
+int HandleNumber(const QObject* sender) { return Tag(sender); }
+
+// The control bound to field f of band b of the displayed module.
+QWidget* BandControl(int band, int field) {
+    const int m = Window.CurrentModule;
+    if (m < 1 || m > 2)
+        return nullptr;
+    const int index = BandFirstSlot[m] + 5 * band + field;
+    if (index < 0 || index >= ImageSlots)
+        return nullptr;
+    return Params.ControlMap[m][index];
+}
+
+QLineEdit* AsEdit(QWidget* w) {
+    TForm1* form = EqGraph.Form;
+    auto* e = qobject_cast<QLineEdit*>(w);
+    if (!e || (form && e == form->Example))
+        return nullptr;
+    return e;
+}
+
+bool MovesSideways(int handle) {
+    if (handle == 9 || handle == 10)
+        return true;
+    auto* box = qobject_cast<QComboBox*>(BandControl(handle, 0));
+    return box && (box->currentIndex() == 3 || box->currentIndex() == 4);
+}
+
+void SetCursor(QObject* o, Qt::CursorShape shape) {
+    if (auto* w = qobject_cast<QWidget*>(o)) {
+        if (shape == Qt::ArrowCursor)
+            w->unsetCursor();
+        else
+            w->setCursor(shape);
+    }
+}
+
+// Pointer position in the graph's frame, so a Q step count continues when
+// the pointer leaves the handle.
+QPoint GraphPoint(QObject* sender, int x, int y) {
+    auto* w = qobject_cast<QWidget*>(sender);
+    TForm1* form = EqGraph.Form;
+    if (!w || !form || w == form->Image1)
+        return {x, y};
+    return {x + w->x(), y + w->y()};
+}
+
+void QStep(QObject* sender, int x, int y) {
+    const QPoint pt = GraphPoint(sender, x, y);
+    const int moved = pt.x() - D().DownX;
+    if (moved > 2)
+        CommitEdit(StepUp);
+    else if (moved < -2)
+        CommitEdit(StepDown);
+    else
+        return;
+    D().DownX = pt.x();
+    D().DownY = pt.y();
+    D().DragSlot = D().ActiveHandle;
+}
+
+} // namespace
+
+void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
+    TForm1* form = EqGraph.Form;
+    SetCursor(Sender, Qt::CrossCursor);
+    D().DownX = X;
+    D().DownY = Y;
+    D().HandleDragging = true;
+    if (D().QStepping)
+        return;
+    D().ActiveHandle = HandleNumber(Sender);
+    D().QStepping = false;
+    const int h = D().ActiveHandle;
+    const bool music = Window.CurrentModule == 1;
+    if (Button == Qt::LeftButton) {
+        if (h == 9 || h == 10) {
+            if (!form)
+                return;
+            if (music) {
+                MusFreEdit1Click(h == 9 ? form->MusHighPassFre : form->MusLowPassFre);
+            } else {
+                // Current edit only: neither focused nor wheel-armed.
+                Dispatch.CurrentEdit = h == 9 ? form->AuxHighPassFre : form->AuxLowPassFre;
+            }
+        } else if (QLineEdit* e = AsEdit(BandControl(h, 1))) {
+            MusFreEdit1Click(e);
+        }
+    } else if (Button == Qt::RightButton) {
+        if (h == 9 || h == 10) {
+            D().HandleDragging = false;
+            return;
+        }
+        if (QLineEdit* e = AsEdit(BandControl(h, 3))) {
+            if (e->isEnabled())
+                MusFreEdit1Click(e);
+            D().QStepping = true;
+            const QPoint pt = GraphPoint(Sender, X, Y);
+            D().DownX = pt.x();
+            D().DownY = pt.y();
+        }
+    }
+}
+
+void EP1MouseMove(QObject* Sender, Qt::MouseButtons, int X, int Y) {
+    if (D().QStepping) {
+        QStep(Sender, X, Y);
+        return;
+    }
+    if (!D().HandleDragging)
+        return;
+    QWidget* h = HandleAt(D().ActiveHandle);
+    TForm1* form = EqGraph.Form;
+    if (!h || !form || !form->Image1)
+        return;
+    const int d = h->height() / 2;
+    const int dx = X - D().DownX;
+    int dy = Y - D().DownY;
+    if (MovesSideways(D().ActiveHandle))
+        dy = 0;
+    int left = h->x() + dx;
+    int top = h->y() + dy;
+    const QWidget* img = form->Image1;
+    if (top < img->y() - d)
+        top = img->y() - d;
+    if (top > img->y() + img->height() - d)
+        top = img->y() + img->height() - d;
+    if (left < FreqToX(19) - d)
+        left = RoundEvenInt(FreqToX(19)) - d;
+    float freq = static_cast<float>(RoundEven(XToFreq(left + d)));
+    float gain = static_cast<float>(YToDb(top + d));
+    if (freq < 19)
+        freq = 19;
+    if (freq > 20600) {
+        freq = 20600;
+        left = RoundEvenInt(FreqToX(20600) - d);
+    }
+    gain = std::clamp(gain, -24.0f, 12.0f);
+    h->move(left, top);
+    D().DragFreq = freq;
+    D().DragGain = gain;
+    D().DragSlot = D().ActiveHandle;
+    if (dx != 0)
+        D().PendingFreqRaw = static_cast<float>(TextToRaw(2, freq));
+    if (dy != 0)
+        D().PendingGainRaw = static_cast<float>(RoundEven((gain + 24.0) * 5.0));
+}
+
+void EP1MouseUp(QObject* Sender, Qt::MouseButton Button, int, int) {
+    if (Button != Qt::LeftButton && Button != Qt::RightButton)
+        return;
+    D().QStepping = false;
+    if (D().HandleDragging) {
+        D().HandleDragging = false;
+        SetCursor(Sender, Qt::ArrowCursor);
+    }
+}
+
+void Image1MouseMove(QObject* Sender, Qt::MouseButtons Shift, int X, int Y) {
+    if (!D().QStepping || !(Shift & Qt::RightButton))
+        return;
+    TForm1* form = EqGraph.Form;
+    if (form && Sender == form->Image1)
+        SetCursor(Sender, Qt::CrossCursor);
+    QStep(Sender, X, Y);
+    D().HandleDragging = false;
+}
+
+void Image1MouseUp(QObject* Sender, Qt::MouseButton Button, int, int) {
+    if (Button == Qt::RightButton && D().QStepping) {
+        D().HandleDragging = false;
+        D().QStepping = false;
+        if (QLineEdit* e = AsEdit(BandControl(D().ActiveHandle, 3)))
+            if (e->isEnabled())
+                MusFreEdit1Click(e);
+        SetCursor(Sender, Qt::ArrowCursor);
+    } else if (Button == Qt::LeftButton) {
+        D().HandleDragging = false;
+        D().QStepping = false;
+    }
+}
+
+void EQAdvPanelMouseUp(QObject*, Qt::MouseButton, int, int) {
+    D().HandleDragging = false;
+    D().QStepping = false;
+}
+
+void EQlabelMouseUp(QObject*, Qt::MouseButton, int, int) {
+    D().HandleDragging = false;
+    D().QStepping = false;
+}
+
+void EqCommitDrag() {
+    EqDragState& s = D();
+    if (s.DragSlot < 0 || s.DragSlot >= CurveSlotCount)
+        return;
+    const CurveSlot& slot = EqGraph.CurveSlots[s.DragSlot];
+    const bool freqChanged = s.PendingFreqRaw != s.SentFreqRaw;
+    const bool gainChanged = s.PendingGainRaw != s.SentGainRaw;
+    if (freqChanged) {
+        s.SentFreqRaw = s.PendingFreqRaw;
+        if (slot.FreqEdit)
+            SetControlValue(slot.FreqEdit, StepNone, UserChange, s.PendingFreqRaw);
+    }
+    if (gainChanged) {
+        s.SentGainRaw = s.PendingGainRaw;
+        if (slot.GainEdit)
+            SetControlValue(slot.GainEdit, StepNone, UserChange, s.PendingGainRaw);
+    }
+}
+
+bool FormMouseWheel(int wheelDelta) {
+    if (Dispatch.WheelArmed == 0)
+        return false;
+    if (wheelDelta > 0)
+        CommitEdit(StepUp);
+    else if (wheelDelta < 0)
+        CommitEdit(StepDown);
+    return true;
+}

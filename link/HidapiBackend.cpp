@@ -1,0 +1,473 @@
+#include "link/HidapiBackend.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <hidapi/hidapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#if defined(Q_OS_LINUX) && defined(KV_HAVE_UDEV)
+#include <libudev.h>
+#define KV_UDEV_MONITOR 1
+#endif
+
+namespace {
+
+constexpr int kFrameLength = 30;   // the unit's report, report ID included
+constexpr int kReadTimeoutMs = 50; // a reader notices Close() within this time
+
+QString FromWide(const wchar_t* text)
+{
+    return text ? QString::fromWCharArray(text) : QString();
+}
+
+QString SystemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+#if defined(Q_OS_LINUX)
+// hidraw exposes the report descriptor in sysfs, readable without opening the
+// device: /sys/class/hidraw/hidrawN/device/report_descriptor.
+std::vector<uint8_t> SysfsDescriptor(const QString& devicePath)
+{
+    const QString node = QFileInfo(devicePath).fileName();
+    QFile file(QStringLiteral("/sys/class/hidraw/%1/device/report_descriptor").arg(node));
+    if (!node.startsWith(QLatin1String("hidraw")) || !file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QByteArray bytes = file.read(4096);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+#endif
+
+class HidapiConnection : public HidConnection {
+public:
+    HidapiConnection(hid_device* writer, hid_device* reader, int inputLength, int outputLength)
+        : writer_(writer), reader_(reader), inputLength_(inputLength), outputLength_(outputLength)
+    {
+    }
+    ~HidapiConnection() override { Close(); }
+
+    bool Write(const quint8* data, int length, int* errorCode, QString* errorText) override
+    {
+        if (data == nullptr || length <= 0 || writer_ == nullptr) {
+            Fail(writer_ == nullptr ? EBADF : EINVAL, QString(), errorCode, errorText);
+            return false;
+        }
+        int result = 0;
+        int err = 0;
+        QString text;
+        {
+            // With one shared handle the reader and the writer take turns;
+            // hidapi keeps per-handle error state that is not thread-safe.
+            std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+            if (shared()) {
+                lock.lock();
+            }
+            errno = 0;
+            result = hid_write(writer_, data, static_cast<size_t>(length));
+            err = errno;
+            if (result < 0) {
+                text = FromWide(hid_error(writer_));
+            }
+        }
+        if (result < 0 || result != length) {
+            if (err == 0) {
+                err = EIO;
+            }
+            Fail(err, text, errorCode, errorText);
+            return false;
+        }
+        return true;
+    }
+
+    void StartReading(std::function<void(QByteArray)> onReport,
+                      std::function<void(int, QString)> onError) override
+    {
+        if (reader_ == nullptr || thread_.joinable()) {
+            return;
+        }
+        stop_.store(false);
+        thread_ = std::thread([this, onReport = std::move(onReport),
+                               onError = std::move(onError)] { Run(onReport, onError); });
+    }
+
+    void Close() override
+    {
+        stop_.store(true);
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+        if (reader_ != nullptr && reader_ != writer_) {
+            hid_close(reader_);
+        }
+        if (writer_ != nullptr) {
+            hid_close(writer_);
+        }
+        reader_ = nullptr;
+        writer_ = nullptr;
+    }
+
+    void ReportLengths(int* inputLength, int* outputLength) const override
+    {
+        if (inputLength && inputLength_ > 0) {
+            *inputLength = inputLength_;
+        }
+        if (outputLength && outputLength_ > 0) {
+            *outputLength = outputLength_;
+        }
+    }
+
+private:
+    bool shared() const { return reader_ == writer_; }
+
+    static void Fail(int code, QString text, int* errorCode, QString* errorText)
+    {
+        if (text.isEmpty()) {
+            text = SystemText(code);
+        }
+        if (errorCode) {
+            *errorCode = code;
+        }
+        if (errorText) {
+            *errorText = text;
+        }
+    }
+
+    void Run(const std::function<void(QByteArray)>& onReport,
+             const std::function<void(int, QString)>& onError)
+    {
+        // Room for a longer report than declared, so that nothing is cut
+        // silently; what arrives is passed on with its real length.
+        std::vector<unsigned char> buffer(static_cast<std::size_t>(std::max(inputLength_, 64)));
+        while (!stop_.load()) {
+            int n = 0;
+            int err = 0;
+            QString text;
+            {
+                std::unique_lock<std::mutex> lock(mutex_, std::defer_lock);
+                if (shared()) {
+                    lock.lock();
+                }
+                errno = 0;
+                n = hid_read_timeout(reader_, buffer.data(), buffer.size(),
+                                     shared() ? kReadTimeoutMs / 5 : kReadTimeoutMs);
+                err = errno;
+                if (n < 0) {
+                    text = FromWide(hid_error(reader_));
+                }
+            }
+            if (n > 0 && static_cast<std::size_t>(n) <= buffer.size()) {
+                onReport(QByteArray(reinterpret_cast<const char*>(buffer.data()), n));
+            } else if (n < 0) {
+                if (err == 0) {
+                    err = EIO;
+                }
+                if (text.isEmpty()) {
+                    text = SystemText(err);
+                }
+                if (onError) {
+                    onError(err, text);
+                }
+                // A handle that failed (typically the device is gone) keeps
+                // failing; the device-change handling takes over from here.
+                return;
+            } else if (shared()) {
+                // Give a waiting writer its turn.
+                std::this_thread::yield();
+            }
+        }
+    }
+
+    hid_device* writer_;
+    hid_device* reader_;
+    int inputLength_;
+    int outputLength_;
+    std::mutex mutex_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+class HidapiBackend : public HidBackend {
+public:
+    HidapiBackend() { initialised_ = hid_init() == 0; }
+
+    ~HidapiBackend() override
+    {
+        watchTimer_.reset();
+        notifier_.reset();
+#ifdef KV_UDEV_MONITOR
+        if (monitor_) {
+            udev_monitor_unref(monitor_);
+        }
+        if (udev_) {
+            udev_unref(udev_);
+        }
+#endif
+        if (initialised_) {
+            hid_exit();
+        }
+    }
+
+    QList<HidDeviceInfo> Enumerate() override
+    {
+        QList<HidDeviceInfo> list;
+        if (!initialised_) {
+            return list;
+        }
+        hid_device_info* all = hid_enumerate(0, 0);
+        for (hid_device_info* d = all; d != nullptr; d = d->next) {
+            if (d->path == nullptr) {
+                continue; // cannot be opened or told apart: not offered
+            }
+            HidDeviceInfo info;
+            info.path = QString::fromLocal8Bit(d->path);
+            info.vendorId = d->vendor_id;
+            info.productId = d->product_id;
+            info.product = FromWide(d->product_string);
+            info.serial = FromWide(d->serial_number);
+            info.inputReportLength = kFrameLength;
+            info.outputReportLength = kFrameLength;
+            list.append(info);
+        }
+        hid_free_enumeration(all);
+        return list;
+    }
+
+    std::unique_ptr<HidConnection> Open(const HidDeviceInfo& info, int* errorCode,
+                                        QString* errorText) override
+    {
+        if (!initialised_) {
+            if (errorCode) {
+                *errorCode = ENODEV;
+            }
+            if (errorText) {
+                *errorText = QStringLiteral("hidapi could not be initialised");
+            }
+            return nullptr;
+        }
+        const QByteArray path = info.path.toLocal8Bit();
+        errno = 0;
+        hid_device* writer = hid_open_path(path.constData());
+        if (writer == nullptr) {
+            const int err = errno != 0 ? errno : ENODEV;
+            QString text = FromWide(hid_error(nullptr));
+            if (errorCode) {
+                *errorCode = err;
+            }
+            if (errorText) {
+                *errorText = text.isEmpty() ? SystemText(err) : text;
+            }
+            return nullptr;
+        }
+        // A second handle for the reader keeps reads and writes apart; where
+        // the system opens devices exclusively, both share the first one.
+        hid_device* reader = hid_open_path(path.constData());
+        if (reader == nullptr) {
+            reader = writer;
+        }
+        int input = kFrameLength;
+        int output = kFrameLength;
+        ReadLengths(writer, info, &input, &output);
+        return std::make_unique<HidapiConnection>(writer, reader, input, output);
+    }
+
+    void WatchChanges(std::function<void()> changed) override
+    {
+        changed_ = std::move(changed);
+#ifdef KV_UDEV_MONITOR
+        if (StartUdevMonitor()) {
+            return;
+        }
+#endif
+        // No monitor: compare the device lists once a second.
+        lastList_ = Enumerate();
+        watchTimer_ = std::make_unique<QTimer>();
+        watchTimer_->setInterval(1000);
+        QObject::connect(watchTimer_.get(), &QTimer::timeout, [this] { Poll(); });
+        watchTimer_->start();
+    }
+
+private:
+    static void ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input, int* output)
+    {
+        std::vector<uint8_t> descriptor;
+#if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
+        unsigned char buffer[HID_API_MAX_REPORT_DESCRIPTOR_SIZE];
+        const int n = hid_get_report_descriptor(dev, buffer, sizeof buffer);
+        if (n > 0) {
+            descriptor.assign(buffer, buffer + n);
+        }
+#else
+        (void)dev;
+#endif
+#if defined(Q_OS_LINUX)
+        if (descriptor.empty()) {
+            descriptor = SysfsDescriptor(info.path);
+        }
+#else
+        (void)info;
+#endif
+        if (descriptor.empty()) {
+            return; // the backend cannot tell: keep the frame length
+        }
+        const HidReportLengths lengths =
+            ParseReportDescriptor(descriptor.data(), descriptor.size(), 1);
+        if (lengths.input > 0) {
+            *input = lengths.input;
+        }
+        if (lengths.output > 0) {
+            *output = lengths.output;
+        }
+    }
+
+    void Poll()
+    {
+        const QList<HidDeviceInfo> now = Enumerate();
+        bool same = now.size() == lastList_.size();
+        for (int i = 0; same && i < now.size(); ++i) {
+            same = now[i].path == lastList_[i].path && now[i].vendorId == lastList_[i].vendorId &&
+                   now[i].productId == lastList_[i].productId;
+        }
+        lastList_ = now;
+        if (!same && changed_) {
+            changed_();
+        }
+    }
+
+#ifdef KV_UDEV_MONITOR
+    bool StartUdevMonitor()
+    {
+        udev_ = udev_new();
+        if (udev_ == nullptr) {
+            return false;
+        }
+        monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+        if (monitor_ == nullptr ||
+            udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
+            udev_monitor_enable_receiving(monitor_) < 0) {
+            if (monitor_) {
+                udev_monitor_unref(monitor_);
+                monitor_ = nullptr;
+            }
+            udev_unref(udev_);
+            udev_ = nullptr;
+            return false;
+        }
+        const int fd = udev_monitor_get_fd(monitor_);
+        notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+            bool any = false;
+            while (udev_device* dev = udev_monitor_receive_device(monitor_)) {
+                udev_device_unref(dev);
+                any = true;
+            }
+            if (any && changed_) {
+                changed_();
+            }
+        });
+        return true;
+    }
+
+    udev* udev_ = nullptr;
+    udev_monitor* monitor_ = nullptr;
+#endif
+
+    bool initialised_ = false;
+    std::function<void()> changed_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::unique_ptr<QTimer> watchTimer_;
+    QList<HidDeviceInfo> lastList_;
+};
+
+} // namespace
+
+std::unique_ptr<HidBackend> MakeHidapiBackend()
+{
+    return std::make_unique<HidapiBackend>();
+}
+
+HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t size, int reportId)
+{
+    struct Globals {
+        uint32_t reportSize = 0;
+        uint32_t reportCount = 0;
+        int reportId = 0;
+    };
+    Globals g;
+    std::vector<Globals> stack;
+    // Bits per report ID, for input and output main items.
+    std::map<int, uint64_t> inputBits, outputBits;
+    bool usesIds = false;
+
+    std::size_t i = 0;
+    while (descriptor != nullptr && i < size) {
+        const uint8_t prefix = descriptor[i];
+        if (prefix == 0xFE) { // long item: size byte, tag byte, data
+            if (i + 1 >= size) {
+                break;
+            }
+            i += 3u + descriptor[i + 1];
+            continue;
+        }
+        static constexpr std::size_t kSizes[4] = {0, 1, 2, 4};
+        const std::size_t n = kSizes[prefix & 0x03];
+        if (i + 1 + n > size) {
+            break; // truncated item: ignore the rest
+        }
+        uint32_t value = 0;
+        for (std::size_t b = 0; b < n; ++b) {
+            value |= static_cast<uint32_t>(descriptor[i + 1 + b]) << (8 * b);
+        }
+        const int type = (prefix >> 2) & 0x03;
+        const int tag = (prefix >> 4) & 0x0F;
+        if (type == 1) { // global
+            switch (tag) {
+            case 0x7: g.reportSize = value; break;
+            case 0x8:
+                g.reportId = static_cast<int>(value);
+                usesIds = true;
+                break;
+            case 0x9: g.reportCount = value; break;
+            case 0xA: stack.push_back(g); break;
+            case 0xB:
+                if (!stack.empty()) {
+                    g = stack.back();
+                    stack.pop_back();
+                }
+                break;
+            default: break;
+            }
+        } else if (type == 0) { // main
+            const uint64_t bits = static_cast<uint64_t>(g.reportSize) * g.reportCount;
+            if (tag == 0x8) {
+                inputBits[g.reportId] += bits;
+            } else if (tag == 0x9) {
+                outputBits[g.reportId] += bits;
+            }
+        }
+        i += 1 + n;
+    }
+
+    const int id = usesIds ? reportId : 0;
+    auto bytes = [id](const std::map<int, uint64_t>& bitsById) {
+        const auto it = bitsById.find(id);
+        if (it == bitsById.end() || it->second == 0) {
+            return 0;
+        }
+        const uint64_t length = (it->second + 7) / 8 + 1; // + report-ID byte
+        return length > 65536 ? 0 : static_cast<int>(length);
+    };
+    return {bytes(inputBits), bytes(outputBits)};
+}

@@ -1,0 +1,188 @@
+#include "link/Unit9.h"
+
+#include "params/ControlProps.h"
+#include "params/ParamImage.h"
+
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+TForm9* Form9 = nullptr;
+
+QString NoticeCaption() { return QStringLiteral("KALVIREN Audio Controller"); }
+
+void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
+                  const QString& chinese) {
+    if (control == nullptr)
+        return;
+    const bool zh = languageFlag == 1;
+    const QString& shown = zh ? chinese : english;
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(shown);
+    else
+        control->setProperty("text", shown);
+    SetHint(control, zh ? english : chinese);
+}
+
+TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("系统"));
+
+    DevListBox = new QListWidget(this);
+    HistoryListBox = new QListWidget(this);
+    ReportID = new QLineEdit(QStringLiteral("1"), this);
+    LinkBtn = new QPushButton(QStringLiteral("连接"), this);
+    RzButton14 = new QPushButton(QStringLiteral("断开"), this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(DevListBox);
+    layout->addWidget(HistoryListBox);
+    layout->addWidget(ReportID);
+    layout->addWidget(LinkBtn);
+    layout->addWidget(RzButton14);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(50);
+    HoldTimer = new QTimer(this);
+    HoldTimer->setInterval(25);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(Timer2); });
+    connect(HoldTimer, &QTimer::timeout, this, [this] { HoldTimerTimer(HoldTimer); });
+    connect(LinkBtn, &QPushButton::clicked, this, [this] { LinkBtnClick(LinkBtn); });
+    connect(RzButton14, &QPushButton::clicked, this, [this] { RzButton14Click(RzButton14); });
+
+    for (int m = 0; m <= LastModule; ++m)
+        PacketsPerModule[m] = ModuleParamCount[m] / 10;
+
+    Form9 = this;
+
+    Hid = new HidCtl(std::move(backend), this);
+    connect(Hid, &HidCtl::DeviceChange, this, [this] { HidCtlDeviceChange(Hid); });
+    connect(Hid, &HidCtl::DeviceData, this,
+            [this](THidDevice* dev, quint8 id, QByteArray bytes) {
+                HidCtlDeviceData(dev, id, bytes);
+            });
+    connect(Hid, &HidCtl::DeviceDataError, this,
+            [this](THidDevice* dev, int error, QString text) {
+                HidCtlDeviceDataError(dev, error, text);
+            });
+    connect(Hid, &HidCtl::Removal, this, [this](THidDevice* dev) { HidCtlRemoval(dev); });
+    connect(Hid, &HidCtl::Arrival, this,
+            [this](const HidDeviceInfo& info) { HidCtlArrival(info); });
+}
+
+TForm9::~TForm9() {
+    Timer1->stop();
+    Timer2->stop();
+    HoldTimer->stop();
+    ReleaseDevices();
+    if (Form9 == this)
+        Form9 = nullptr;
+}
+
+void TForm9::closeEvent(QCloseEvent* event) {
+    // The link window only ever hides; it lives as long as the program.
+    event->ignore();
+    hide();
+}
+
+void TForm9::ReleaseDevices() {
+    for (THidDevice* dev : DevListDevices)
+        if (dev)
+            Hid->CheckIn(dev);
+    DevListDevices.clear();
+    DevListBox->clear();
+    Ndata = 0;
+    CurrentDevice = nullptr;
+    RxDevice = nullptr;
+}
+
+void TForm9::HidCtlDeviceChange(QObject*) {
+    ReleaseDevices();
+    Hid->Enumerate([this](const HidDeviceInfo& info, int idx) { return HidCtlEnumerate(info, idx); });
+    if (DevListBox->count() > 0)
+        DevListBox->setCurrentRow(0);
+    HIDDeviceStaus(Ndata == 0 ? 255 : Ndata - 1);
+}
+
+bool TForm9::HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx) {
+    if (HidDev.vendorId != DeviceVendorId)
+        return true;
+    THidDevice* dev = Hid->CheckOut(Idx);
+    if (dev == nullptr)
+        return true; // not identified: not offered
+    DevListBox->addItem(DeviceName(dev->Info));
+    DevListDevices.append(dev);
+    Ndata = DevListBox->count();
+    return true;
+}
+
+void TForm9::HIDDeviceStaus(int Nindex) {
+    THidDevice* chosen = nullptr;
+    if (Nindex != 255) {
+        const int last = std::min(Nindex, static_cast<int>(DevListDevices.size()) - 1);
+        for (int i = 0; i <= last; ++i) {
+            THidDevice* dev = DevListDevices.at(i);
+            if (dev && dev->Info.vendorId == DeviceVendorId &&
+                dev->Info.productId == DeviceProductId) {
+                chosen = dev;
+                RxDevice = dev;
+            }
+        }
+    }
+    if (chosen) {
+        CurrentDevice = chosen;
+        ShowLinkStatus(1, QStringLiteral("离线模式"), 0);
+        LinkBtnClick(this);
+    } else {
+        ShowLinkStatus(0, QStringLiteral("设备未连接"), 0);
+    }
+}
+
+QString TForm9::DeviceName(const HidDeviceInfo& HidDev) {
+    QString s = HidDev.product;
+    s += QString::asprintf("Device VID=%.4x PID=%.4x", unsigned(HidDev.vendorId),
+                           unsigned(HidDev.productId));
+    if (!HidDev.serial.isEmpty())
+        s += QStringLiteral(" (自定义HID描述符=%1)").arg(HidDev.serial);
+    return s;
+}
+
+void TForm9::HidCtlDeviceData(THidDevice* HidDev, quint8 reportId, const QByteArray& Data) {
+    if (HidDev == nullptr || HidDev != RxDevice)
+        return;
+    QByteArray frame;
+    frame.reserve(Data.size() + 1);
+    frame.append(static_cast<char>(reportId));
+    frame.append(Data);
+    ParseReply(frame);
+}
+
+void TForm9::HidCtlDeviceDataError(THidDevice*, int Error, const QString& text) {
+    AddToHistory(QStringLiteral("READ ERROR: %1 (%2)").arg(text, QString::number(Error, 16)));
+}
+
+void TForm9::HidCtlRemoval(THidDevice* HidDev) {
+    if (HidDev == nullptr)
+        return;
+    AddToHistory(QStringLiteral("Removal of ") + DeviceName(HidDev->Info));
+}
+
+void TForm9::HidCtlArrival(const HidDeviceInfo&) {}
+
+void TForm9::AddToHistory(const QString& Str) {
+    const int width = QFontMetrics(HistoryListBox->font()).horizontalAdvance(Str);
+    if (HistoryScrollWidth < width + 16)
+        HistoryScrollWidth = width + 16;
+    HistoryListBox->addItem(Str);
+    HistoryListBox->setCurrentRow(HistoryListBox->count() - 1);
+}
+
+void TForm9::RzButton14Click(QObject*) { LinkState = Offline; }

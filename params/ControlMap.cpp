@@ -1,0 +1,156 @@
+// Binding tables: which control shows which parameter slot.
+#include "app/Unit1.h"
+#include "params/ControlProps.h"
+#include "params/DispatchState.h"
+#include "params/ParamImage.h"
+#include "params/Unit4.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace {
+
+void Bind(int module, int index, QWidget* control, QWidget* companion = nullptr) {
+    Params.ControlMap[module][index] = control;
+    if (companion)
+        Params.CompanionMap[module][index] = companion;
+}
+
+// A band in the five-slot layout: type box (with its bypass box), frequency,
+// gain, and the one Q edit for both Q slots.
+void BindBand(int module, int first, QComboBox* type, QCheckBox* bypass, ParamEdit* freq,
+              ParamEdit* gain, ParamEdit* q) {
+    Bind(module, first, type, bypass);
+    Bind(module, first + 1, freq);
+    Bind(module, first + 2, gain);
+    Bind(module, first + 3, q);
+    Bind(module, first + 4, q);
+}
+
+} // namespace
+
+void BuildControlMap(TForm1* f) {
+    if (!f)
+        return;
+    for (int m = 0; m < MapRows; ++m)
+        for (int i = 0; i < ImageSlots; ++i) {
+            // The filler stands for "no control" in the rows of the modules.
+            Params.ControlMap[m][i] = m <= LastModule ? f->Example : nullptr;
+            Params.CompanionMap[m][i] = nullptr;
+        }
+
+    // Module 0: system.
+    Bind(0, 10, f->InputBox);
+    Bind(0, 11, f->SysIOLevelBox);
+
+    // Module 1: main channel.
+    Bind(1, 0, f->OutLDelayBar, f->OutLDelayPane);
+    Bind(1, 1, f->SysMusNormalVolBar, f->SysMusNormalVolPane);
+    Bind(1, 2, f->OutRDelayBar, f->OutRDelayPane);
+    Bind(1, 3, f->OutLPhaseBtn);
+    Bind(1, 4, f->RMSBox);
+    Bind(1, 5, f->MusRmsAttackBar, f->MusRmsAttackPane);
+    Bind(1, 6, f->MusRmsReleaseBar, f->MusRmsReleasePane);
+    Bind(1, 7, f->OutRPhaseBtn);
+    Bind(1, 13, f->MusHighPassBox);
+    Bind(1, 15, f->MusHighPassFre);
+    Bind(1, 16, f->MusLowPassBox);
+    Bind(1, 18, f->MusLowPassFre);
+    Bind(1, 19, f->MusEQAllpassBtn);
+    QComboBox* const musType[9] = {f->MusModeBox1, f->MusModeBox2, f->MusModeBox3,
+                                   f->MusModeBox4, f->MusModeBox5, f->MusModeBox6,
+                                   f->MusModeBox7, f->MusModeBox8, f->MusModeBox9};
+    QCheckBox* const musBypass[9] = {f->MusBypassCheck1, f->MusBypassCheck2, f->MusBypassCheck3,
+                                     f->MusBypassCheck4, f->MusBypassCheck5, f->MusBypassCheck6,
+                                     f->MusBypassCheck7, f->MusBypassCheck8, f->MusBypassCheck9};
+    ParamEdit* const musFreq[9] = {f->MusFreEdit1, f->MusFreEdit2, f->MusFreEdit3,
+                                   f->MusFreEdit4, f->MusFreEdit5, f->MusFreEdit6,
+                                   f->MusFreEdit7, f->MusFreEdit8, f->MusFreEdit9};
+    ParamEdit* const musGain[9] = {f->MusGainEdit1, f->MusGainEdit2, f->MusGainEdit3,
+                                   f->MusGainEdit4, f->MusGainEdit5, f->MusGainEdit6,
+                                   f->MusGainEdit7, f->MusGainEdit8, f->MusGainEdit9};
+    ParamEdit* const musQ[9] = {f->MusQEdit1, f->MusQEdit2, f->MusQEdit3,
+                                f->MusQEdit4, f->MusQEdit5, f->MusQEdit6,
+                                f->MusQEdit7, f->MusQEdit8, f->MusQEdit9};
+    for (int b = 0; b < 9; ++b)
+        BindBand(1, 20 + 5 * b, musType[b], musBypass[b], musFreq[b], musGain[b], musQ[b]);
+
+    // Module 2: auxiliary channel and the factory page.
+    Bind(2, 1, f->DEQALLPASSBtn1);
+    Bind(2, 2, f->DEQModeBox1);
+    Bind(2, 3, f->DEQFreEdit1);
+    Bind(2, 4, f->DEQGainEdit1);
+    Bind(2, 5, f->DEQQEdit1);
+    Bind(2, 7, f->DEQTypeBox1);
+    Bind(2, 8, f->DEQRmsLevelBar1, f->DEQRmsLevelPane1);
+    Bind(2, 9, f->DEQMaxLevelBar1, f->DEQMaxLevelPane1);
+    Bind(2, 13, f->DEQALLPASSBtn2);
+    Bind(2, 14, f->DEQModeBox2);
+    Bind(2, 15, f->DEQFreEdit2);
+    Bind(2, 16, f->DEQGainEdit2);
+    Bind(2, 17, f->DEQQEdit2);
+    Bind(2, 19, f->DEQTypeBox2);
+    Bind(2, 20, f->DEQRmsLevelBar2, f->DEQRmsLevelPane2);
+    Bind(2, 21, f->DEQMaxLevelBar2, f->DEQMaxLevelPane2);
+    Bind(2, 25, f->AuxOutGainBar, f->AuxOutGainPane);
+    Bind(2, 26, f->SubSteroBox);
+    Bind(2, 27, f->SubLPhaseBtn);
+    Bind(2, 28, f->SubRPhaseBtn);
+    Bind(2, 29, f->AuxHighPassBox);
+    Bind(2, 30, f->AuxHighPassFre);
+    Bind(2, 31, f->AuxLowPassBox);
+    Bind(2, 32, f->AuxLowPassFre);
+    BindBand(2, 33, f->AUXModeBox1, f->AuxBypassCheck1, f->AUXFreEdit1, f->AUXGainEdit1,
+             f->AUXQEdit1);
+    BindBand(2, 38, f->AUXModeBox2, f->AuxBypassCheck2, f->AUXFreEdit2, f->AUXGainEdit2,
+             f->AUXQEdit2);
+    QComboBox* const hintType[4] = {f->HintModeBox1, f->HintModeBox2, f->HintModeBox3,
+                                    f->HintModeBox4};
+    QCheckBox* const hintBypass[4] = {f->HintBypassCheck1, f->HintBypassCheck2,
+                                      f->HintBypassCheck3, f->HintBypassCheck4};
+    ParamEdit* const hintFreq[4] = {f->HintFreEdit1, f->HintFreEdit2, f->HintFreEdit3,
+                                    f->HintFreEdit4};
+    ParamEdit* const hintGain[4] = {f->HintGainEdit1, f->HintGainEdit2, f->HintGainEdit3,
+                                    f->HintGainEdit4};
+    ParamEdit* const hintQ[4] = {f->HintQEdit1, f->HintQEdit2, f->HintQEdit3, f->HintQEdit4};
+    for (int b = 0; b < 4; ++b)
+        BindBand(2, 43 + 5 * b, hintType[b], hintBypass[b], hintFreq[b], hintGain[b], hintQ[b]);
+    Bind(2, 63, f->HintHighPassBox);
+    Bind(2, 64, f->HintHighPassFre);
+    Bind(2, 65, f->HintLowPassBox);
+    Bind(2, 66, f->HintLowPassFre);
+
+    Params.InputRadios[0] = f->SysInputRadio1;
+    Params.InputRadios[1] = f->SysInputRadio2;
+    Params.InputRadios[2] = f->SysInputRadio3;
+    Params.Meters[0] = f->LeftMeter;
+    Params.Meters[1] = f->RightMeter;
+    Params.TabButtons[0] = f->FormTabBtn1;
+    Params.TabButtons[1] = f->FormTabBtn2;
+    Dispatch.CurrentEdit = f->MusFreEdit1;
+
+    Dispatch.ScreenBusy = 1;
+    // A control bound to several slots keeps the address of the last of them.
+    for (int m = 0; m <= LastModule; ++m)
+        for (int i = 0; i < ModuleParamCount[m]; ++i) {
+            QWidget* c = Params.ControlMap[m][i];
+            if (c && c != f->Example)
+                SetTag(c, m * 256 + i);
+            if (QWidget* k = Params.CompanionMap[m][i])
+                SetTag(k, m * 256 + i);
+            Params.DeviceImage[m][i] = 2;
+        }
+    Params.DeviceImage[1][13] = 0;
+    Params.DeviceImage[1][15] = 0;
+    Params.DeviceImage[1][16] = 0;
+    Params.DeviceImage[1][18] = 361;
+    Params.DeviceImage[2][31] = 0;
+    Params.DeviceImage[2][32] = 361;
+    Params.DeviceImage[2][63] = 0;
+    Params.DeviceImage[2][65] = 0;
+    Dispatch.ScreenBusy = 0;
+}

@@ -1,0 +1,155 @@
+// Screen refresh from the images, default bands and the two reset buttons.
+#include "app/Dialogs.h"
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "eq/CompressorChart.h"
+#include "eq/EqGraph.h"
+#include "link/LinkApi.h"
+#include "params/Binding.h"
+#include "params/ControlProps.h"
+#include "params/DispatchState.h"
+#include "params/ParamImage.h"
+#include "params/Unit4.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace {
+
+void ShowInput(int index) {
+    QRadioButton* radios[3];
+    for (int pos = 0; pos < 3; ++pos)
+        radios[pos] = qobject_cast<QRadioButton*>(Params.InputRadios[pos]);
+    if (index >= 0 && index < 3) {
+        if (radios[index])
+            radios[index]->setChecked(true);
+        return;
+    }
+    // A value outside the three inputs shows no input ticked.
+    for (QRadioButton* r : radios) {
+        if (!r)
+            continue;
+        r->setAutoExclusive(false);
+        r->setChecked(false);
+        r->setAutoExclusive(true);
+    }
+}
+
+void ShowVersionAndCaption() {
+    if (!Form1)
+        return;
+    const int variant = Params.ParamImage[0][1] & 0xFF;
+    if (CurrentLinkState() != NoDevice) {
+        Form1->DeviceVersionLabel->setText(
+            QStringLiteral("版本号:") + QString::fromStdString(FormatFixed(variant, 0)) +
+            QLatin1Char('.') + QString::number(Params.ParamImage[0][4]) + QLatin1Char('.') +
+            QString::number(Params.ParamImage[0][6]));
+        if (variant == 1) {
+            Params.VariantFlag = 0;
+            Form1->setWindowTitle(Window.MainCaption + QStringLiteral("[Connected]"));
+        } else {
+            Form1->setWindowTitle(Window.VariantCaption + QStringLiteral("[Connected]"));
+            Params.VariantFlag = 1;
+        }
+    } else {
+        Form1->setWindowTitle(variant == 1 ? Window.MainCaption : Window.VariantCaption);
+    }
+}
+
+} // namespace
+
+void RefreshScreen() {
+    Dispatch.ScreenBusy = 1;
+    Dispatch.SendSuppressed = 1;
+    CopyDeviceImage();
+
+    for (int m = 0; m <= LastModule; ++m) {
+        for (int i = 0; i < ModuleParamCount[m]; ++i) {
+            QWidget* c = Params.ControlMap[m][i];
+            if (!c)
+                continue;
+            const int p = ImageAt(Tag(c));
+            if (auto* bar = qobject_cast<QSlider*>(c)) {
+                // The bar's change handler writes the pane; its send is held back.
+                bar->setValue(Params.ParamImage[m][i]);
+            } else if (auto* button = qobject_cast<QPushButton*>(c)) {
+                if (IsPhaseButton(button)) {
+                    SetHint(button, p == 0 ? QStringLiteral("1") : QStringLiteral("0"));
+                    TogglePhase(button);
+                } else if (button->text() == QLatin1String("Pass")) {
+                    SetHint(button, p == 0 ? QStringLiteral("1") : QStringLiteral("0"));
+                    TogglePass(button);
+                }
+            } else if (auto* box = qobject_cast<QComboBox*>(c)) {
+                if (auto* bypass = qobject_cast<QCheckBox*>(Params.CompanionMap[m][i])) {
+                    box->setCurrentIndex(p % 10);
+                    bypass->setChecked(p / 10 != 0);
+                } else {
+                    box->setCurrentIndex(p);
+                }
+            } else if (qobject_cast<QLineEdit*>(c)) {
+                SetControlValue(c, StepNone, DisplayOnly, Params.ParamImage[m][i]);
+            }
+        }
+    }
+
+    if (Form1) {
+        QPushButton* pass = Form1->MusEQAllpassBtn;
+        const int tag = Tag(pass);
+        SetHint(pass, ImageAt(tag) == 0 ? QStringLiteral("1") : QStringLiteral("0"));
+        const int v = TogglePass(pass);
+        if (tag >= 0 && tag / 256 < ModuleCount)
+            Dispatch.PassState[tag / 256] = v;
+        ShowInput(Form1->InputBox->currentIndex());
+    }
+    ShowVersionAndCaption();
+
+    // The tick must not redraw again for what the refresh itself changed.
+    Window.LastCurveWrite = Window.DrawnCurveWrite;
+    Dispatch.ScreenBusy = 0;
+    CurvePoint(0);
+    RedrawEqCurve(20, Window.CurrentModule);
+    Dispatch.SendSuppressed = 0;
+}
+
+void ResetEqBands(int target) {
+    // Slot defaults of a band; the frequency (slot 1) spreads the bands evenly.
+    constexpr int defaults[5] = {0, 0, 120, 25, 19};
+    for (int m = 0; m <= LastModule; ++m) {
+        if (target != AllModules && target != m)
+            continue;
+        for (int b = 0; b < BandCount[m]; ++b) {
+            for (int k = 0; k < 5; ++k) {
+                const int a = BandFirstSlot[m] + 5 * b + k;
+                const int value =
+                    k == 1 ? static_cast<int>(RoundHalfEven(360.0 / BandCount[m] * b)) + 5
+                           : defaults[k];
+                Params.ParamImage[m][a] = value;
+                SendDatatoMCU(m * 256 + a, value);
+            }
+        }
+    }
+    RefreshScreen();
+}
+
+void ResetBtnClick(QObject*) {
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"),
+                       Lang(QStringLiteral("重置所有EQ参数?"),
+                            QStringLiteral("Reset all EQ parameters?"))))
+        return;
+    const int m = Window.CurrentModule;
+    ResetEqBands(m);
+    if (m >= 0 && m < ModuleCount)
+        RedrawEqCurve(Dispatch.SelectedBand[m], m);
+}
+
+void RmsResetBtnClick(QObject*) {
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"),
+                       QStringLiteral("确定要复位动态压缩曲线?")))
+        return;
+    ResetCompressorCurve();
+}

@@ -1,0 +1,455 @@
+// Parameter dispatch: control value -> text, images, link; and the handlers
+// of the parameter controls.
+#include "params/Unit4.h"
+
+#include "app/Dialogs.h"
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "eq/CompressorChart.h"
+#include "link/LinkApi.h"
+#include "params/ControlProps.h"
+#include "params/DispatchState.h"
+#include "params/ParamImage.h"
+#include "params/Binding.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSlider>
+#include <cmath>
+
+namespace {
+
+// Addresses the band rules single out.
+constexpr int MusHighPassBoxAddr = 0x10D;
+constexpr int MusHighPassFreAddr = 0x10F;
+constexpr int MusLowPassBoxAddr = 0x110;
+constexpr int MusLowPassFreAddr = 0x112;
+constexpr int AuxHighPassBoxAddr = 0x21D;
+constexpr int AuxHighPassFreAddr = 0x21E;
+constexpr int AuxLowPassBoxAddr = 0x21F;
+constexpr int AuxLowPassFreAddr = 0x220;
+constexpr int HintHighPassBoxAddr = 0x23F;
+constexpr int DeqQAddr1 = 0x205;
+constexpr int DeqQAddr2 = 0x211;
+constexpr int DeqStartAddr1 = 0x208;
+constexpr int DeqCutOffAddr1 = 0x209;
+constexpr int DeqStartAddr2 = 0x214;
+constexpr int DeqCutOffAddr2 = 0x215;
+
+// Q limit of a band's Q slot: peaking and not bypassed takes the long table.
+int QLimit(int address) {
+    if (address == DeqQAddr1 || address == DeqQAddr2)
+        return 109;
+    const int m = address / 256;
+    const int i = address % 256;
+    int first = -1;
+    if (m == 1 && i >= 20 && i < 65)
+        first = 20 + (i - 20) / 5 * 5;
+    else if (m == 2 && i >= 33 && i < 63)
+        first = 33 + (i - 33) / 5 * 5;
+    if (first < 0)
+        return 109;
+    return ImageAt(m * 256 + first) == 0 ? 109 : 31;
+}
+
+QString Utf(const std::string& s) { return QString::fromStdString(s); }
+
+} // namespace
+
+QWidget* MapAt(QWidget* const (&map)[MapRows][ImageSlots], int address) {
+    if (address < 0)
+        return nullptr;
+    const int m = address / 256;
+    const int i = address % 256;
+    if (m > LastModule || i >= ImageSlots)
+        return nullptr;
+    return map[m][i];
+}
+
+int ImageAt(int address) {
+    if (address < 0)
+        return 0;
+    const int m = address / 256;
+    const int i = address % 256;
+    if (m > LastModule || i >= ImageSlots)
+        return 0;
+    return Params.ParamImage[m][i];
+}
+
+bool IsFiller(const QObject* control) { return Form1 && control == Form1->Example; }
+
+int KindOf(const QObject* control) {
+    bool ok = false;
+    const int kind = Hint(control).toInt(&ok) % 256;
+    if (!ok || kind < 0 || kind > 36)
+        return 0;
+    return kind;
+}
+
+bool IsPhaseButton(const QObject* control) {
+    const auto* b = qobject_cast<const QPushButton*>(control);
+    return b && b->width() == 25;
+}
+
+int BandOfAddress(int address) {
+    if (address < 0)
+        return NoBand;
+    const int m = address / 256;
+    const int i = address % 256;
+    int band = 0;
+    int position = 0;
+    if (address == MusHighPassFreAddr || address == MusHighPassBoxAddr) {
+        band = 9;
+    } else if (address == MusLowPassFreAddr || address == MusLowPassBoxAddr) {
+        band = 10;
+    } else if (address == AuxHighPassFreAddr || address == AuxHighPassBoxAddr) {
+        band = 2;
+    } else if (address == AuxLowPassFreAddr || address == AuxLowPassBoxAddr) {
+        band = 3;
+    } else if (address > HintHighPassBoxAddr) {
+        return NoBand;
+    } else {
+        if (i < BandFirstSlot[m])
+            return NoBand;
+        band = (i - BandFirstSlot[m]) / 5;
+        position = (i - BandFirstSlot[m]) % 5;
+    }
+    if (m < 1 || m != Window.CurrentModule)
+        return NoBand;
+    return band * 256 + position;
+}
+
+int ControlAddress(int tag) {
+    const int position = BandOfAddress(tag) % 256;
+    if (position != 3 && position != 4)
+        return tag;
+    const int first = tag - position;
+    return ImageAt(first) == 0 ? first + 3 : first + 4;
+}
+
+void SelectBand(QObject* control) {
+    if (Dispatch.ScreenBusy == 1 || !qobject_cast<QLineEdit*>(control))
+        return;
+    const int band = BandOfAddress(Tag(control));
+    if (band % 256 == NoBand)
+        return;
+    const int m = Window.CurrentModule;
+    if (m >= 0 && m < ModuleCount)
+        Dispatch.SelectedBand[m] = band / 256;
+}
+
+void SetControlValue(QObject* control, int step, ValueSource source, double x) {
+    if (!control || IsFiller(control))
+        return;
+    auto* edit = qobject_cast<QLineEdit*>(control);
+    auto* pane = qobject_cast<QLabel*>(control);
+    auto* combo = qobject_cast<QComboBox*>(control);
+    if (!edit && !pane && !(combo && !Hint(control).isEmpty()))
+        return;
+    const int kind = KindOf(control);
+    const int address = ControlAddress(Tag(control));
+    if (pane && kind <= 5)
+        return;
+
+    const bool editKind = edit && (kind == 2 || kind == 3 || kind == 4);
+    if (editKind && source == UserChange) {
+        if (step == StepUp)
+            x += 1;
+        else if (step == StepDown)
+            x -= 1;
+    }
+    int limit = 0;
+    if (kind == 4) {
+        if (source == UserChange) {
+            limit = QLimit(address);
+        } else {
+            // Shown from the image; a value beyond the table is lowered in both images.
+            int v = ImageAt(address);
+            if (v > 109) {
+                v = 109;
+                StoreParam(address, v);
+            }
+            x = v;
+        }
+    } else if (kind == 35) {
+        limit = 48;
+        if (address == DeqStartAddr1)
+            limit = ImageAt(DeqCutOffAddr1);
+        else if (address == DeqStartAddr2)
+            limit = ImageAt(DeqCutOffAddr2);
+    }
+    const KindText kt = ApplyKind(kind, x, source, limit);
+    x = kt.x;
+
+    if (combo) {
+        if (kind == 1)
+            combo->setCurrentIndex(static_cast<int>(std::trunc(x)));
+    } else if (kt.hasText) {
+        if (edit)
+            edit->setText(Utf(kt.text));
+        else if (pane)
+            pane->setText(Utf(kt.text));
+    }
+
+    if (editKind) {
+        // A refresh must not move the edit the keys and the wheel act on.
+        if (kind == 2 && Dispatch.ScreenBusy == 0) {
+            auto* target = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, address));
+            if (target)
+                Dispatch.CurrentEdit = target;
+        }
+        SelectBand(control);
+    }
+    if (kind == 36 && (address == DeqCutOffAddr1 || address == DeqCutOffAddr2)) {
+        // Lowering the cut-off below the start level pulls the start level down
+        // first; the bar's change handler dispatches it.
+        const int start = address - 1;
+        if (ImageAt(start) > x) {
+            if (auto* bar = qobject_cast<QSlider*>(MapAt(Params.ControlMap, start)))
+                bar->setValue(static_cast<int>(std::trunc(x)));
+        }
+    }
+
+    const int v = static_cast<int>(std::trunc(x));
+
+    QSlider* bar = qobject_cast<QSlider*>(MapAt(Params.ControlMap, address));
+    const bool own = bar != nullptr;
+    if (!bar)
+        bar = qobject_cast<QSlider*>(MapAt(Params.CompanionMap, address));
+    if (bar && !(own && kind == 2)) {
+        const uint8_t saved = Dispatch.TrackSyncGuard;
+        Dispatch.TrackSyncGuard = 1;
+        bar->setValue(static_cast<int>(RoundHalfEven(x)));
+        Dispatch.TrackSyncGuard = saved;
+    }
+
+    if (kind <= 4)
+        StoreParam(address, v);
+    if (source == UserChange)
+        SendDatatoMCU(address, v);
+    if (kind <= 4 && Dispatch.ScreenBusy == 0)
+        Window.LastCurveWrite = {address, v};
+}
+
+void CommitEdit(int step) {
+    QLineEdit* edit = Dispatch.CurrentEdit;
+    if (!edit || IsFiller(edit))
+        return;
+    const std::string s = StripToNumber(edit->text().toStdString());
+    double number = 0;
+    if (s.empty() || !ReadNumber(s, number)) {
+        edit->setText(Dispatch.LastGoodText);
+        return;
+    }
+    if (Hint(edit).isEmpty()) {
+        Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"), QStringLiteral("error"));
+        edit->setText(Dispatch.LastGoodText);
+        return;
+    }
+    const double x = TextToRaw(KindOf(edit), number);
+    SetControlValue(edit, step, UserChange, x);
+    if (Dispatch.CurrentEdit)
+        Dispatch.LastGoodText = Dispatch.CurrentEdit->text();
+}
+
+int SelectTab(QObject* button) {
+    if (!qobject_cast<QPushButton*>(button))
+        return 0;
+    const int tag = Tag(button);
+    for (int pos = 0; pos < 2; ++pos) {
+        QWidget* w = Params.TabButtons[pos];
+        if (!w && Form1)
+            w = pos == 0 ? Form1->FormTabBtn1 : Form1->FormTabBtn2;
+        auto* tab = qobject_cast<QPushButton*>(w);
+        if (!tab)
+            continue;
+        const bool selected = pos == tag;
+        tab->setChecked(selected);
+        QFont f = tab->font();
+        f.setBold(selected);
+        tab->setFont(f);
+    }
+    if (tag == 0)
+        return 0x100;
+    if (tag == 1)
+        return 0x201;
+    return 0;
+}
+
+int TogglePass(QObject* button) {
+    auto* b = qobject_cast<QPushButton*>(button);
+    if (!b)
+        return 0;
+    const bool pressed = Hint(b) != QLatin1String("1");
+    SetHint(b, pressed ? QStringLiteral("1") : QStringLiteral("0"));
+    if (b->isCheckable())
+        b->setChecked(pressed);
+    return pressed ? 1 : 0;
+}
+
+int TogglePhase(QObject* button) {
+    auto* b = qobject_cast<QPushButton*>(button);
+    if (!b)
+        return 0;
+    if (Hint(b) != QLatin1String("0")) {
+        b->setText(QStringLiteral("+"));
+        SetHint(b, QStringLiteral("0"));
+        return 0;
+    }
+    SetHint(b, QStringLiteral("1"));
+    b->setText(QStringLiteral("-"));
+    return 1;
+}
+
+// ---- Handlers ----
+
+void MusModeBox1Change(QObject* Sender) {
+    if (Dispatch.SendSuppressed == 1)
+        return;
+    auto* box = qobject_cast<QComboBox*>(Sender);
+    if (!box)
+        return;
+    const int tag = Tag(box);
+    const int index = box->currentIndex();
+    int v = index;
+    if (auto* bypass = qobject_cast<QCheckBox*>(MapAt(Params.CompanionMap, tag)))
+        if (bypass->isChecked())
+            v += 10;
+    SendDatatoMCU(tag, v);
+    // Show the Q slot that the new type uses.
+    const int q = index == 0 ? tag + 3 : tag + 4;
+    auto* qEdit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, q));
+    if (qEdit && !IsFiller(qEdit) && KindOf(qEdit) == 4) {
+        Dispatch.CurrentEdit = qEdit;
+        SetControlValue(qEdit, StepNone, DisplayOnly, ImageAt(q));
+    }
+    Window.LastCurveWrite = {tag, v};
+}
+
+void MusBypassCheck1Click(QObject* Sender) {
+    auto* box = qobject_cast<QCheckBox*>(Sender);
+    if (!box)
+        return;
+    Dispatch.WheelArmed = 0;
+    const int address = ControlAddress(Tag(box));
+    const int type = ImageAt(address) % 10;
+    const int v = box->isChecked() ? type + 10 : type;
+    SendDatatoMCU(address, v);
+    Window.LastCurveWrite = {address, v};
+}
+
+void OutRDelayBarChange(QObject* Sender) {
+    if (Dispatch.TrackSyncGuard == 1)
+        return;
+    auto* bar = qobject_cast<QSlider*>(Sender);
+    if (!bar)
+        return;
+    if (auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar))))
+        SetControlValue(pane, StepNone, UserChange, bar->value());
+    Dispatch.CurrentEdit = Form1 ? Form1->Example : nullptr;
+    Dispatch.WheelArmed = 0;
+}
+
+void SysMusNormalVolBarChange(QObject* Sender) {
+    auto* bar = qobject_cast<QSlider*>(Sender);
+    if (!bar)
+        return;
+    auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar)));
+    if (!pane && Form1)
+        pane = Form1->SysMusNormalVolPane;
+    if (!pane)
+        return;
+    const int pos = bar->value();
+    pane->setText(Utf(FormatFixed(pos >= 998 ? 100.0 : pos / 10.0, 1)));
+}
+
+void OutLPhaseBtnClick(QObject* Sender) {
+    if (!qobject_cast<QPushButton*>(Sender))
+        return;
+    SendDatatoMCU(Tag(Sender), TogglePhase(Sender));
+}
+
+void DEQALLPASSBtn1Click(QObject* Sender) {
+    if (!qobject_cast<QPushButton*>(Sender))
+        return;
+    SendDatatoMCU(Tag(Sender), TogglePass(Sender));
+}
+
+void MusEQAllpassBtnClick(QObject* Sender) {
+    if (!qobject_cast<QPushButton*>(Sender))
+        return;
+    const int v = TogglePass(Sender);
+    const int tag = Tag(Sender);
+    if (tag >= 0 && tag / 256 < ModuleCount)
+        Dispatch.PassState[tag / 256] = v;
+    SendDatatoMCU(tag, v);
+    if (Form1)
+        Form1->EQPassLabel->setVisible(v != 0);
+}
+
+void SysInputRadio1Click(QObject* Sender) {
+    if (!Form1 || !Sender)
+        return;
+    QComboBox* input = Form1->InputBox;
+    input->setCurrentIndex(Tag(Sender));
+    SendDatatoMCU(Tag(input), input->currentIndex());
+}
+
+void LMH_BYPSSBoxChange(QObject* Sender) {
+    auto* box = qobject_cast<QComboBox*>(Sender);
+    if (!box)
+        return;
+    SendDatatoMCU(Tag(box), box->currentIndex());
+    CurvePoint(0);
+}
+
+void MusFreEdit1Click(QObject* Sender) {
+    if (!Sender)
+        return;
+    auto* edit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, Tag(Sender)));
+    if (!edit || IsFiller(edit))
+        return;
+    // Focus first: the edit being left commits as CurrentEdit before this one takes over.
+    edit->setFocus(Qt::MouseFocusReason);
+    Dispatch.CurrentEdit = edit;
+    Dispatch.WheelArmed = 1;
+    Dispatch.LastGoodText = edit->text();
+    const int32_t saved = Dispatch.SendSuppressed;
+    Dispatch.SendSuppressed = 1;
+    CommitEdit(StepNone);
+    Dispatch.SendSuppressed = saved;
+}
+
+void MusFreEdit1Exit(QObject*) {
+    QLineEdit* edit = Dispatch.CurrentEdit;
+    if (!edit || IsFiller(edit))
+        return;
+    if (!edit->text().isEmpty())
+        CommitEdit(StepNone);
+    else
+        edit->setText(Dispatch.LastGoodText);
+}
+
+void MusFreEdit1KeyDown(QObject*, int key) {
+    if (key == Qt::Key_Up || key == Qt::Key_Right)
+        CommitEdit(StepUp);
+    else if (key == Qt::Key_Down || key == Qt::Key_Left)
+        CommitEdit(StepDown);
+}
+
+void MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard) {
+    if (auto* edit = qobject_cast<QLineEdit*>(Sender))
+        Dispatch.CurrentEdit = edit;
+    const char16_t c = key.unicode();
+    const bool allowed = c == u'\b' || c == u'\r' || c == u'-' || c == u'.' ||
+                         (c >= u'0' && c <= u'9');
+    if (!allowed) {
+        if (discard)
+            *discard = true;
+        return;
+    }
+    if (c == u'\r')
+        MusFreEdit1Exit(Sender);
+}

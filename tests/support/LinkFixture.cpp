@@ -1,0 +1,133 @@
+#include "tests/support/LinkFixture.h"
+
+#include "app/Unit1.h"
+#include "presets/StatusBox.h"
+
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QTimer>
+
+void LinkFixture::SetUp() {
+    dialogs = std::make_unique<ScriptedDialogs>();
+    pendingBackend = std::make_unique<EmulatorBackend>();
+    backend = pendingBackend.get();
+    unit = backend->PlugUnit();
+}
+
+void LinkFixture::StartConsole() {
+    form1 = new TForm1;
+    form9 = new TForm9(std::move(pendingBackend));
+    form4 = new TForm4;
+    form1->FormShow();
+}
+
+void LinkFixture::TearDown() {
+    delete form4;
+    delete form9;
+    delete form1;
+    pendingBackend.reset();
+    Deliver();
+    dialogs.reset();
+}
+
+void LinkFixture::Deliver() { QCoreApplication::sendPostedEvents(); }
+
+void LinkFixture::Step(int ms) {
+    for (int t = 0; t < ms; t += 25) {
+        clockMs += 25;
+        backend->AdvanceClock(25);
+        Deliver();
+        if (form9->HoldTimer->isActive())
+            form9->HoldTimerTimer(form9->HoldTimer);
+        Deliver();
+        if (clockMs % 50 == 0 && form9->Timer2->isActive())
+            form9->Timer2Timer(form9->Timer2);
+        Deliver();
+        if (clockMs % 1000 == 0 && form9->Timer1->isActive())
+            form9->Timer1Timer(form9->Timer1);
+        Deliver();
+    }
+}
+
+void LinkFixture::ConnectUnit() {
+    if (!form9)
+        StartConsole();
+    Deliver();
+    for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+        Step(25);
+}
+
+std::vector<EmulatedDevice::Received> LinkFixture::Frames() const {
+    return unit->ReceivedFrames();
+}
+
+void LinkFixture::ClearFrames() { unit->ClearReceived(); }
+
+std::vector<EmulatedDevice::Received> LinkFixture::FramesTo(int address) const {
+    std::vector<EmulatedDevice::Received> out;
+    for (const auto& r : unit->ReceivedFrames())
+        if (r.bytes[0] == 0x01 && (r.bytes[4] << 8 | r.bytes[5]) == address)
+            out.push_back(r);
+    return out;
+}
+
+void LinkFixture::Inject(const std::vector<uint8_t>& frame) {
+    QByteArray data(reinterpret_cast<const char*>(frame.data()) + 1,
+                    static_cast<qsizetype>(frame.size()) - 1);
+    form9->HidCtlDeviceData(form9->RxDevice, frame[0], data);
+}
+
+QStringList LinkFixture::History() const {
+    QStringList out;
+    for (int i = 0; i < form9->HistoryListBox->count(); ++i)
+        out << form9->HistoryListBox->item(i)->text();
+    return out;
+}
+
+namespace {
+void Seal(std::vector<uint8_t>& f) {
+    unsigned sum = 0;
+    for (std::size_t i = 0; i + 1 < f.size(); ++i)
+        sum += f[i];
+    f.back() = static_cast<uint8_t>((0u - sum) & 0xFF);
+}
+} // namespace
+
+std::vector<uint8_t> StatusFrame(uint16_t code, uint8_t left, uint8_t right, int volume) {
+    std::vector<uint8_t> f(30, 0);
+    f[0] = 0x01;
+    f[1] = 0x57;
+    f[2] = 26;
+    f[3] = 0xA7;
+    f[4] = 0;
+    f[5] = 255;
+    f[6] = static_cast<uint8_t>(code >> 8);
+    f[7] = static_cast<uint8_t>(code & 0xFF);
+    f[8] = left;
+    f[9] = right;
+    f[17] = static_cast<uint8_t>(volume >> 8);
+    f[18] = static_cast<uint8_t>(volume & 0xFF);
+    Seal(f);
+    return f;
+}
+
+std::vector<uint8_t> ValuesFrame(int module, int start, const std::vector<int>& values,
+                                 int lengthOverride) {
+    std::vector<uint8_t> f(30, 0);
+    f[0] = 0x01;
+    f[1] = 0x57;
+    const int length = lengthOverride >= 0 ? lengthOverride
+                                           : 1 + 2 + 2 + 2 * static_cast<int>(values.size()) + 1;
+    f[2] = static_cast<uint8_t>(length);
+    f[3] = 0xA0;
+    f[4] = 0;
+    f[5] = 57;
+    f[6] = static_cast<uint8_t>(module);
+    f[7] = static_cast<uint8_t>(start);
+    for (std::size_t j = 0; j < values.size() && 9 + 2 * j < 29; ++j) {
+        f[8 + 2 * j] = static_cast<uint8_t>(values[j] >> 8);
+        f[9 + 2 * j] = static_cast<uint8_t>(values[j] & 0xFF);
+    }
+    Seal(f);
+    return f;
+}
