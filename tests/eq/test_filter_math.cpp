@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include <cmath>
 
 namespace {
@@ -98,6 +101,9 @@ struct CornerCase {
     double db;
 };
 
+// Names the case by its type code (and keeps gtest from dumping raw bytes).
+void PrintTo(const CornerCase& c, std::ostream* os) { *os << "type " << c.type; }
+
 class CrossoverCorner : public ::testing::TestWithParam<CornerCase> {};
 
 TEST_P(CrossoverCorner, LevelAtTheBandsPixel) {
@@ -111,7 +117,10 @@ INSTANTIATE_TEST_SUITE_P(Types, CrossoverCorner,
                                            CornerCase{105, -3.01}, CornerCase{106, -6.02},
                                            CornerCase{201, -4.77}, CornerCase{202, -3.01},
                                            CornerCase{203, -6.02}, CornerCase{205, -3.01},
-                                           CornerCase{206, -6.02}));
+                                           CornerCase{206, -6.02}),
+                         [](const ::testing::TestParamInfo<CornerCase>& param) {
+                             return "type" + std::to_string(param.param.type);
+                         });
 
 TEST(CrossoverShape, HighPassCutsLowsLowPassCutsHighs) {
     const auto hp = Band(102, 1000, 1.0f, 0.0f);
@@ -126,8 +135,8 @@ TEST(CrossoverShape, LowPassAtNyquistRepeatsThePreviousPoint) {
     // The crossover sweep reaches w = pi 105 pixels right of the band's pixel.
     for (int type : {4, 201, 202, 203, 204, 205, 206}) {
         const auto r = Band(type, 100, 1.0f, 0.0f);
-        const int K = RoundEvenInt(FreqToPixel(RoundEvenInt(PixelToFreq(
-            RoundEvenInt(FreqToPixel(100))))));
+        const int K =
+            RoundEvenInt(FreqToPixel(RoundEvenInt(PixelToFreq(RoundEvenInt(FreqToPixel(100))))));
         for (int i = 0; i <= CurveWidth; ++i)
             ASSERT_TRUE(std::isfinite(r[i])) << type << " " << i;
         EXPECT_EQ(r[K + 105], r[K + 104]) << type;

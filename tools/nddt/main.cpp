@@ -1,5 +1,6 @@
-// nddt: decode, encode and inspect preset files with the console's own codec.
+// nddt: decode, encode and check preset files with the console's own codec.
 
+#include "eq/CurveSlotsCore.h"
 #include "presets/PresetCodec.h"
 
 #include <cstdio>
@@ -12,10 +13,6 @@
 #include <string>
 #include <vector>
 
-#ifdef NDDT_WITH_RESPONSE
-#include "tools/nddt/Response.h"
-#endif
-
 namespace {
 
 constexpr const char* Usage =
@@ -27,11 +24,10 @@ constexpr const char* Usage =
     "                               read MODULE SLOT VALUE lines and write the file the\n"
     "                               console would save for that image (default T4);\n"
     "                               slots not given are written as 0\n"
-#ifdef NDDT_WITH_RESPONSE
     "  nddt response FILE [--module 1|2]\n"
-    "                               print the summed equaliser and crossover response\n"
-    "                               of a module (default 1): PIXEL FREQ DB per pixel\n"
-#endif
+    "                               check FILE as decode does and print the summed EQ\n"
+    "                               response the console draws for that module (default 1):\n"
+    "                               463 lines PIXEL FREQ DB, one per logical pixel 0..462\n"
     "  nddt --help                  this text\n"
     "\n"
     "A bad file prints the console's message to stderr and exits with 1.\n";
@@ -49,21 +45,17 @@ int Fail(const std::string& message) {
 // The file's bytes, or nothing when it cannot be read.
 std::optional<std::string> ReadFile(const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return std::nullopt;
+    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
+    if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
+    if (in.bad()) return std::nullopt;
     return bytes;
 }
 
 // The English texts of the console's load messages.
 const char* MessageOf(PresetStatus status) {
-    return status == PresetStatus::FormatError ? "File format error!"
-                                                : "Data file is corrupted!";
+    return status == PresetStatus::FormatError ? "File format error!" : "Data file is corrupted!";
 }
 
 // Reads and checks a file; on failure prints the message and sets the exit code.
@@ -92,12 +84,10 @@ int Decode(const std::vector<std::string>& args) {
         else
             return UsageError("decode: unexpected argument '" + a + "'");
     }
-    if (!path)
-        return UsageError("decode: no file given");
+    if (!path) return UsageError("decode: no file given");
     int exitCode = 0;
     const auto contents = LoadChecked(*path, exitCode);
-    if (!contents)
-        return exitCode;
+    if (!contents) return exitCode;
     std::string out;
     if (variantOnly) {
         out = contents->VariantToken + "\n";
@@ -132,24 +122,20 @@ int Encode(const std::vector<std::string>& args) {
     int lineNo = 0;
     while (std::getline(std::cin, line)) {
         ++lineNo;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+        if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream fields(line);
         std::vector<std::string> words;
         for (std::string w; fields >> w;)
             words.push_back(w);
-        if (words.empty())
-            continue;
+        if (words.empty()) continue;
         const std::string where = "line " + std::to_string(lineNo) + ": ";
-        if (words.size() != 3)
-            return Fail(where + "expected MODULE SLOT VALUE");
+        if (words.size() != 3) return Fail(where + "expected MODULE SLOT VALUE");
         const auto m = ParsePresetInt(words[0]);
         const auto s = ParsePresetInt(words[1]);
         const auto v = ParsePresetInt(words[2]);
         if (!m || !s || !v)
             return Fail(where + "MODULE, SLOT and VALUE must be decimal 32-bit integers");
-        if (*m < PresetFirstModule || *m > PresetLastModule || *s < 0 ||
-            *s > PresetSlotBound[*m])
+        if (*m < PresetFirstModule || *m > PresetLastModule || *s < 0 || *s > PresetSlotBound[*m])
             return Fail(where + "module " + words[0] + " slot " + words[1] +
                         " is not saved in a preset (modules 1 to 3, slots 0 to 65, 67, 1)");
         if (given[*m][*s])
@@ -157,15 +143,13 @@ int Encode(const std::vector<std::string>& args) {
         given[*m][*s] = true;
         image[*m][*s] = *v;
     }
-    if (std::cin.bad())
-        return Fail("encode: cannot read the listing");
+    if (std::cin.bad()) return Fail("encode: cannot read the listing");
     // Written in one piece once everything has been read and checked.
     const std::string file = BuildPresetFile(image, variantFlag);
     std::fwrite(file.data(), 1, file.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-#ifdef NDDT_WITH_RESPONSE
 int Response(const std::vector<std::string>& args) {
     int module = 1;
     std::optional<std::string> path;
@@ -184,41 +168,50 @@ int Response(const std::vector<std::string>& args) {
             return UsageError("response: unexpected argument '" + args[i] + "'");
         }
     }
-    if (!path)
-        return UsageError("response: no file given");
+    if (!path) return UsageError("response: no file given");
     int exitCode = 0;
     const auto contents = LoadChecked(*path, exitCode);
-    if (!contents)
-        return exitCode;
+    if (!contents) return exitCode;
+
+    // The file's own values, whatever the variant of the unit it came from.
     static PresetImage image{};
-    // The values as a load of this file would leave them in the image.
-    for (const PresetEntry& e : contents->Entries)
-        image[e.Module][e.Slot] = e.Value;
-    const std::string out = ResponseListing(image, module);
+    ApplyPresetEntries(*contents, contents->Variant, image);
+    const RawParam raw = [](int m, int i) -> int32_t {
+        return m >= 0 && m < PresetModules && i >= 0 && i < PresetSlots ? image[m][i] : 0;
+    };
+    const int m = module;
+    CurveSlot slots[CurveSlotCount];
+    const int last = CollectImageSlots(module, raw, CrossoverItem(m, raw(m, m == 1 ? 13 : 29)),
+                                       CrossoverItem(m, raw(m, m == 1 ? 16 : 31)), slots);
+    float sum[CurvePoints];
+    SumSlotResponses(slots, last, sum);
+
+    std::string out;
+    char line[64];
+    for (int x = 0; x < CurvePoints; ++x) {
+        // printf keeps the C locale here: the point is always the separator.
+        double db = static_cast<double>(sum[x]);
+        if (db > -0.0005 && db < 0.0005) db = 0; // no "-0.000"
+        std::snprintf(line, sizeof line, "%d %.2f %.3f\n", x, PixelToFreq(x), db);
+        out += line;
+    }
     std::fwrite(out.data(), 1, out.size(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
-#endif
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty())
-        return UsageError("no command given");
+    if (args.empty()) return UsageError("no command given");
     const std::string command = args.front();
     args.erase(args.begin());
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << Usage;
         return 0;
     }
-    if (command == "decode")
-        return Decode(args);
-    if (command == "encode")
-        return Encode(args);
-#ifdef NDDT_WITH_RESPONSE
-    if (command == "response")
-        return Response(args);
-#endif
+    if (command == "decode") return Decode(args);
+    if (command == "encode") return Encode(args);
+    if (command == "response") return Response(args);
     return UsageError("unknown command '" + command + "'");
 }

@@ -1,0 +1,308 @@
+// Saving and loading presets through the console's windows, and the nddt tool.
+#include "app/WindowState.h"
+#include "app/Unit1.h"
+#include "eq/EqGraph.h"
+#include "params/ParamImage.h"
+#include "presets/FileSystem.h"
+#include "presets/PresetCodec.h"
+#include "tests/support/LinkFixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace {
+
+using Image = int32_t[ModuleCount][DeviceSlots];
+
+QByteArray ReadAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const std::string& bytes) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+class PresetFiles_ : public LinkFixture {
+protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        ResetPresetFileState();
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    void Snapshot() { std::memcpy(before, Params.DeviceImage, sizeof before); }
+    bool Unchanged() const { return std::memcmp(before, Params.DeviceImage, sizeof before) == 0; }
+    void Load(const QString& path) {
+        dialogs->fileNames.push_back(path);
+        LoadPreset();
+    }
+    QStringList Notices() const { return dialogs->texts(DialogRecord::Notify); }
+    QTemporaryDir dir;
+    Image before{};
+};
+
+} // namespace
+
+TEST_F(PresetFiles_, SaveWritesTheCodecBytesAndRenames) {
+    StartConsole();
+    Params.DeviceImage[1][7] = 1;
+    dialogs->fileNames = {Path("x.txt"), Path("tune.nddt")};
+    SavePreset();
+    SavePreset();
+    const std::string expected = BuildPresetFile(Params.DeviceImage, Params.VariantFlag);
+    EXPECT_EQ(ReadAll(Path("x.Nddt")).toStdString(), expected);
+    EXPECT_EQ(ReadAll(Path("tune.Nddt")).toStdString(), expected);
+    EXPECT_FALSE(QFile::exists(Path("x.txt")));
+    ASSERT_EQ(dialogs->records.size(), 4u);
+    EXPECT_EQ(dialogs->records[0].text, "Nddt (*.Nddt)");
+    EXPECT_EQ(dialogs->records[1].caption, "information");
+    EXPECT_EQ(dialogs->records[1].text, " 预设成功保存在" + Path("x.Nddt"));
+    EXPECT_EQ(PresetFiles.Lines.size(), 140);
+
+    dialogs->records.clear();
+    SavePreset(); // cancelled
+    EXPECT_TRUE(Notices().isEmpty());
+}
+
+TEST_F(PresetFiles_, FailedSaveKeepsWhatWasThere) {
+    StartConsole();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.Nddt"));
+    WriteAll(Path("taken.Nddt/inner"), "keep");
+    WriteAll(Path("plainfile"), "keep");
+    dialogs->fileNames = {Path("taken.Nddt"), Path("plainfile/sub.Nddt")};
+    SavePreset();
+    SavePreset();
+    ASSERT_EQ(Notices().size(), 2);
+    for (const QString& n : Notices()) {
+        EXPECT_TRUE(n.startsWith("预设保存失败")) << n.toStdString();
+        EXPECT_FALSE(n.contains("预设成功保存在"));
+    }
+    EXPECT_EQ(ReadAll(Path("taken.Nddt/inner")), "keep");
+    EXPECT_EQ(ReadAll(Path("plainfile")), "keep");
+}
+
+TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
+    StartConsole();
+    Params.DeviceImage[1][30] = 77;
+    Params.DeviceImage[2][66] = 300;
+    Params.DeviceImage[3][1] = 9;
+    Snapshot();
+    dialogs->fileNames = {Path("a.Nddt")};
+    SavePreset();
+    Params.DeviceImage[1][30] = 0;
+    Params.DeviceImage[2][66] = 0;
+    Params.DeviceImage[3][1] = 0;
+    dialogs->records.clear();
+    ClearFrames();
+    Load(Path("a.Nddt"));
+    EXPECT_TRUE(Notices().isEmpty());
+    EXPECT_TRUE(PresetFiles.PresetOk);
+    EXPECT_TRUE(Unchanged());
+    Deliver();
+    EXPECT_TRUE(FramesTo(56).empty());
+}
+
+TEST_F(PresetFiles_, RoundTripOnlineUploadsTheImage) {
+    ConnectUnit();
+    ASSERT_EQ(form9->LinkState, Online);
+    Params.DeviceImage[1][30] = 123;
+    dialogs->fileNames = {Path("b.Nddt")};
+    SavePreset();
+    Params.DeviceImage[1][30] = 4;
+    ClearFrames();
+    Load(Path("b.Nddt"));
+    EXPECT_EQ(Params.DeviceImage[1][30], 123);
+    Step(3000);
+    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(unit->Live()[1][30], 123);
+    EXPECT_EQ(FramesTo(56).size(), 7u + 7u + 1u);
+}
+
+TEST_F(PresetFiles_, OtherVariantSkipsModuleTwo) {
+    StartConsole();
+    PresetImage img{};
+    img[1][3] = 1;
+    img[2][3] = 55;
+    img[3][0] = 8;
+    WriteAll(Path("t4.Nddt"), BuildPresetFile(img, 0));
+    Params.VariantFlag = 1;
+    Params.DeviceImage[2][3] = 99;
+    Load(Path("t4.Nddt"));
+    EXPECT_TRUE(PresetFiles.PresetOk);
+    EXPECT_EQ(Params.DeviceImage[1][3], 1);
+    EXPECT_EQ(Params.DeviceImage[3][0], 8);
+    EXPECT_EQ(Params.DeviceImage[2][3], 99);
+}
+
+TEST_F(PresetFiles_, EveryBadFileGivesOneMessageAndChangesNothing) {
+    StartConsole();
+    PresetImage img{};
+    for (int s = 0; s < 60; ++s)
+        img[1][s] = s + 40;
+    std::vector<std::string> plain = BuildPresetPlainLines(img, 0);
+    auto fileOf = [](const std::vector<std::string>& p) {
+        std::string out;
+        for (const auto& l : p)
+            out += ScrambleLine(l) + "\r\n";
+        return out;
+    };
+    auto changed = plain;
+    changed[12].back() = static_cast<char>(changed[12].back() ^ 1);
+    auto removed = plain;
+    removed.erase(removed.begin() + 50);
+    auto mask = plain;
+    mask[0] = "T4 " + std::to_string(0x690E ^ 0x34);
+    const std::vector<std::string> outside = {plain[0], plain[1], std::to_string(0x470 ^ 2) + " 2",
+                                              "Intoal: 3", "CCCCK: 0"};
+    struct Case {
+        const char* name;
+        std::string bytes;
+        QString message;
+    };
+    const QString corrupted = "数据文件损坏!";
+    const QString format = "文件格式错误!";
+    const std::vector<Case> cases = {
+        {"digit", fileOf(changed), corrupted},
+        {"removed", fileOf(removed), corrupted},
+        {"trailing", fileOf(plain) + "\r\n", corrupted},
+        {"mask", fileOf(mask), format},
+        {"twolines", fileOf({plain[0], plain[1]}), corrupted},
+        {"outside", fileOf(outside), corrupted},
+        {"oneline", fileOf({plain[0]}), format},
+        {"empty", "", format},
+    };
+    Snapshot();
+    for (const Case& c : cases) {
+        dialogs->records.clear();
+        WriteAll(Path(c.name), c.bytes);
+        Load(Path(c.name));
+        EXPECT_EQ(Notices(), QStringList{c.message}) << c.name;
+        EXPECT_FALSE(PresetFiles.PresetOk) << c.name;
+        EXPECT_TRUE(Unchanged()) << c.name;
+    }
+    dialogs->records.clear();
+    Load(Path("missing.Nddt"));
+    EXPECT_EQ(Notices(), QStringList{"文件不存在"});
+    Window.LanguageFlag = 0;
+    dialogs->records.clear();
+    Load(Path("missing.Nddt"));
+    Load(Path("mask"));
+    EXPECT_EQ(Notices(), (QStringList{"File not find!", "File format error!"}));
+    EXPECT_TRUE(Unchanged());
+
+    // The four-line file and lower-case digits are accepted.
+    dialogs->records.clear();
+    WriteAll(Path("four"), fileOf({plain[0], plain[1], "Intoal: 2", "CCCCK: 0"}));
+    Load(Path("four"));
+    EXPECT_TRUE(PresetFiles.PresetOk);
+    EXPECT_TRUE(Unchanged());
+    std::string lower = fileOf(plain);
+    for (char& ch : lower)
+        ch = static_cast<char>(std::tolower(ch));
+    WriteAll(Path("lower"), lower);
+    Load(Path("lower"));
+    EXPECT_TRUE(PresetFiles.PresetOk);
+    EXPECT_EQ(Params.DeviceImage[1][59], 99);
+    EXPECT_TRUE(Notices().isEmpty());
+}
+
+// ---- nddt ----
+
+namespace {
+struct NddtRun {
+    int code = -1;
+    QByteArray out, err;
+};
+NddtRun Nddt(const QStringList& args, const QByteArray& input = {}) {
+    QProcess p;
+    p.start(QStringLiteral(NDDT_BINARY), args);
+    p.write(input);
+    p.closeWriteChannel();
+    p.waitForFinished(30000);
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+}
+} // namespace
+
+TEST_F(PresetFiles_, NddtDecodeEncodeReproducesTheConsoleFile) {
+    StartConsole();
+    Params.DeviceImage[1][20] = -5;
+    Params.DeviceImage[2][40] = 70000;
+    Params.VariantFlag = 1;
+    dialogs->fileNames = {Path("c.Nddt")};
+    SavePreset();
+    const QByteArray saved = ReadAll(Path("c.Nddt"));
+    const NddtRun dec = Nddt({"decode", Path("c.Nddt")});
+    ASSERT_EQ(dec.code, 0) << dec.err.toStdString();
+    EXPECT_EQ(dec.out.count('\n'), 136);
+    EXPECT_TRUE(dec.out.startsWith("1 0 2\n"));
+    EXPECT_TRUE(dec.out.contains("\n1 20 -5\n"));
+    const NddtRun var = Nddt({"decode", "--variant", Path("c.Nddt")});
+    EXPECT_EQ(var.out, "T6\n");
+    const NddtRun enc = Nddt({"encode", "--variant", "T6"}, dec.out);
+    ASSERT_EQ(enc.code, 0);
+    EXPECT_EQ(enc.out, saved);
+}
+
+TEST_F(PresetFiles_, NddtRefusesBadInput) {
+    WriteAll(Path("bad"), "0000\r\n");
+    NddtRun r = Nddt({"decode", Path("bad")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err, "File format error!\n");
+    r = Nddt({"decode", Path("nothere")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "File not find!\n");
+    r = Nddt({"encode"}, "1 66 3\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    r = Nddt({"encode"}, "2 67 3\n3 1 4\n");
+    EXPECT_EQ(r.code, 0);
+    PresetImage img{};
+    img[2][67] = 3;
+    img[3][1] = 4;
+    EXPECT_EQ(r.out.toStdString(), BuildPresetFile(img, 0));
+}
+
+// The response the tool prints is the curve the console's graph sums.
+TEST_F(PresetFiles_, NddtResponseMatchesTheGraph) {
+    StartConsole();
+    // Band 3 peaking +6 dB at 1000 Hz, band 7 low shelf -6 dB, a 12 dB
+    // Butterworth high-pass at 80 Hz.
+    const std::pair<int, int> values[] = {{30, 0}, {31, 204}, {32, 150}, {45, 1}, {46, 280},
+                                          {47, 90}, {13, 2}, {15, 73}};
+    for (auto [slot, v] : values)
+        Params.ParamImage[1][slot] = Params.DeviceImage[1][slot] = v;
+    Form1->MusHighPassBox->setCurrentIndex(2);
+    RedrawEqCurve(20, 1);
+    dialogs->fileNames = {Path("r.Nddt")};
+    SavePreset();
+
+    const NddtRun r = Nddt({"response", Path("r.Nddt")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = r.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 463);
+    EXPECT_TRUE(lines[273].startsWith("273 994.03 ")); // 1 kHz snaps to pixel 273
+    EXPECT_TRUE(lines[0].startsWith("0 10.00 "));
+    EXPECT_TRUE(lines[462].startsWith("462 24000.00 "));
+    for (int j = 0; j < 462; ++j) {
+        float sum = 0;
+        for (int s = 0; s <= 10; ++s)
+            sum += EqGraph.SlotResponse[s][j];
+        const QList<QByteArray> f = lines[j].split(' ');
+        ASSERT_EQ(f.size(), 3);
+        EXPECT_NEAR(f[2].toDouble(), sum, 0.0006) << "pixel " << j;
+    }
+
+    const NddtRun aux = Nddt({"response", Path("r.Nddt"), "--module", "2"});
+    EXPECT_EQ(aux.code, 0);
+    EXPECT_EQ(aux.out.count('\n'), 463);
+    EXPECT_EQ(Nddt({"response", Path("nothere")}).code, 1);
+}
