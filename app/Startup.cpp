@@ -8,7 +8,7 @@
 int RunConsole(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KALVIREN Audio Controller"));
-    QApplication::setApplicationDisplayName(QStringLiteral("KALVIREN Audio Controller"));
+    // No display name: Qt would append it to the window caption.
     // The interface text is Chinese: use a font that has the glyphs.
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(9);

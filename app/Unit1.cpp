@@ -78,13 +78,12 @@ TForm1::~TForm1() {
     for (auto& c : Window.EqHandles)
         c = nullptr;
     Dispatch.CurrentEdit = nullptr;
-    if (Form1 == this)
-        Form1 = nullptr;
+    if (Form1 == this) Form1 = nullptr;
 }
 
 void TForm1::FormCreate() {
     // Qt paints every widget double-buffered already (AdvPanel2 included).
-    TImage* handles[17] = {EP1, EP2, EP3, EP4,  EP5,  EP6,  EP7,  EP8, EP9,
+    TImage* handles[17] = {EP1, EP2, EP3,  EP4,  EP5,  EP6,  EP7,  EP8, EP9,
                            HPF, LPF, EP12, EP13, EP14, EP15, EP10, EP11};
     for (int pos = 0; pos < 17; ++pos) {
         Window.EqHandles[pos] = handles[pos];
@@ -96,8 +95,7 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormShow() {
-    if (shown_)
-        return;
+    if (shown_) return;
     shown_ = true;
     BuildControlMap(this);
     ResetEqBands(AllModules);
@@ -109,8 +107,7 @@ void TForm1::FormShow() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!shown_)
-        FormShow();
+    if (!shown_) FormShow();
 }
 
 void TForm1::wheelEvent(QWheelEvent* event) {
@@ -122,15 +119,13 @@ void TForm1::wheelEvent(QWheelEvent* event) {
 
 void TForm1::FormTabBtn3Click(QObject* Sender) {
     const int address = SelectTab(Sender);
-    if (address == 0)
-        return; // not one of the two tab buttons
+    if (address == 0) return; // not one of the two tab buttons
     Window.CurrentModule = address / 256;
     const bool aux = Window.CurrentModule == 2;
     AuxGrop->setVisible(aux);
     MusEQAllpassBtn->setVisible(!aux);
     RefreshScreen();
-    if (auto* b = qobject_cast<QPushButton*>(Sender))
-        EQFormLabel->setText(b->text());
+    if (auto* b = qobject_cast<QPushButton*>(Sender)) EQFormLabel->setText(b->text());
     CurvePoint(0);
 }
 
@@ -153,27 +148,67 @@ void TForm1::Timer1Timer(QObject*) {
     EqRedrawCheck();
 }
 
-void TForm1::LinkBtnClick(QObject*) { MainLinkBtnClick(); }
-void TForm1::LoadFileBtnClick(QObject*) { LoadPreset(); }
-void TForm1::SaveFileBtnClick(QObject*) { SavePreset(); }
-void TForm1::DeviceSaveBtnClick(QObject* Sender) { ::DeviceSaveBtnClick(Sender); }
-void TForm1::BleButtonClick(QObject* Sender) { ::BleButtonClick(Sender); }
-void TForm1::ResetBtnClick(QObject* Sender) { ::ResetBtnClick(Sender); }
-void TForm1::RmsResetBtnClick(QObject* Sender) { ::RmsResetBtnClick(Sender); }
-void TForm1::RzSpinEdit2Change(QObject* Sender) { ::RzSpinEdit2Change(Sender); }
+void TForm1::LinkBtnClick(QObject*) {
+    MainLinkBtnClick();
+}
+void TForm1::LoadFileBtnClick(QObject*) {
+    LoadPreset();
+}
+void TForm1::SaveFileBtnClick(QObject*) {
+    SavePreset();
+}
+void TForm1::DeviceSaveBtnClick(QObject* Sender) {
+    ::DeviceSaveBtnClick(Sender);
+}
+void TForm1::BleButtonClick(QObject* Sender) {
+    ::BleButtonClick(Sender);
+}
+void TForm1::ResetBtnClick(QObject* Sender) {
+    ::ResetBtnClick(Sender);
+}
+void TForm1::RmsResetBtnClick(QObject* Sender) {
+    ::RmsResetBtnClick(Sender);
+}
+void TForm1::RzSpinEdit2Change(QObject* Sender) {
+    ::RzSpinEdit2Change(Sender);
+}
 
-void TForm1::MusModeBox1Change(QObject* Sender) { ::MusModeBox1Change(Sender); }
-void TForm1::MusBypassCheck1Click(QObject* Sender) { ::MusBypassCheck1Click(Sender); }
-void TForm1::OutRDelayBarChange(QObject* Sender) { ::OutRDelayBarChange(Sender); }
-void TForm1::SysMusNormalVolBarChange(QObject* Sender) { ::SysMusNormalVolBarChange(Sender); }
-void TForm1::OutLPhaseBtnClick(QObject* Sender) { ::OutLPhaseBtnClick(Sender); }
-void TForm1::DEQALLPASSBtn1Click(QObject* Sender) { ::DEQALLPASSBtn1Click(Sender); }
-void TForm1::MusEQAllpassBtnClick(QObject* Sender) { ::MusEQAllpassBtnClick(Sender); }
-void TForm1::SysInputRadio1Click(QObject* Sender) { ::SysInputRadio1Click(Sender); }
-void TForm1::LMH_BYPSSBoxChange(QObject* Sender) { ::LMH_BYPSSBoxChange(Sender); }
-void TForm1::MusFreEdit1Click(QObject* Sender) { ::MusFreEdit1Click(Sender); }
-void TForm1::MusFreEdit1Exit(QObject* Sender) { ::MusFreEdit1Exit(Sender); }
-void TForm1::MusFreEdit1KeyDown(QObject* Sender, int key) { ::MusFreEdit1KeyDown(Sender, key); }
+void TForm1::MusModeBox1Change(QObject* Sender) {
+    ::MusModeBox1Change(Sender);
+}
+void TForm1::MusBypassCheck1Click(QObject* Sender) {
+    ::MusBypassCheck1Click(Sender);
+}
+void TForm1::OutRDelayBarChange(QObject* Sender) {
+    ::OutRDelayBarChange(Sender);
+}
+void TForm1::SysMusNormalVolBarChange(QObject* Sender) {
+    ::SysMusNormalVolBarChange(Sender);
+}
+void TForm1::OutLPhaseBtnClick(QObject* Sender) {
+    ::OutLPhaseBtnClick(Sender);
+}
+void TForm1::DEQALLPASSBtn1Click(QObject* Sender) {
+    ::DEQALLPASSBtn1Click(Sender);
+}
+void TForm1::MusEQAllpassBtnClick(QObject* Sender) {
+    ::MusEQAllpassBtnClick(Sender);
+}
+void TForm1::SysInputRadio1Click(QObject* Sender) {
+    ::SysInputRadio1Click(Sender);
+}
+void TForm1::LMH_BYPSSBoxChange(QObject* Sender) {
+    ::LMH_BYPSSBoxChange(Sender);
+}
+void TForm1::MusFreEdit1Click(QObject* Sender) {
+    ::MusFreEdit1Click(Sender);
+}
+void TForm1::MusFreEdit1Exit(QObject* Sender) {
+    ::MusFreEdit1Exit(Sender);
+}
+void TForm1::MusFreEdit1KeyDown(QObject* Sender, int key) {
+    ::MusFreEdit1KeyDown(Sender, key);
+}
 void TForm1::MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard) {
     ::MusFreEdit1KeyPress(Sender, key, discard);
 }
@@ -181,8 +216,7 @@ void TForm1::MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard) {
 void TForm1::ConnectHandlers() {
     // Parameter edits: every edit with a kind.
     for (ParamEdit* e : findChildren<ParamEdit*>()) {
-        if (e == Example || Hint(e).isEmpty())
-            continue;
+        if (e == Example || Hint(e).isEmpty()) continue;
         connect(e, &ParamEdit::clicked, this, [this, e] { MusFreEdit1Click(e); });
         connect(e, &ParamEdit::exited, this, [this, e] { MusFreEdit1Exit(e); });
         connect(e, &ParamEdit::keyDown, this, [this, e](int key) { MusFreEdit1KeyDown(e, key); });
@@ -191,11 +225,12 @@ void TForm1::ConnectHandlers() {
     }
 
     // "Change" of a combo box is a choice by the user only.
-    for (QComboBox* c : {MusModeBox1, MusModeBox2, MusModeBox3, MusModeBox4, MusModeBox5,
-                         MusModeBox6, MusModeBox7, MusModeBox8, MusModeBox9, MusHighPassBox,
-                         MusLowPassBox, AUXModeBox1, AUXModeBox2, AuxHighPassBox, AuxLowPassBox,
-                         HintModeBox1, HintModeBox2, HintModeBox3, HintModeBox4, HintHighPassBox,
-                         HintLowPassBox, DEQModeBox1, DEQModeBox2})
+    for (QComboBox* c :
+         {MusModeBox1,    MusModeBox2,  MusModeBox3,  MusModeBox4,    MusModeBox5,
+          MusModeBox6,    MusModeBox7,  MusModeBox8,  MusModeBox9,    MusHighPassBox,
+          MusLowPassBox,  AUXModeBox1,  AUXModeBox2,  AuxHighPassBox, AuxLowPassBox,
+          HintModeBox1,   HintModeBox2, HintModeBox3, HintModeBox4,   HintHighPassBox,
+          HintLowPassBox, DEQModeBox1,  DEQModeBox2})
         connect(c, &QComboBox::activated, this, [this, c](int) { MusModeBox1Change(c); });
     for (QComboBox* c : {RMSBox, LMH_BYPSSBox, SubSteroBox, SysIOLevelBox, InputBox})
         connect(c, &QComboBox::activated, this, [this, c](int) { LMH_BYPSSBoxChange(c); });
@@ -204,9 +239,9 @@ void TForm1::ConnectHandlers() {
         connect(c, &QCheckBox::clicked, this, [this, c](bool) { MusBypassCheck1Click(c); });
 
     // Track bars report programmatic moves too; the screen refresh relies on it.
-    for (QSlider* s : {MusRmsAttackBar, MusRmsReleaseBar, OutLDelayBar, OutRDelayBar,
-                       DEQRmsLevelBar1, DEQRmsLevelBar2, DEQMaxLevelBar1, DEQMaxLevelBar2,
-                       AuxOutGainBar})
+    for (QSlider* s :
+         {MusRmsAttackBar, MusRmsReleaseBar, OutLDelayBar, OutRDelayBar, DEQRmsLevelBar1,
+          DEQRmsLevelBar2, DEQMaxLevelBar1, DEQMaxLevelBar2, AuxOutGainBar})
         connect(s, &QSlider::valueChanged, this, [this, s](int) { OutRDelayBarChange(s); });
     connect(SysMusNormalVolBar, &QSlider::valueChanged, this,
             [this](int) { SysMusNormalVolBarChange(SysMusNormalVolBar); });
@@ -222,8 +257,7 @@ void TForm1::ConnectHandlers() {
 
     for (QPushButton* b : {FormTabBtn1, FormTabBtn2})
         connect(b, &QPushButton::clicked, this, [this, b] { FormTabBtn3Click(b); });
-    connect(RzBmpButton1, &QPushButton::clicked, this,
-            [this] { RzBmpButton1Click(RzBmpButton1); });
+    connect(RzBmpButton1, &QPushButton::clicked, this, [this] { RzBmpButton1Click(RzBmpButton1); });
     connect(LinkBtn, &QPushButton::clicked, this, [this] { LinkBtnClick(LinkBtn); });
     connect(LoadFileBtn, &QPushButton::clicked, this, [this] { LoadFileBtnClick(LoadFileBtn); });
     connect(SaveFileBtn, &QPushButton::clicked, this, [this] { SaveFileBtnClick(SaveFileBtn); });

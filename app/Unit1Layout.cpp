@@ -24,9 +24,9 @@ const QStringList kBandTypes = {QStringLiteral("参量均衡"), QStringLiteral("
 const QStringList kPassTypes = {QStringLiteral("OFF"), QStringLiteral("12dB Bessel"),
                                 QStringLiteral("12dB Butterworth"),
                                 QStringLiteral("12dB Linkwitz-Riley")};
-const QStringList kAuxPassTypes = kPassTypes + QStringList{QStringLiteral("24dB Bessel"),
-                                                          QStringLiteral("24dB Butterworth"),
-                                                          QStringLiteral("24dB Linkwitz-Riley")};
+const QStringList kAuxPassTypes =
+    kPassTypes + QStringList{QStringLiteral("24dB Bessel"), QStringLiteral("24dB Butterworth"),
+                             QStringLiteral("24dB Linkwitz-Riley")};
 
 const char* const kPanelStyle = "background: rgb(98, 102, 108); border: 1px solid rgb(77, 77, 77);"
                                 " border-radius: 5px;";
@@ -112,7 +112,8 @@ void SetupPass(QPushButton* b, const QRect& r, const QString& caption) {
     b->setText(caption);
     b->setCheckable(true);
     b->setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, 40);"
+        "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, "
+        "40);"
         " border-radius: 3px; } QPushButton:checked { background: rgb(214, 120, 24); }"));
     SetHint(b, QStringLiteral("0"));
 }
@@ -148,7 +149,13 @@ void TForm1::BuildLayout() {
         "QWidget#client { background: rgb(150, 150, 150); }"
         "QLabel { color: white; background: transparent; }"
         "QRadioButton, QCheckBox { color: white; background: transparent; }"
-        "QGroupBox { color: white; background: rgb(98, 102, 108); border: 1px solid rgb(77, 77, 77);"
+        "QCheckBox::indicator, QRadioButton::indicator { width: 12px; height: 12px;"
+        " background: white; border: 1px solid rgb(40, 40, 40); }"
+        "QRadioButton::indicator { border-radius: 7px; }"
+        "QCheckBox::indicator:checked, QRadioButton::indicator:checked {"
+        " background: rgb(26, 110, 190); border: 3px solid white; width: 8px; height: 8px; }"
+        "QGroupBox { color: white; background: rgb(98, 102, 108); border: 1px solid rgb(77, 77, "
+        "77);"
         " border-radius: 5px; margin-top: 9px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 3px; }"));
     client->setFixedSize(1171, 678);
@@ -316,7 +323,8 @@ void TForm1::BuildBandTable(QWidget* page) {
     QWidget* bar = Panel(CurvyPanel1, "CurvyPanel1", p, QRect(0, 0, 372, 28));
     Text(bar, QStringLiteral("选择："), QRect(6, 4, 42, 20));
     const QString tabStyle = QStringLiteral(
-        "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, 40);"
+        "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, "
+        "40);"
         " border-radius: 3px; } QPushButton:checked { background: rgb(26, 110, 190); }");
     NEW(QPushButton, FormTabBtn1, bar)->setText(QStringLiteral("主声道"));
     FormTabBtn1->setGeometry(48, 3, 64, 22);
@@ -441,8 +449,8 @@ void TForm1::BuildBandTable(QWidget* page) {
 }
 
 void TForm1::BuildOtherParams(QWidget* page) {
-    QGroupBox* g =
-        Group(AdvGroupBox1, "AdvGroupBox1", page, QStringLiteral("其它参数"), QRect(710, 0, 236, 323));
+    QGroupBox* g = Group(AdvGroupBox1, "AdvGroupBox1", page, QStringLiteral("其它参数"),
+                         QRect(710, 0, 236, 323));
     NEW(QComboBox, SubSteroBox, g);
     SetupCombo(SubSteroBox, QRect(116, 20, 110, 22),
                {QStringLiteral("单声道"), QStringLiteral("立体声")});
@@ -578,8 +586,8 @@ void TForm1::BuildFactoryPage(QWidget* page) {
     for (QWidget* w : DEQ2Gropx->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         w->hide();
 
-    QGroupBox* h = Group(DEQ4Grop, "DEQ4Grop", page, QStringLiteral("主输出默认EQ"),
-                         QRect(334, 0, 372, 184));
+    QGroupBox* h =
+        Group(DEQ4Grop, "DEQ4Grop", page, QStringLiteral("主输出默认EQ"), QRect(334, 0, 372, 184));
     Text(h, QStringLiteral("频率(Hz)"), QRect(22, 16, 72, 18), center);
     Text(h, QStringLiteral("Q值"), QRect(98, 16, 52, 18), center);
     Text(h, QStringLiteral("增益(dB)"), QRect(154, 16, 64, 18), center);
@@ -587,8 +595,8 @@ void TForm1::BuildFactoryPage(QWidget* page) {
     Text(h, QStringLiteral("直通"), QRect(330, 16, 38, 18), center);
     ParamEdit* TForm1::*const fre[4] = {&TForm1::HintFreEdit1, &TForm1::HintFreEdit2,
                                         &TForm1::HintFreEdit3, &TForm1::HintFreEdit4};
-    ParamEdit* TForm1::*const q[4] = {&TForm1::HintQEdit1, &TForm1::HintQEdit2,
-                                      &TForm1::HintQEdit3, &TForm1::HintQEdit4};
+    ParamEdit* TForm1::*const q[4] = {&TForm1::HintQEdit1, &TForm1::HintQEdit2, &TForm1::HintQEdit3,
+                                      &TForm1::HintQEdit4};
     ParamEdit* TForm1::*const gain[4] = {&TForm1::HintGainEdit1, &TForm1::HintGainEdit2,
                                          &TForm1::HintGainEdit3, &TForm1::HintGainEdit4};
     QComboBox* TForm1::*const mode[4] = {&TForm1::HintModeBox1, &TForm1::HintModeBox2,
@@ -644,16 +652,15 @@ void TForm1::BuildFactoryPage(QWidget* page) {
     NEW(QPushButton, BleButton, page)->setText(QStringLiteral("发送"));
     BleButton->setGeometry(636, 226, 64, 22);
 
-    QGroupBox* dev =
-        Group(AdvGroupBox2, "AdvGroupBox2", page, QStringLiteral("设备数据"), QRect(710, 0, 236, 323));
-    const QString help[4] = {
-        QStringLiteral("1. 启动电平：信号高于此电平时动态EQ开始动作。"),
-        QStringLiteral("2. 截止电平：信号达到此电平时增益达到设定值。"),
-        QStringLiteral("3. 启动电平始终不高于截止电平。"),
-        QStringLiteral("4. Pass：动态EQ直通，不起作用。")};
+    QGroupBox* dev = Group(AdvGroupBox2, "AdvGroupBox2", page, QStringLiteral("设备数据"),
+                           QRect(710, 0, 236, 323));
+    const QString help[4] = {QStringLiteral("1. 启动电平：信号高于此电平时动态EQ开始动作。"),
+                             QStringLiteral("2. 截止电平：信号达到此电平时增益达到设定值。"),
+                             QStringLiteral("3. 启动电平始终不高于截止电平。"),
+                             QStringLiteral("4. Pass：动态EQ直通，不起作用。")};
     for (int i = 0; i < 4; ++i) {
-        QLabel* l = Text(dev, help[i], QRect(10, 22 + i * 54, 216, 50),
-                         Qt::AlignLeft | Qt::AlignTop);
+        QLabel* l =
+            Text(dev, help[i], QRect(10, 22 + i * 54, 216, 50), Qt::AlignLeft | Qt::AlignTop);
         l->setWordWrap(true);
     }
     NEW(QPushButton, DeviceResetBtn, dev)->setText(QStringLiteral("恢复出厂"));
@@ -664,17 +671,17 @@ void TForm1::BuildGraphPanel() {
     QWidget* panel = NEW(QWidget, EQAdvPanel, centralWidget());
     panel->setAttribute(Qt::WA_StyledBackground, true);
     // RGB(154, 148, 142) with a 1-pixel RGB(77, 77, 77) border.
-    panel->setStyleSheet(QStringLiteral(
-        "QWidget#EQAdvPanel { background: rgb(154, 148, 142); border: 1px solid rgb(77, 77, 77); }"));
+    panel->setStyleSheet(QStringLiteral("QWidget#EQAdvPanel { background: rgb(154, 148, 142); "
+                                        "border: 1px solid rgb(77, 77, 77); }"));
     panel->setGeometry(1, 366, 1166, 308);
 
     NEW(QWidget, AdvPanel2, panel)->setGeometry(48, 18, 1104, 270);
     NEW(TImage, Image1, AdvPanel2)->setGeometry(0, 0, 1104, 270);
 
-    TImage* TForm1::*const bands[15] = {
-        &TForm1::EP1,  &TForm1::EP2,  &TForm1::EP3,  &TForm1::EP4,  &TForm1::EP5,
-        &TForm1::EP6,  &TForm1::EP7,  &TForm1::EP8,  &TForm1::EP9,  &TForm1::EP10,
-        &TForm1::EP11, &TForm1::EP12, &TForm1::EP13, &TForm1::EP14, &TForm1::EP15};
+    TImage* TForm1::*const bands[15] = {&TForm1::EP1,  &TForm1::EP2,  &TForm1::EP3,  &TForm1::EP4,
+                                        &TForm1::EP5,  &TForm1::EP6,  &TForm1::EP7,  &TForm1::EP8,
+                                        &TForm1::EP9,  &TForm1::EP10, &TForm1::EP11, &TForm1::EP12,
+                                        &TForm1::EP13, &TForm1::EP14, &TForm1::EP15};
     for (int k = 0; k < 15; ++k) {
         auto* h = new TImage(AdvPanel2);
         this->*bands[k] = h;
@@ -682,8 +689,7 @@ void TForm1::BuildGraphPanel() {
         h->setGeometry(20 + k * 60, 120, 18, 18);
         h->setAttribute(Qt::WA_TranslucentBackground, true);
         h->Picture = HandleIcon(QString::number(k + 1), QSize(18, 18), true);
-        if (k >= 9)
-            h->hide();
+        if (k >= 9) h->hide();
     }
     NEW(TImage, HPF, AdvPanel2)->setGeometry(4, 120, 24, 24);
     NEW(TImage, LPF, AdvPanel2)->setGeometry(1070, 120, 24, 24);

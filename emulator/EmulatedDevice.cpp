@@ -21,19 +21,16 @@ constexpr int kStoreAddress = 13;
 constexpr uint16_t kRecallFactory = 85;
 constexpr int kValuesPerPacket = 10;
 
-uint8_t Low(int v)
-{
+uint8_t Low(int v) {
     return static_cast<uint8_t>(v & 0xFF);
 }
 
-uint8_t High(int v)
-{
+uint8_t High(int v) {
     return static_cast<uint8_t>((v >> 8) & 0xFF);
 }
 
 // Triangle wave 0..255 with the given period, for the synthetic programme.
-uint8_t Triangle(int64_t t, int64_t period)
-{
+uint8_t Triangle(int64_t t, int64_t period) {
     const int64_t phase = t % period;
     const int64_t half = period / 2;
     const int64_t up = phase < half ? phase : period - phase;
@@ -42,13 +39,11 @@ uint8_t Triangle(int64_t t, int64_t period)
 
 } // namespace
 
-EmulatedDevice::EmulatedDevice()
-{
+EmulatedDevice::EmulatedDevice() {
     Reset();
 }
 
-EmulatedDevice::Memory EmulatedDevice::FactorySet()
-{
+EmulatedDevice::Memory EmulatedDevice::FactorySet() {
     Memory m{};
     // System module: version 1.2.3, main variant, Bluetooth input.
     m[0][1] = 1;
@@ -105,8 +100,7 @@ EmulatedDevice::Memory EmulatedDevice::FactorySet()
     return m;
 }
 
-void EmulatedDevice::Reset()
-{
+void EmulatedDevice::Reset() {
     factory_ = FactorySet();
     stored_ = factory_;
     live_ = factory_;
@@ -123,15 +117,13 @@ void EmulatedDevice::Reset()
     recallCount_ = 0;
 }
 
-void EmulatedDevice::PowerCycle()
-{
+void EmulatedDevice::PowerCycle() {
     mask_ = {};
     linked_ = false;
     held_.clear();
 }
 
-uint8_t EmulatedDevice::Checksum(const uint8_t* bytes, std::size_t count)
-{
+uint8_t EmulatedDevice::Checksum(const uint8_t* bytes, std::size_t count) {
     unsigned sum = 0;
     for (std::size_t i = 0; i < count; ++i) {
         sum += bytes[i];
@@ -139,24 +131,21 @@ uint8_t EmulatedDevice::Checksum(const uint8_t* bytes, std::size_t count)
     return static_cast<uint8_t>((0u - sum) & 0xFFu);
 }
 
-uint16_t EmulatedDevice::Param(int module, int index) const
-{
+uint16_t EmulatedDevice::Param(int module, int index) const {
     if (module < 0 || module >= ModuleCount || index < 0 || index >= SlotCount) {
         return 0;
     }
     return live_[static_cast<std::size_t>(module)][static_cast<std::size_t>(index)];
 }
 
-std::pair<uint8_t, uint8_t> EmulatedDevice::CurrentLevels() const
-{
+std::pair<uint8_t, uint8_t> EmulatedDevice::CurrentLevels() const {
     if (fixedLevels_) {
         return *fixedLevels_;
     }
     return {Triangle(clockMs_, 1800), Triangle(clockMs_ + 600, 2600)};
 }
 
-void EmulatedDevice::Receive(const uint8_t* data, std::size_t length)
-{
+void EmulatedDevice::Receive(const uint8_t* data, std::size_t length) {
     if (data == nullptr || length == 0) {
         return;
     }
@@ -167,8 +156,7 @@ void EmulatedDevice::Receive(const uint8_t* data, std::size_t length)
     }
 }
 
-void EmulatedDevice::HandleStartSign(const uint8_t* data, std::size_t length)
-{
+void EmulatedDevice::HandleStartSign(const uint8_t* data, std::size_t length) {
     Received rec;
     rec.length = length;
     std::copy_n(data, std::min<std::size_t>(length, ReportSize), rec.bytes.begin());
@@ -188,8 +176,7 @@ void EmulatedDevice::HandleStartSign(const uint8_t* data, std::size_t length)
     QueueStatus(CodeStatus);
 }
 
-void EmulatedDevice::HandleCommand(const uint8_t* data, std::size_t length)
-{
+void EmulatedDevice::HandleCommand(const uint8_t* data, std::size_t length) {
     Received rec;
     rec.length = length;
     std::copy_n(data, std::min<std::size_t>(length, ReportSize), rec.bytes.begin());
@@ -274,8 +261,7 @@ void EmulatedDevice::HandleCommand(const uint8_t* data, std::size_t length)
     }
 }
 
-void EmulatedDevice::QueueStatus(uint16_t code)
-{
+void EmulatedDevice::QueueStatus(uint16_t code) {
     if (faults_.forcedCode) {
         code = *faults_.forcedCode;
     }
@@ -297,8 +283,7 @@ void EmulatedDevice::QueueStatus(uint16_t code)
     Queue(r);
 }
 
-void EmulatedDevice::QueueValues(int module, int start)
-{
+void EmulatedDevice::QueueValues(int module, int start) {
     Report r{};
     r[0] = kHead;
     r[1] = kDeviceId;
@@ -316,8 +301,7 @@ void EmulatedDevice::QueueValues(int module, int start)
     Queue(r);
 }
 
-void EmulatedDevice::Queue(Report reply)
-{
+void EmulatedDevice::Queue(Report reply) {
     ++answerCount_;
     if (faults_.silent || (faults_.dropEvery > 0 && answerCount_ % faults_.dropEvery == 0)) {
         return;
@@ -332,15 +316,13 @@ void EmulatedDevice::Queue(Report reply)
     held_.push_back({clockMs_ + std::max(0, faults_.replyDelayMs), reply});
 }
 
-void EmulatedDevice::AdvanceClock(int ms)
-{
+void EmulatedDevice::AdvanceClock(int ms) {
     if (ms > 0) {
         clockMs_ += ms;
     }
 }
 
-std::vector<EmulatedDevice::Report> EmulatedDevice::TakeDueReplies()
-{
+std::vector<EmulatedDevice::Report> EmulatedDevice::TakeDueReplies() {
     std::vector<Report> due;
     auto it = held_.begin();
     while (it != held_.end()) {
@@ -354,7 +336,6 @@ std::vector<EmulatedDevice::Report> EmulatedDevice::TakeDueReplies()
     return due;
 }
 
-std::size_t EmulatedDevice::HeldReplies() const
-{
+std::size_t EmulatedDevice::HeldReplies() const {
     return held_.size();
 }

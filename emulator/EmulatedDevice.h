@@ -37,11 +37,11 @@ public:
 
     // Ways to misbehave; all off by default.
     struct Faults {
-        bool silent = false;           // never answer
-        int replyDelayMs = 0;          // hold every answer this long on the device clock
-        int dropEvery = 0;             // drop every n-th answer (0: none)
-        bool corruptChecksum = false;  // send a wrong checksum byte
-        bool foreignDeviceId = false;  // byte 1 of every answer is not the unit's identifier
+        bool silent = false;                // never answer
+        int replyDelayMs = 0;               // hold every answer this long on the device clock
+        int dropEvery = 0;                  // drop every n-th answer (0: none)
+        bool corruptChecksum = false;       // send a wrong checksum byte
+        bool foreignDeviceId = false;       // byte 1 of every answer is not the unit's identifier
         std::optional<uint16_t> forcedCode; // answer every status with this code (e.g. 6 or 13)
     };
 
@@ -71,7 +71,9 @@ public:
 
     // Levels sent in status replies; without a fixed value they follow a
     // moving synthetic programme on the device clock.
-    void SetFixedLevels(std::optional<std::pair<uint8_t, uint8_t>> levels) { fixedLevels_ = levels; }
+    void SetFixedLevels(std::optional<std::pair<uint8_t, uint8_t>> levels) {
+        fixedLevels_ = levels;
+    }
     std::pair<uint8_t, uint8_t> CurrentLevels() const;
 
     // Parameter memory: the live set, the stored set, the factory set.

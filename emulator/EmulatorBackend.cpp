@@ -1,5 +1,6 @@
 #include "emulator/EmulatorBackend.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -11,6 +12,7 @@ struct EmulatorBackend::Port {
     int64_t clock = 0;
     // The open connection's reader; only one connection reads per port.
     std::function<void(QByteArray)> onReport;
+    std::function<void(int, QString)> onError;
     int openCount = 0;
     int generation = 0; // bumped on every unplug: stale connections fail
 };
@@ -22,14 +24,12 @@ public:
     EmulatorConnection(std::shared_ptr<EmulatorBackend::Port> port, const bool* failWrites,
                        std::function<void()> deliver)
         : port_(std::move(port)), generation_(port_->generation), failWrites_(failWrites),
-          deliver_(std::move(deliver))
-    {
+          deliver_(std::move(deliver)) {
         ++port_->openCount;
     }
     ~EmulatorConnection() override { Close(); }
 
-    bool Write(const quint8* data, int length, int* errorCode, QString* errorText) override
-    {
+    bool Write(const quint8* data, int length, int* errorCode, QString* errorText) override {
         if (closed_ || !port_->plugged || port_->generation != generation_ || *failWrites_) {
             if (errorCode) {
                 *errorCode = closed_ ? EBADF : ENODEV;
@@ -56,23 +56,22 @@ public:
     }
 
     void StartReading(std::function<void(QByteArray)> onReport,
-                      std::function<void(int, QString)> onError) override
-    {
-        (void)onError;
+                      std::function<void(int, QString)> onError) override {
         if (!closed_ && port_->generation == generation_) {
             port_->onReport = std::move(onReport);
+            port_->onError = std::move(onError);
             reading_ = true;
         }
     }
 
-    void Close() override
-    {
+    void Close() override {
         if (closed_) {
             return;
         }
         closed_ = true;
         if (reading_ && port_->generation == generation_) {
             port_->onReport = nullptr;
+            port_->onError = nullptr;
         }
         --port_->openCount;
     }
@@ -89,10 +88,11 @@ private:
 } // namespace
 
 EmulatorBackend::EmulatorBackend() = default;
-EmulatorBackend::~EmulatorBackend() = default;
+EmulatorBackend::~EmulatorBackend() {
+    clockTimer_.reset();
+}
 
-HidDeviceInfo EmulatorBackend::UnitInfo(const QString& path, const QString& serial)
-{
+HidDeviceInfo EmulatorBackend::UnitInfo(const QString& path, const QString& serial) {
     HidDeviceInfo info;
     info.path = path;
     info.vendorId = UnitVendor;
@@ -104,8 +104,7 @@ HidDeviceInfo EmulatorBackend::UnitInfo(const QString& path, const QString& seri
     return info;
 }
 
-QList<HidDeviceInfo> EmulatorBackend::Enumerate()
-{
+QList<HidDeviceInfo> EmulatorBackend::Enumerate() {
     QList<HidDeviceInfo> list;
     for (const auto& port : ports_) {
         if (port->plugged) {
@@ -116,8 +115,7 @@ QList<HidDeviceInfo> EmulatorBackend::Enumerate()
 }
 
 std::unique_ptr<HidConnection> EmulatorBackend::Open(const HidDeviceInfo& info, int* errorCode,
-                                                     QString* errorText)
-{
+                                                     QString* errorText) {
     Port* port = Find(info.path);
     if (port == nullptr || !port->plugged) {
         if (errorCode) {
@@ -136,13 +134,26 @@ std::unique_ptr<HidConnection> EmulatorBackend::Open(const HidDeviceInfo& info, 
     return nullptr;
 }
 
-void EmulatorBackend::WatchChanges(std::function<void()> changed)
-{
+void EmulatorBackend::WatchChanges(std::function<void()> changed) {
     changed_ = std::move(changed);
+    if (realTime_ && !clockTimer_) {
+        elapsed_ = std::make_unique<QElapsedTimer>();
+        elapsed_->start();
+        clockTimer_ = std::make_unique<QTimer>();
+        clockTimer_->setInterval(5);
+        QObject::connect(clockTimer_.get(), &QTimer::timeout, [this] {
+            const qint64 now = elapsed_->elapsed();
+            const qint64 step = now - advancedMs_;
+            if (step > 0) {
+                advancedMs_ = now;
+                AdvanceClock(static_cast<int>(std::min<qint64>(step, 60000)));
+            }
+        });
+        clockTimer_->start();
+    }
 }
 
-EmulatedDevice* EmulatorBackend::PlugUnit(const QString& serial)
-{
+EmulatedDevice* EmulatorBackend::PlugUnit(const QString& serial) {
     auto port = std::make_shared<Port>();
     port->info = UnitInfo(QStringLiteral("emulated:%1").arg(nextPath_++), serial);
     port->unit = std::make_unique<EmulatedDevice>();
@@ -152,8 +163,7 @@ EmulatedDevice* EmulatorBackend::PlugUnit(const QString& serial)
     return unit;
 }
 
-void EmulatorBackend::PlugOther(quint16 vendorId, quint16 productId, const QString& product)
-{
+void EmulatorBackend::PlugOther(quint16 vendorId, quint16 productId, const QString& product) {
     auto port = std::make_shared<Port>();
     port->info.path = QStringLiteral("emulated:%1").arg(nextPath_++);
     port->info.vendorId = vendorId;
@@ -163,8 +173,7 @@ void EmulatorBackend::PlugOther(quint16 vendorId, quint16 productId, const QStri
     Changed();
 }
 
-void EmulatorBackend::Unplug(const QString& path)
-{
+void EmulatorBackend::Unplug(const QString& path) {
     Port* port = Find(path);
     if (port == nullptr || !port->plugged) {
         return;
@@ -172,19 +181,18 @@ void EmulatorBackend::Unplug(const QString& path)
     port->plugged = false;
     port->replugAt = -1;
     port->onReport = nullptr;
+    port->onError = nullptr;
     ++port->generation;
     Changed();
 }
 
-void EmulatorBackend::Unplug(const EmulatedDevice* unit)
-{
+void EmulatorBackend::Unplug(const EmulatedDevice* unit) {
     if (Port* port = Find(unit)) {
         Unplug(port->info.path);
     }
 }
 
-void EmulatorBackend::Replug(const EmulatedDevice* unit)
-{
+void EmulatorBackend::Replug(const EmulatedDevice* unit) {
     Port* port = Find(unit);
     if (port == nullptr || port->plugged) {
         return;
@@ -198,8 +206,7 @@ void EmulatorBackend::Replug(const EmulatedDevice* unit)
     Changed();
 }
 
-void EmulatorBackend::VanishFor(const EmulatedDevice* unit, int ms)
-{
+void EmulatorBackend::VanishFor(const EmulatedDevice* unit, int ms) {
     Port* port = Find(unit);
     if (port == nullptr || !port->plugged) {
         return;
@@ -208,8 +215,7 @@ void EmulatorBackend::VanishFor(const EmulatedDevice* unit, int ms)
     port->replugAt = port->clock + std::max(0, ms);
 }
 
-void EmulatorBackend::AdvanceClock(int ms)
-{
+void EmulatorBackend::AdvanceClock(int ms) {
     QList<EmulatedDevice*> returning;
     for (const auto& port : ports_) {
         port->clock += std::max(0, ms);
@@ -226,8 +232,7 @@ void EmulatorBackend::AdvanceClock(int ms)
     }
 }
 
-void EmulatorBackend::Deliver()
-{
+void EmulatorBackend::Deliver() {
     // Copy the list: a callback may not change it today, but stay safe.
     const QList<std::shared_ptr<Port>> ports = ports_;
     for (const auto& port : ports) {
@@ -245,15 +250,20 @@ void EmulatorBackend::Deliver()
     }
 }
 
-void EmulatorBackend::Changed()
-{
+void EmulatorBackend::RaiseReadError(const EmulatedDevice* unit, int code) {
+    Port* port = Find(unit);
+    if (port != nullptr && port->onError) {
+        port->onError(code, QString::fromLocal8Bit(std::strerror(code)));
+    }
+}
+
+void EmulatorBackend::Changed() {
     if (changed_) {
         changed_();
     }
 }
 
-EmulatorBackend::Port* EmulatorBackend::Find(const QString& path) const
-{
+EmulatorBackend::Port* EmulatorBackend::Find(const QString& path) const {
     for (const auto& port : ports_) {
         if (port->info.path == path) {
             return port.get();
@@ -262,8 +272,7 @@ EmulatorBackend::Port* EmulatorBackend::Find(const QString& path) const
     return nullptr;
 }
 
-EmulatorBackend::Port* EmulatorBackend::Find(const EmulatedDevice* unit) const
-{
+EmulatorBackend::Port* EmulatorBackend::Find(const EmulatedDevice* unit) const {
     if (unit == nullptr) {
         return nullptr;
     }
@@ -275,14 +284,12 @@ EmulatorBackend::Port* EmulatorBackend::Find(const EmulatedDevice* unit) const
     return nullptr;
 }
 
-QString EmulatorBackend::PathOf(const EmulatedDevice* unit) const
-{
+QString EmulatorBackend::PathOf(const EmulatedDevice* unit) const {
     const Port* port = Find(unit);
     return port ? port->info.path : QString();
 }
 
-QList<EmulatedDevice*> EmulatorBackend::Units() const
-{
+QList<EmulatedDevice*> EmulatorBackend::Units() const {
     QList<EmulatedDevice*> units;
     for (const auto& port : ports_) {
         if (port->unit) {
@@ -292,8 +299,7 @@ QList<EmulatedDevice*> EmulatorBackend::Units() const
     return units;
 }
 
-int EmulatorBackend::OpenConnections() const
-{
+int EmulatorBackend::OpenConnections() const {
     int n = 0;
     for (const auto& port : ports_) {
         n += port->openCount;

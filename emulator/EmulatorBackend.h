@@ -8,8 +8,10 @@
 #include "emulator/EmulatedDevice.h"
 #include "link/HidCtl.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -47,6 +49,14 @@ public:
     // brings back vanished units whose time has come.
     void AdvanceClock(int ms);
 
+    // For the demo: once the console watches for changes (its event loop
+    // exists by then), a 5 ms timer advances the clock by the real time that
+    // has passed, so late answers come on time.
+    void RunOnRealTime() { realTime_ = true; }
+
+    // The reader of the unit's open connection reports a failed read.
+    void RaiseReadError(const EmulatedDevice* unit, int code);
+
     // Makes writes fail (as if the cable were flaky) without unplugging.
     void SetWriteFailure(bool fail) { failWrites_ = fail; }
 
@@ -69,4 +79,8 @@ private:
     std::function<void()> changed_;
     int nextPath_ = 0;
     bool failWrites_ = false;
+    bool realTime_ = false;
+    std::unique_ptr<QTimer> clockTimer_;
+    std::unique_ptr<QElapsedTimer> elapsed_;
+    qint64 advancedMs_ = 0;
 };

@@ -23,7 +23,9 @@ const QColor CurveOff(150, 150, 150);
 const QColor MarkerColour(62, 240, 240);
 const QColor ReferenceColour(255, 255, 128);
 
-TChart* ChartWidget() { return Form1 ? Form1->Chart1 : nullptr; }
+TChart* ChartWidget() {
+    return Form1 ? Form1->Chart1 : nullptr;
+}
 
 void SpinEdits(QSpinBox* in[CurvePointCount], QSpinBox* out[CurvePointCount]) {
     TForm1* f = Form1;
@@ -46,17 +48,14 @@ QString ChartAxisText(double v) {
     QString s = QString::number(v, 'f', 2);
     while (s.contains(QLatin1Char('.')) && (s.endsWith(QLatin1Char('0'))))
         s.chop(1);
-    if (s.endsWith(QLatin1Char('.')))
-        s.chop(1);
+    if (s.endsWith(QLatin1Char('.'))) s.chop(1);
     const bool negative = s.startsWith(QLatin1Char('-'));
-    if (negative)
-        s.remove(0, 1);
+    if (negative) s.remove(0, 1);
     const auto dot = s.indexOf(QLatin1Char('.'));
     qsizetype intEnd = dot < 0 ? s.size() : dot;
     for (qsizetype pos = intEnd - 3; pos > 0; pos -= 3)
         s.insert(pos, QLatin1Char(','));
-    if (s == QLatin1String("0"))
-        return s;
+    if (s == QLatin1String("0")) return s;
     return negative ? QLatin1Char('-') + s : s;
 }
 
@@ -66,14 +65,15 @@ TChart::TChart(QWidget* parent) : QWidget(parent) {
     Series3.Color = ReferenceColour;
 }
 
-QRect TChart::PlotRect() const { return rect().adjusted(48, 22, -12, -36); }
+QRect TChart::PlotRect() const {
+    return rect().adjusted(48, 22, -12, -36);
+}
 
 void TChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), QColor(48, 48, 48));
     const QRect plot = PlotRect();
-    if (plot.width() <= 0 || plot.height() <= 0)
-        return;
+    if (plot.width() <= 0 || plot.height() <= 0) return;
     auto toScreen = [&](double x, double y) {
         return QPointF(plot.left() + (x - AxisMin) / (AxisMax - AxisMin) * plot.width(),
                        plot.bottom() - (y - AxisMin) / (AxisMax - AxisMin) * plot.height());
@@ -132,8 +132,7 @@ void TChart::paintEvent(QPaintEvent*) {
 
 void SetupCompressorChart() {
     TChart* chart = ChartWidget();
-    if (!chart)
-        return;
+    if (!chart) return;
     chart->Series2.Clear();
     chart->Series2.Color = MarkerColour;
     // Ascending input level, so marker i carries the label of point i.
@@ -165,18 +164,14 @@ void CurvePoint(int mode) {
             UnpackCurvePoint(Params.ParamImage[1][CurveFirstSlot + i], X[i], Y[i]);
     } else if (mode == 2) {
         for (int i = 0; i < CurvePointCount; ++i) {
-            if (inEdit[i])
-                X[i] = inEdit[i]->value();
-            if (outEdit[i])
-                Y[i] = outEdit[i]->value();
+            if (inEdit[i]) X[i] = inEdit[i]->value();
+            if (outEdit[i]) Y[i] = outEdit[i]->value();
         }
     }
     ShapeCurve(X, Y);
     for (int i = 0; i < CurvePointCount; ++i) {
-        if (inEdit[i])
-            inEdit[i]->setValue(RoundEvenInt(X[i]));
-        if (outEdit[i])
-            outEdit[i]->setValue(RoundEvenInt(Y[i]));
+        if (inEdit[i]) inEdit[i]->setValue(RoundEvenInt(X[i]));
+        if (outEdit[i]) outEdit[i]->setValue(RoundEvenInt(Y[i]));
     }
     if (mode >= 2) {
         for (int i = 0; i < CurvePointCount; ++i)
@@ -216,8 +211,9 @@ void ResetCompressorCurve() {
 }
 
 void RzSpinEdit2Change(QObject*) {
-    if (!Chart.CurveUpdating)
-        CurvePoint(2);
+    if (!Chart.CurveUpdating) CurvePoint(2);
 }
 
-void ResetChartState() { Chart = ChartState{}; }
+void ResetChartState() {
+    Chart = ChartState{};
+}

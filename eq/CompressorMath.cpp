@@ -8,8 +8,7 @@ void ShapeCurve(double X[CurvePointCount], double Y[CurvePointCount]) {
     for (int i = 0; i < CurvePointCount; ++i) {
         X[i] = std::clamp(X[i], -90.0, 21.0);
         Y[i] = std::clamp(Y[i], -113.0, 21.0);
-        if (Y[i] > X[i] + 20)
-            Y[i] = X[i] + 20;
+        if (Y[i] > X[i] + 20) Y[i] = X[i] + 20;
     }
     X[0] = -90;
     X[4] = 21;

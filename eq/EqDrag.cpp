@@ -17,34 +17,36 @@
 
 namespace {
 
-EqDragState& D() { return EqGraph.Drag; }
+EqDragState& D() {
+    return EqGraph.Drag;
+}
 
-QWidget* HandleAt(int n) { return n >= 0 && n < 17 ? Window.EqHandles[n] : nullptr; }
+QWidget* HandleAt(int n) {
+    return n >= 0 && n < 17 ? Window.EqHandles[n] : nullptr;
+}
 
-int HandleNumber(const QObject* sender) { return Tag(sender); }
+int HandleNumber(const QObject* sender) {
+    return Tag(sender);
+}
 
 // The control bound to field f of band b of the displayed module.
 QWidget* BandControl(int band, int field) {
     const int m = Window.CurrentModule;
-    if (m < 1 || m > 2)
-        return nullptr;
+    if (m < 1 || m > 2) return nullptr;
     const int index = BandFirstSlot[m] + 5 * band + field;
-    if (index < 0 || index >= ImageSlots)
-        return nullptr;
+    if (index < 0 || index >= ImageSlots) return nullptr;
     return Params.ControlMap[m][index];
 }
 
 QLineEdit* AsEdit(QWidget* w) {
     TForm1* form = EqGraph.Form;
     auto* e = qobject_cast<QLineEdit*>(w);
-    if (!e || (form && e == form->Example))
-        return nullptr;
+    if (!e || (form && e == form->Example)) return nullptr;
     return e;
 }
 
 bool MovesSideways(int handle) {
-    if (handle == 9 || handle == 10)
-        return true;
+    if (handle == 9 || handle == 10) return true;
     auto* box = qobject_cast<QComboBox*>(BandControl(handle, 0));
     return box && (box->currentIndex() == 3 || box->currentIndex() == 4);
 }
@@ -63,8 +65,7 @@ void SetCursor(QObject* o, Qt::CursorShape shape) {
 QPoint GraphPoint(QObject* sender, int x, int y) {
     auto* w = qobject_cast<QWidget*>(sender);
     TForm1* form = EqGraph.Form;
-    if (!w || !form || w == form->Image1)
-        return {x, y};
+    if (!w || !form || w == form->Image1) return {x, y};
     return {x + w->x(), y + w->y()};
 }
 
@@ -82,6 +83,27 @@ void QStep(QObject* sender, int x, int y) {
     D().DragSlot = D().ActiveHandle;
 }
 
+// The pending/sent pair is shared by all handles. Starting a grab from the
+// grabbed band's own values means a drag onto a value that another band sent
+// last (or onto the start value 0) is still written.
+void StartFromBandValues(int handle) {
+    if (handle < 0 || handle >= CurveSlotCount) return;
+    // A value of the previous drag still waiting for the tick goes out first.
+    if (D().PendingFreqRaw != D().SentFreqRaw || D().PendingGainRaw != D().SentGainRaw) return;
+    const CurveSlot& slot = EqGraph.CurveSlots[handle];
+    auto rawOf = [](const QWidget* edit, float fallback) {
+        TForm1* form = EqGraph.Form;
+        if (!edit || (form && edit == form->Example)) return fallback;
+        const int address = Tag(edit);
+        const int m = address / 256;
+        const int i = address % 256;
+        if (m < 0 || m > LastModule || i < 0 || i >= ImageSlots) return fallback;
+        return static_cast<float>(Params.ParamImage[m][i]);
+    };
+    D().PendingFreqRaw = D().SentFreqRaw = rawOf(slot.FreqEdit, D().SentFreqRaw);
+    D().PendingGainRaw = D().SentGainRaw = rawOf(slot.GainEdit, D().SentGainRaw);
+}
+
 } // namespace
 
 void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
@@ -90,16 +112,15 @@ void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
     D().DownX = X;
     D().DownY = Y;
     D().HandleDragging = true;
-    if (D().QStepping)
-        return;
+    if (D().QStepping) return;
     D().ActiveHandle = HandleNumber(Sender);
     D().QStepping = false;
     const int h = D().ActiveHandle;
+    StartFromBandValues(h);
     const bool music = Window.CurrentModule == 1;
     if (Button == Qt::LeftButton) {
         if (h == 9 || h == 10) {
-            if (!form)
-                return;
+            if (!form) return;
             if (music) {
                 MusFreEdit1Click(h == 9 ? form->MusHighPassFre : form->MusLowPassFre);
             } else {
@@ -115,45 +136,43 @@ void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
             return;
         }
         if (QLineEdit* e = AsEdit(BandControl(h, 3))) {
-            if (e->isEnabled())
-                MusFreEdit1Click(e);
+            if (e->isEnabled()) MusFreEdit1Click(e);
             D().QStepping = true;
             const QPoint pt = GraphPoint(Sender, X, Y);
             D().DownX = pt.x();
             D().DownY = pt.y();
         }
+    } else {
+        // Only left and right releases end a press; a drag started by another
+        // button would follow the pointer after it was let go.
+        D().HandleDragging = false;
     }
 }
 
-void EP1MouseMove(QObject* Sender, Qt::MouseButtons, int X, int Y) {
+void EP1MouseMove(QObject* Sender, Qt::MouseButtons Shift, int X, int Y) {
     if (D().QStepping) {
         QStep(Sender, X, Y);
         return;
     }
-    if (!D().HandleDragging)
-        return;
+    // Handles track the pointer without a button too: no drag once the left
+    // button is up, even if its release went elsewhere.
+    if (!D().HandleDragging || !(Shift & Qt::LeftButton)) return;
     QWidget* h = HandleAt(D().ActiveHandle);
     TForm1* form = EqGraph.Form;
-    if (!h || !form || !form->Image1)
-        return;
+    if (!h || !form || !form->Image1) return;
     const int d = h->height() / 2;
     const int dx = X - D().DownX;
     int dy = Y - D().DownY;
-    if (MovesSideways(D().ActiveHandle))
-        dy = 0;
+    if (MovesSideways(D().ActiveHandle)) dy = 0;
     int left = h->x() + dx;
     int top = h->y() + dy;
     const QWidget* img = form->Image1;
-    if (top < img->y() - d)
-        top = img->y() - d;
-    if (top > img->y() + img->height() - d)
-        top = img->y() + img->height() - d;
-    if (left < FreqToX(19) - d)
-        left = RoundEvenInt(FreqToX(19)) - d;
+    if (top < img->y() - d) top = img->y() - d;
+    if (top > img->y() + img->height() - d) top = img->y() + img->height() - d;
+    if (left < FreqToX(19) - d) left = RoundEvenInt(FreqToX(19)) - d;
     float freq = static_cast<float>(RoundEven(XToFreq(left + d)));
     float gain = static_cast<float>(YToDb(top + d));
-    if (freq < 19)
-        freq = 19;
+    if (freq < 19) freq = 19;
     if (freq > 20600) {
         freq = 20600;
         left = RoundEvenInt(FreqToX(20600) - d);
@@ -163,15 +182,12 @@ void EP1MouseMove(QObject* Sender, Qt::MouseButtons, int X, int Y) {
     D().DragFreq = freq;
     D().DragGain = gain;
     D().DragSlot = D().ActiveHandle;
-    if (dx != 0)
-        D().PendingFreqRaw = static_cast<float>(TextToRaw(2, freq));
-    if (dy != 0)
-        D().PendingGainRaw = static_cast<float>(RoundEven((gain + 24.0) * 5.0));
+    if (dx != 0) D().PendingFreqRaw = static_cast<float>(TextToRaw(2, freq));
+    if (dy != 0) D().PendingGainRaw = static_cast<float>(RoundEven((gain + 24.0) * 5.0));
 }
 
 void EP1MouseUp(QObject* Sender, Qt::MouseButton Button, int, int) {
-    if (Button != Qt::LeftButton && Button != Qt::RightButton)
-        return;
+    if (Button != Qt::LeftButton && Button != Qt::RightButton) return;
     D().QStepping = false;
     if (D().HandleDragging) {
         D().HandleDragging = false;
@@ -180,11 +196,9 @@ void EP1MouseUp(QObject* Sender, Qt::MouseButton Button, int, int) {
 }
 
 void Image1MouseMove(QObject* Sender, Qt::MouseButtons Shift, int X, int Y) {
-    if (!D().QStepping || !(Shift & Qt::RightButton))
-        return;
+    if (!D().QStepping || !(Shift & Qt::RightButton)) return;
     TForm1* form = EqGraph.Form;
-    if (form && Sender == form->Image1)
-        SetCursor(Sender, Qt::CrossCursor);
+    if (form && Sender == form->Image1) SetCursor(Sender, Qt::CrossCursor);
     QStep(Sender, X, Y);
     D().HandleDragging = false;
 }
@@ -194,8 +208,7 @@ void Image1MouseUp(QObject* Sender, Qt::MouseButton Button, int, int) {
         D().HandleDragging = false;
         D().QStepping = false;
         if (QLineEdit* e = AsEdit(BandControl(D().ActiveHandle, 3)))
-            if (e->isEnabled())
-                MusFreEdit1Click(e);
+            if (e->isEnabled()) MusFreEdit1Click(e);
         SetCursor(Sender, Qt::ArrowCursor);
     } else if (Button == Qt::LeftButton) {
         D().HandleDragging = false;
@@ -215,26 +228,22 @@ void EQlabelMouseUp(QObject*, Qt::MouseButton, int, int) {
 
 void EqCommitDrag() {
     EqDragState& s = D();
-    if (s.DragSlot < 0 || s.DragSlot >= CurveSlotCount)
-        return;
+    if (s.DragSlot < 0 || s.DragSlot >= CurveSlotCount) return;
     const CurveSlot& slot = EqGraph.CurveSlots[s.DragSlot];
     const bool freqChanged = s.PendingFreqRaw != s.SentFreqRaw;
     const bool gainChanged = s.PendingGainRaw != s.SentGainRaw;
     if (freqChanged) {
         s.SentFreqRaw = s.PendingFreqRaw;
-        if (slot.FreqEdit)
-            SetControlValue(slot.FreqEdit, StepNone, UserChange, s.PendingFreqRaw);
+        if (slot.FreqEdit) SetControlValue(slot.FreqEdit, StepNone, UserChange, s.PendingFreqRaw);
     }
     if (gainChanged) {
         s.SentGainRaw = s.PendingGainRaw;
-        if (slot.GainEdit)
-            SetControlValue(slot.GainEdit, StepNone, UserChange, s.PendingGainRaw);
+        if (slot.GainEdit) SetControlValue(slot.GainEdit, StepNone, UserChange, s.PendingGainRaw);
     }
 }
 
 bool FormMouseWheel(int wheelDelta) {
-    if (Dispatch.WheelArmed == 0)
-        return false;
+    if (Dispatch.WheelArmed == 0) return false;
     if (wheelDelta > 0)
         CommitEdit(StepUp);
     else if (wheelDelta < 0)

@@ -24,7 +24,9 @@ const QColor CurveColour(212, 120, 34, 255);
 const QColor HandleText(255, 140, 0);
 const QColor HandleBack(60, 60, 60);
 
-TImage* Image() { return EqGraph.Form ? EqGraph.Form->Image1 : nullptr; }
+TImage* Image() {
+    return EqGraph.Form ? EqGraph.Form->Image1 : nullptr;
+}
 
 int ImageHeight() {
     TImage* img = Image();
@@ -78,24 +80,22 @@ QLabel* AxisLabel(QWidget* parent, const QString& name, const QString& text, int
 
 void BuildAxisLabels() {
     TForm1* form = EqGraph.Form;
-    if (!form || !form->EQAdvPanel || !form->AdvPanel2)
-        return;
+    if (!form || !form->EQAdvPanel || !form->AdvPanel2) return;
     const QPoint origin = form->AdvPanel2->pos();
     for (int k = 0; k < 7; ++k) {
         const int db = DbBottom + 6 * k;
         if (!EqGraph.DbLabels[k])
-            EqGraph.DbLabels[k] =
-                AxisLabel(form->EQAdvPanel, QStringLiteral("EQLabelY%1").arg(k),
-                          QString::fromStdString(DbLabelText(db)), 32, 13,
-                          Qt::AlignRight | Qt::AlignVCenter);
+            EqGraph.DbLabels[k] = AxisLabel(form->EQAdvPanel, QStringLiteral("EQLabelY%1").arg(k),
+                                            QString::fromStdString(DbLabelText(db)), 32, 13,
+                                            Qt::AlignRight | Qt::AlignVCenter);
         EqGraph.DbLabels[k]->move(origin.x() - 32 - 2,
                                   RoundEvenInt(DbToY(db)) + origin.y() - 13 / 2);
     }
     static const struct {
         int f;
         const char* text;
-    } freqs[10] = {{20, "20Hz"},     {50, "50Hz"},     {100, "100Hz"}, {200, "200Hz"},
-                   {500, "500Hz"},   {1000, "1KHz"},   {2000, "2KHz"}, {5000, "5KHz"},
+    } freqs[10] = {{20, "20Hz"},     {50, "50Hz"},    {100, "100Hz"}, {200, "200Hz"},
+                   {500, "500Hz"},   {1000, "1KHz"},  {2000, "2KHz"}, {5000, "5KHz"},
                    {10000, "10KHz"}, {20000, "20KHz"}};
     for (int k = 0; k < 10; ++k) {
         if (!EqGraph.FreqLabels[k])
@@ -109,8 +109,7 @@ void BuildAxisLabels() {
 
 void CopyGridIntoImage() {
     TImage* img = Image();
-    if (!img || EqGraph.GridBackground.isNull())
-        return;
+    if (!img || EqGraph.GridBackground.isNull()) return;
     QImage& pic = img->Picture;
     if (pic.size() != EqGraph.GridBackground.size() || pic.format() != QImage::Format_RGB32) {
         pic = EqGraph.GridBackground.copy();
@@ -145,18 +144,16 @@ void PrepareHandles(TForm1* form) {
     TImage* bands[9] = {form->EP1, form->EP2, form->EP3, form->EP4, form->EP5,
                         form->EP6, form->EP7, form->EP8, form->EP9};
     for (int n = 0; n < 9; ++n) {
-        if (!bands[n])
-            continue;
+        if (!bands[n]) continue;
         bands[n]->resize(18, 18);
         bands[n]->Picture = HandleIcon(18, QString::number(n + 1), true);
         bands[n]->update();
     }
     for (TImage* x : {form->HPF, form->LPF}) {
-        if (!x)
-            continue;
+        if (!x) continue;
         x->resize(24, 24);
-        x->Picture = HandleIcon(24, x == form->HPF ? QStringLiteral("HPF") : QStringLiteral("LPF"),
-                                false);
+        x->Picture =
+            HandleIcon(24, x == form->HPF ? QStringLiteral("HPF") : QStringLiteral("LPF"), false);
         x->update();
     }
 }
@@ -169,8 +166,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         TForm1* form = EqGraph.Form;
-        if (!form)
-            return false;
+        if (!form) return false;
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* e = static_cast<QMouseEvent*>(event);
             const QPoint pos = e->position().toPoint();
@@ -191,8 +187,7 @@ void ConnectMouse(TForm1* form) {
     TImage* handles[11] = {form->EP1, form->EP2, form->EP3, form->EP4, form->EP5, form->EP6,
                            form->EP7, form->EP8, form->EP9, form->HPF, form->LPF};
     for (TImage* h : handles) {
-        if (!h)
-            continue;
+        if (!h) continue;
         QObject::connect(h, &TImage::mouseDown, form,
                          [h](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
                              int y) { EP1MouseDown(h, b, x, y); });
@@ -216,8 +211,7 @@ void ConnectMouse(TForm1* form) {
     auto* filter = new GraphMouseFilter(form);
     for (QWidget* w : {static_cast<QWidget*>(form->EQlabel),
                        static_cast<QWidget*>(form->EQPassLabel), form->EQAdvPanel})
-        if (w)
-            w->installEventFilter(filter);
+        if (w) w->installEventFilter(filter);
 }
 
 void PlaceSlotHandle(int s) {
@@ -225,8 +219,7 @@ void PlaceSlotHandle(int s) {
     const int type = cs.Type;
     const int n = type < 100 ? s : (type < 200 ? 9 : 10);
     QWidget* h = Handle(n);
-    if (!h)
-        return;
+    if (!h) return;
     const HandlePlace pl =
         PlaceHandle(s, type, cs.Freq, cs.Gain, h->height(), EqGraph.GraphScale, ImageHeight());
     h->move(pl.Left, pl.Top);
@@ -234,37 +227,44 @@ void PlaceSlotHandle(int s) {
 
 void UpdateReadout(int s) {
     TForm1* form = EqGraph.Form;
-    if (!form || !form->EQlabel)
-        return;
+    if (!form || !form->EQlabel) return;
     const CurveSlot& cs = EqGraph.CurveSlots[s];
     const int type = cs.Type;
     QWidget* h = Handle(type < 100 ? s : (type < 200 ? 9 : 10));
-    if (!h)
-        return;
+    if (!h) return;
     QLabel* label = form->EQlabel;
     const QString text = QString::fromStdString(ReadoutText(s, type, cs.Freq, cs.Gain, cs.Q));
     if (label->text() != text) {
         label->setText(text);
         label->adjustSize();
     }
-    const ReadoutPlace pl = PlaceReadout(s, type, cs.Gain, h->x(), h->y(), h->width(),
-                                         h->height(), label->width(), label->height());
+    const ReadoutPlace pl = PlaceReadout(s, type, cs.Gain, h->x(), h->y(), h->width(), h->height(),
+                                         label->width(), label->height());
     label->move(pl.Left, pl.Top);
 }
 
 } // namespace
 
-double FreqToX(double f) { return FreqToXAt(f, EqGraph.GraphScale); }
-double XToFreq(double x) { return XToFreqAt(x, EqGraph.GraphScale); }
-double DbToY(double db) { return DbToYAt(db, ImageHeight()); }
-double YToDb(double y) { return YToDbAt(y, ImageHeight()); }
+double FreqToX(double f) {
+    return FreqToXAt(f, EqGraph.GraphScale);
+}
+double XToFreq(double x) {
+    return XToFreqAt(x, EqGraph.GraphScale);
+}
+double DbToY(double db) {
+    return DbToYAt(db, ImageHeight());
+}
+double YToDb(double y) {
+    return YToDbAt(y, ImageHeight());
+}
 
-void ResetEqState() { EqGraph = EqGraphState{}; }
+void ResetEqState() {
+    EqGraph = EqGraphState{};
+}
 
 void AttachEqGraph(TForm1* form) {
     EqGraph.Form = form;
-    if (!form || !form->Image1)
-        return;
+    if (!form || !form->Image1) return;
     TImage* img = form->Image1;
     img->Picture = QImage(img->width(), img->height(), QImage::Format_RGB32);
     SetupEqGraph(0);
@@ -274,8 +274,7 @@ void AttachEqGraph(TForm1* form) {
 
 void SetupEqGraph(int mode) {
     TImage* img = Image();
-    if (!img)
-        return;
+    if (!img) return;
     if (mode == 0) {
         EqGraph.GraphScale = static_cast<double>(img->width()) / CurveWidth;
         QImage bg(img->width(), img->height(), QImage::Format_RGB32);
@@ -290,25 +289,18 @@ void SetupEqGraph(int mode) {
 
 void DrawCurveSpline() {
     TImage* img = Image();
-    if (!img || img->Picture.isNull())
-        return;
+    if (!img || img->Picture.isNull()) return;
+    std::vector<PointD> pts(CurveWidth);
+    for (int j = 0; j < CurveWidth; ++j)
+        pts[j] = {static_cast<double>(EqGraph.CurveX[j]), static_cast<double>(EqGraph.CurveY[j])};
     QPainterPath path;
-    path.moveTo(EqGraph.CurveX[0], EqGraph.CurveY[0]);
-    // Cardinal spline, tension 0.4, as cubic Bezier segments; the end points
-    // stand in for their missing outer neighbours.
-    constexpr double k = 0.4 / 3.0;
-    const int n = CurveWidth;
-    const int* X = EqGraph.CurveX;
-    const int* Y = EqGraph.CurveY;
-    for (int i = 0; i + 1 < n; ++i) {
-        const int i0 = i == 0 ? 0 : i - 1;
-        const int i3 = i + 2 < n ? i + 2 : n - 1;
-        path.cubicTo(X[i] + k * (X[i + 1] - X[i0]), Y[i] + k * (Y[i + 1] - Y[i0]),
-                     X[i + 1] - k * (X[i3] - X[i]), Y[i + 1] - k * (Y[i3] - Y[i]), X[i + 1],
-                     Y[i + 1]);
-    }
+    path.moveTo(pts[0].x, pts[0].y);
+    for (const BezierSegment& b : CardinalToBezier(pts, 0.4))
+        path.cubicTo(b.c1.x, b.c1.y, b.c2.x, b.c2.y, b.end.x, b.end.y);
     QPainter p(&img->Picture);
     p.setRenderHint(QPainter::Antialiasing, true);
+    // Integer points on pixel centres, as the grid lines lie.
+    p.translate(0.5, 0.5);
     p.setPen(QPen(CurveColour, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(path);
@@ -324,24 +316,20 @@ void RedrawEqCurve(int slot, int module) {
     const int last = CollectCurveSlots(module);
     if (slot == 20) {
         for (int n = 2; n <= 8; ++n)
-            if (QWidget* h = Handle(n))
-                h->setVisible(module == 1);
+            if (QWidget* h = Handle(n)) h->setVisible(module == 1);
         for (int n : {0, 1, 9, 10})
-            if (QWidget* h = Handle(n))
-                h->setVisible(true);
+            if (QWidget* h = Handle(n)) h->setVisible(true);
     }
     SetupEqGraph(2);
     for (int s = 0; s <= last; ++s) {
-        if (slot != 20 && slot != s)
-            continue;
+        if (slot != 20 && slot != s) continue;
         const CurveSlot& cs = EqGraph.CurveSlots[s];
         BandResponse(EqGraph.SlotResponse[s].data(), RoundEvenInt(cs.Freq),
                      static_cast<uint8_t>(cs.Type & 0xFF), cs.Q, cs.Gain);
         PlaceSlotHandle(s);
     }
     // Slots beyond the module's band table hold another module's data.
-    if (slot != 20 && slot <= last)
-        UpdateReadout(slot);
+    if (slot != 20 && slot <= last) UpdateReadout(slot);
 
     const float k = static_cast<float>(form->Image1->width()) / CurveWidth;
     const int height = ImageHeight();
@@ -357,12 +345,10 @@ void RedrawEqCurve(int slot, int module) {
 }
 
 void EqRedrawCheck() {
-    if (Window.LastCurveWrite == Window.DrawnCurveWrite)
-        return;
+    if (Window.LastCurveWrite == Window.DrawnCurveWrite) return;
     Window.DrawnCurveWrite = Window.LastCurveWrite;
     const int address = Window.DrawnCurveWrite.Address;
     const int band = BandOfAddress(address);
-    if ((band & 0xFF) == 255)
-        return;
+    if ((band & 0xFF) == 255) return;
     RedrawEqCurve(band >> 8, address / 256);
 }

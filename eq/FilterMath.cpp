@@ -4,15 +4,21 @@
 #include <cmath>
 #include <numbers>
 
-double RoundEven(double x) { return std::nearbyint(x); } // default mode: ties to even
+double RoundEven(double x) {
+    return std::nearbyint(x);
+} // default mode: ties to even
 
-int RoundEvenInt(double x) { return static_cast<int>(RoundEven(x)); }
+int RoundEvenInt(double x) {
+    return static_cast<int>(RoundEven(x));
+}
 
 double FreqToPixel(double f) {
     return (std::log10(std::max(f, 1.0)) - 1.0) / FreqDecades * CurveWidth;
 }
 
-double PixelToFreq(double x) { return std::pow(10.0, x * FreqDecades / CurveWidth + 1.0); }
+double PixelToFreq(double x) {
+    return std::pow(10.0, x * FreqDecades / CurveWidth + 1.0);
+}
 
 namespace {
 
@@ -57,8 +63,7 @@ struct SweepTables {
             const bool beyond = inclusive ? i >= g : i > g;
             return beyond ? H * (i - G) / (H - G) * Pi / W : Pi / W;
         }
-        if (i <= CurveWidth - g)
-            return (H + H * (i - H) / (H - G)) * Pi / W;
+        if (i <= CurveWidth - g) return (H + H * (i - H) / (H - G)) * Pi / W;
         return (W - 1) * Pi / W;
     }
 };
@@ -102,9 +107,13 @@ void Evaluate(float* out, int freqHz, const Biquad& q, Sweep sweep, bool lowPass
         out[K + t] = CurveHalf + t < CurveWidth ? shape[CurveHalf + t] : shape[CurveWidth - 1];
 }
 
-float Gain40(float gain) { return static_cast<float>(std::pow(10.0, gain / 40.0)); }
+float Gain40(float gain) {
+    return static_cast<float>(std::pow(10.0, gain / 40.0));
+}
 
-float VariQ(float q) { return std::min(q, 4.0f) + 0.001f; }
+float VariQ(float q) {
+    return std::min(q, 4.0f) + 0.001f;
+}
 
 float ModeQ(PassMode mode, float q, int order, int section) {
     switch (mode) {
@@ -124,8 +133,7 @@ float ModeQ(PassMode mode, float q, int order, int section) {
 Biquad PassBiquad(bool high, PassMode mode, float q, int order, int section) {
     const double c = Proto.c, s = Proto.s;
     Biquad bq;
-    if (mode == PassMode::Off)
-        return bq;
+    if (mode == PassMode::Off) return bq;
     if (mode == PassMode::FirstOrder) {
         bq.a0 = static_cast<float>(1 + c + s);
         bq.a1 = static_cast<float>(s - c - 1);
@@ -211,16 +219,11 @@ void LowPassResponse(float* out, int freqHz, PassMode mode, float q, int order, 
 }
 
 float RemapQ(float q) {
-    if (q == 102.0f)
-        return 98.0f;
-    if (q == 108.0f)
-        return 100.0f;
-    if (q == 114.0f)
-        return 101.0f;
-    if (q == 121.0f)
-        return 102.0f;
-    if (q == 128.0f)
-        return 103.0f;
+    if (q == 102.0f) return 98.0f;
+    if (q == 108.0f) return 100.0f;
+    if (q == 114.0f) return 101.0f;
+    if (q == 121.0f) return 102.0f;
+    if (q == 128.0f) return 103.0f;
     return q;
 }
 

@@ -9,9 +9,9 @@
 
 class QWidget;
 
-constexpr int CurveWidth = 462;           // logical width W; responses have W + 1 points
+constexpr int CurveWidth = 462; // logical width W; responses have W + 1 points
 constexpr int CurvePoints = CurveWidth + 1;
-constexpr int CurveHalf = 231;            // shape index that carries the prototype's corner
+constexpr int CurveHalf = 231;                    // shape index that carries the prototype's corner
 constexpr double FreqDecades = 3.380211241711606; // log10(2400): 10 Hz .. 24 kHz
 constexpr int CurveSlotCount = 17;
 

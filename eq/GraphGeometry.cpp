@@ -21,7 +21,9 @@ double YToDbAt(double y, int height) {
     return DbTop - y / (height - 1) * (DbTop - DbBottom);
 }
 
-bool TypeHasGain(int type) { return type < 100 && type % 10 < 3; }
+bool TypeHasGain(int type) {
+    return type < 100 && type % 10 < 3;
+}
 
 HandlePlace PlaceHandle(int slot, int type, double freq, double gain, int handleHeight,
                         double scale, int imageHeight) {
@@ -33,7 +35,9 @@ HandlePlace PlaceHandle(int slot, int type, double freq, double gain, int handle
     return p;
 }
 
-bool ReadoutHasGain(int slot, int type) { return TypeHasGain(type) && slot >= 0 && slot <= 8; }
+bool ReadoutHasGain(int slot, int type) {
+    return TypeHasGain(type) && slot >= 0 && slot <= 8;
+}
 
 std::string ReadoutText(int slot, int type, double freq, double gain, double q) {
     if (ReadoutHasGain(slot, type))
@@ -53,13 +57,14 @@ ReadoutPlace PlaceReadout(int slot, int type, double gain, int handleLeft, int h
     return p;
 }
 
-std::string DbLabelText(int db) { return std::to_string(db) + "dB"; }
+std::string DbLabelText(int db) {
+    return std::to_string(db) + "dB";
+}
 
 std::vector<BezierSegment> CardinalToBezier(const std::vector<PointD>& pts, double tension) {
     std::vector<BezierSegment> out;
     const size_t n = pts.size();
-    if (n < 2)
-        return out;
+    if (n < 2) return out;
     out.reserve(n - 1);
     const double k = tension / 3.0;
     for (size_t i = 0; i + 1 < n; ++i) {

@@ -6,8 +6,12 @@ namespace {
 
 // High byte: the value divided by 256 towards zero; low byte: the remainder;
 // each kept to 8 bits. Plain big-endian for the non-negative values.
-uint8_t HighOf(int v) { return static_cast<uint8_t>((v / 256) & 0xFF); }
-uint8_t LowOf(int v) { return static_cast<uint8_t>((v % 256) & 0xFF); }
+uint8_t HighOf(int v) {
+    return static_cast<uint8_t>((v / 256) & 0xFF);
+}
+uint8_t LowOf(int v) {
+    return static_cast<uint8_t>((v % 256) & 0xFF);
+}
 
 void AppendHex(std::string& s, uint8_t b) {
     char buf[4];
@@ -80,8 +84,7 @@ Report BuildBulk(const Report& TxBuffer, int WRMode, int ControlModule, int Data
     if (history) {
         std::string line = Lead("W", r[0]);
         int last = DataSize + 4;
-        if (last > FrameSize - 1)
-            last = FrameSize - 1;
+        if (last > FrameSize - 1) last = FrameSize - 1;
         for (int i = 1; i <= last; ++i)
             AppendHex(line, r[i]);
         *history = line;
@@ -108,8 +111,7 @@ std::string HexText(const uint8_t* bytes, std::size_t count) {
     std::string s;
     s.reserve(count * 3);
     for (std::size_t i = 0; i < count; ++i) {
-        if (i)
-            s += ' ';
+        if (i) s += ' ';
         s += digits[bytes[i] >> 4];
         s += digits[bytes[i] & 0x0F];
     }

@@ -7,13 +7,11 @@ HidBackend::~HidBackend() = default;
 
 namespace {
 
-bool SameDevice(const HidDeviceInfo& a, const HidDeviceInfo& b)
-{
+bool SameDevice(const HidDeviceInfo& a, const HidDeviceInfo& b) {
     return a.path == b.path && a.vendorId == b.vendorId && a.productId == b.productId;
 }
 
-bool Contains(const QList<HidDeviceInfo>& list, const HidDeviceInfo& info)
-{
+bool Contains(const QList<HidDeviceInfo>& list, const HidDeviceInfo& info) {
     for (const HidDeviceInfo& other : list) {
         if (SameDevice(other, info)) {
             return true;
@@ -28,25 +26,20 @@ bool Contains(const QList<HidDeviceInfo>& list, const HidDeviceInfo& info)
 
 THidDevice::THidDevice(HidCtl* owner, HidDeviceInfo info, std::unique_ptr<HidConnection> connection)
     : QObject(owner), Info(std::move(info)), connection_(std::move(connection)),
-      alive_(std::make_shared<std::atomic<bool>>(true))
-{
-}
+      alive_(std::make_shared<std::atomic<bool>>(true)) {}
 
-THidDevice::~THidDevice()
-{
+THidDevice::~THidDevice() {
     alive_->store(false);
     if (connection_) {
         connection_->Close();
     }
 }
 
-bool THidDevice::IsOpen() const
-{
+bool THidDevice::IsOpen() const {
     return connection_ != nullptr && alive_->load();
 }
 
-bool THidDevice::WriteReport(const quint8* data, int length, int* errorCode, QString* errorText)
-{
+bool THidDevice::WriteReport(const quint8* data, int length, int* errorCode, QString* errorText) {
     if (!IsOpen()) {
         if (errorCode) {
             *errorCode = openErrorCode_;
@@ -68,21 +61,18 @@ bool THidDevice::WriteReport(const quint8* data, int length, int* errorCode, QSt
     return ok;
 }
 
-int THidDevice::OutputReportLength() const
-{
+int THidDevice::OutputReportLength() const {
     return Info.outputReportLength;
 }
 
-int THidDevice::InputReportLength() const
-{
+int THidDevice::InputReportLength() const {
     return Info.inputReportLength;
 }
 
 // ---------------------------------------------------------------------------
 
 HidCtl::HidCtl(std::unique_ptr<HidBackend> backend, QObject* parent)
-    : QObject(parent), backend_(std::move(backend))
-{
+    : QObject(parent), backend_(std::move(backend)) {
     // Notifications may come from a monitor thread; the queued call runs the
     // comparison on the UI thread. The backend dies before this object, so
     // no notification can outlive it.
@@ -101,11 +91,11 @@ HidCtl::HidCtl(std::unique_ptr<HidBackend> backend, QObject* parent)
     });
     // The first notification always reaches DeviceChange, so a unit that is
     // already plugged in is found without user action.
-    QMetaObject::invokeMethod(this, [this] { HandleDevicesChanged(true); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { HandleDevicesChanged(true); }, Qt::QueuedConnection);
 }
 
-HidCtl::~HidCtl()
-{
+HidCtl::~HidCtl() {
     const QList<THidDevice*> devices = checkedOut_;
     for (THidDevice* dev : devices) {
         CheckIn(dev);
@@ -113,18 +103,15 @@ HidCtl::~HidCtl()
     backend_.reset();
 }
 
-HidBackend& HidCtl::Backend()
-{
+HidBackend& HidCtl::Backend() {
     return *backend_;
 }
 
-QList<THidDevice*> HidCtl::CheckedOut() const
-{
+QList<THidDevice*> HidCtl::CheckedOut() const {
     return checkedOut_;
 }
 
-void HidCtl::Enumerate(const std::function<bool(const HidDeviceInfo& info, int idx)>& offer)
-{
+void HidCtl::Enumerate(const std::function<bool(const HidDeviceInfo& info, int idx)>& offer) {
     devices_ = backend_->Enumerate();
     // Work on a copy: the callback may check devices out, which must not
     // disturb the list being walked.
@@ -136,8 +123,7 @@ void HidCtl::Enumerate(const std::function<bool(const HidDeviceInfo& info, int i
     }
 }
 
-THidDevice* HidCtl::CheckOut(int idx)
-{
+THidDevice* HidCtl::CheckOut(int idx) {
     lastErrorCode_ = 0;
     lastErrorText_.clear();
     if (idx < 0 || idx >= devices_.size()) {
@@ -192,8 +178,7 @@ THidDevice* HidCtl::CheckOut(int idx)
     return dev;
 }
 
-void HidCtl::CheckIn(THidDevice* dev)
-{
+void HidCtl::CheckIn(THidDevice* dev) {
     if (dev == nullptr || !checkedOut_.contains(dev)) {
         return;
     }
@@ -205,16 +190,14 @@ void HidCtl::CheckIn(THidDevice* dev)
     dev->deleteLater();
 }
 
-void HidCtl::DeliverReport(THidDevice* dev, const QByteArray& report)
-{
+void HidCtl::DeliverReport(THidDevice* dev, const QByteArray& report) {
     if (report.isEmpty()) {
         return;
     }
     emit DeviceData(dev, static_cast<quint8>(report.at(0)), report.mid(1));
 }
 
-void HidCtl::HandleDevicesChanged(bool always)
-{
+void HidCtl::HandleDevicesChanged(bool always) {
     const QList<HidDeviceInfo> present = backend_->Enumerate();
 
     // Removals first, so that the user has logged them before it re-lists.

@@ -36,8 +36,7 @@ public:
     virtual void Close() = 0;
     // Report lengths the opened device declares (report-ID byte included);
     // leaves the values alone when the backend cannot tell.
-    virtual void ReportLengths(int* inputLength, int* outputLength) const
-    {
+    virtual void ReportLengths(int* inputLength, int* outputLength) const {
         (void)inputLength;
         (void)outputLength;
     }
@@ -87,7 +86,8 @@ public:
     // callback returns false.
     void Enumerate(const std::function<bool(const HidDeviceInfo& info, int idx)>& offer);
     // Opens it for read/write and starts its read thread; nullptr if it cannot
-    // be identified.
+    // be identified (no such index). A listed device that cannot be opened is
+    // handed out closed: no reader, its writes fail with the open error.
     THidDevice* CheckOut(int idx);
     // Stops its reader (waits), closes it, deletes it later.
     void CheckIn(THidDevice* dev);
@@ -106,8 +106,8 @@ public:
 
 signals:
     // All emitted on the UI thread (queued from reader/monitor threads).
-    // Once shortly (about 100 ms) after construction and whenever the device
-    // set changed.
+    // Once shortly after construction (the first queued event, so the event
+    // loop or sendPostedEvents delivers it) and whenever the device set changed.
     void DeviceChange();
     // data = the bytes after the report ID.
     void DeviceData(THidDevice* dev, quint8 reportId, QByteArray data);

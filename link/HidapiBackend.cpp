@@ -26,21 +26,18 @@ namespace {
 constexpr int kFrameLength = 30;   // the unit's report, report ID included
 constexpr int kReadTimeoutMs = 50; // a reader notices Close() within this time
 
-QString FromWide(const wchar_t* text)
-{
+QString FromWide(const wchar_t* text) {
     return text ? QString::fromWCharArray(text) : QString();
 }
 
-QString SystemText(int code)
-{
+QString SystemText(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
 #if defined(Q_OS_LINUX)
 // hidraw exposes the report descriptor in sysfs, readable without opening the
 // device: /sys/class/hidraw/hidrawN/device/report_descriptor.
-std::vector<uint8_t> SysfsDescriptor(const QString& devicePath)
-{
+std::vector<uint8_t> SysfsDescriptor(const QString& devicePath) {
     const QString node = QFileInfo(devicePath).fileName();
     QFile file(QStringLiteral("/sys/class/hidraw/%1/device/report_descriptor").arg(node));
     if (!node.startsWith(QLatin1String("hidraw")) || !file.open(QIODevice::ReadOnly)) {
@@ -54,13 +51,11 @@ std::vector<uint8_t> SysfsDescriptor(const QString& devicePath)
 class HidapiConnection : public HidConnection {
 public:
     HidapiConnection(hid_device* writer, hid_device* reader, int inputLength, int outputLength)
-        : writer_(writer), reader_(reader), inputLength_(inputLength), outputLength_(outputLength)
-    {
+        : writer_(writer), reader_(reader), inputLength_(inputLength), outputLength_(outputLength) {
     }
     ~HidapiConnection() override { Close(); }
 
-    bool Write(const quint8* data, int length, int* errorCode, QString* errorText) override
-    {
+    bool Write(const quint8* data, int length, int* errorCode, QString* errorText) override {
         if (data == nullptr || length <= 0 || writer_ == nullptr) {
             Fail(writer_ == nullptr ? EBADF : EINVAL, QString(), errorCode, errorText);
             return false;
@@ -82,7 +77,7 @@ public:
                 text = FromWide(hid_error(writer_));
             }
         }
-        if (result < 0 || result != length) {
+        if (result < 0 || result < length) { // padded writes report more
             if (err == 0) {
                 err = EIO;
             }
@@ -93,18 +88,17 @@ public:
     }
 
     void StartReading(std::function<void(QByteArray)> onReport,
-                      std::function<void(int, QString)> onError) override
-    {
+                      std::function<void(int, QString)> onError) override {
         if (reader_ == nullptr || thread_.joinable()) {
             return;
         }
         stop_.store(false);
-        thread_ = std::thread([this, onReport = std::move(onReport),
-                               onError = std::move(onError)] { Run(onReport, onError); });
+        thread_ = std::thread([this, onReport = std::move(onReport), onError = std::move(onError)] {
+            Run(onReport, onError);
+        });
     }
 
-    void Close() override
-    {
+    void Close() override {
         stop_.store(true);
         if (thread_.joinable()) {
             thread_.join();
@@ -119,8 +113,7 @@ public:
         writer_ = nullptr;
     }
 
-    void ReportLengths(int* inputLength, int* outputLength) const override
-    {
+    void ReportLengths(int* inputLength, int* outputLength) const override {
         if (inputLength && inputLength_ > 0) {
             *inputLength = inputLength_;
         }
@@ -132,8 +125,7 @@ public:
 private:
     bool shared() const { return reader_ == writer_; }
 
-    static void Fail(int code, QString text, int* errorCode, QString* errorText)
-    {
+    static void Fail(int code, QString text, int* errorCode, QString* errorText) {
         if (text.isEmpty()) {
             text = SystemText(code);
         }
@@ -146,8 +138,7 @@ private:
     }
 
     void Run(const std::function<void(QByteArray)>& onReport,
-             const std::function<void(int, QString)>& onError)
-    {
+             const std::function<void(int, QString)>& onError) {
         // Room for a longer report than declared, so that nothing is cut
         // silently; what arrives is passed on with its real length.
         std::vector<unsigned char> buffer(static_cast<std::size_t>(std::max(inputLength_, 64)));
@@ -203,8 +194,7 @@ class HidapiBackend : public HidBackend {
 public:
     HidapiBackend() { initialised_ = hid_init() == 0; }
 
-    ~HidapiBackend() override
-    {
+    ~HidapiBackend() override {
         watchTimer_.reset();
         notifier_.reset();
 #ifdef KV_UDEV_MONITOR
@@ -220,8 +210,7 @@ public:
         }
     }
 
-    QList<HidDeviceInfo> Enumerate() override
-    {
+    QList<HidDeviceInfo> Enumerate() override {
         QList<HidDeviceInfo> list;
         if (!initialised_) {
             return list;
@@ -246,8 +235,7 @@ public:
     }
 
     std::unique_ptr<HidConnection> Open(const HidDeviceInfo& info, int* errorCode,
-                                        QString* errorText) override
-    {
+                                        QString* errorText) override {
         if (!initialised_) {
             if (errorCode) {
                 *errorCode = ENODEV;
@@ -283,8 +271,7 @@ public:
         return std::make_unique<HidapiConnection>(writer, reader, input, output);
     }
 
-    void WatchChanges(std::function<void()> changed) override
-    {
+    void WatchChanges(std::function<void()> changed) override {
         changed_ = std::move(changed);
 #ifdef KV_UDEV_MONITOR
         if (StartUdevMonitor()) {
@@ -300,8 +287,7 @@ public:
     }
 
 private:
-    static void ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input, int* output)
-    {
+    static void ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input, int* output) {
         std::vector<uint8_t> descriptor;
 #if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
         unsigned char buffer[HID_API_MAX_REPORT_DESCRIPTOR_SIZE];
@@ -332,8 +318,7 @@ private:
         }
     }
 
-    void Poll()
-    {
+    void Poll() {
         const QList<HidDeviceInfo> now = Enumerate();
         bool same = now.size() == lastList_.size();
         for (int i = 0; same && i < now.size(); ++i) {
@@ -347,8 +332,7 @@ private:
     }
 
 #ifdef KV_UDEV_MONITOR
-    bool StartUdevMonitor()
-    {
+    bool StartUdevMonitor() {
         udev_ = udev_new();
         if (udev_ == nullptr) {
             return false;
@@ -393,13 +377,11 @@ private:
 
 } // namespace
 
-std::unique_ptr<HidBackend> MakeHidapiBackend()
-{
+std::unique_ptr<HidBackend> MakeHidapiBackend() {
     return std::make_unique<HidapiBackend>();
 }
 
-HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t size, int reportId)
-{
+HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t size, int reportId) {
     struct Globals {
         uint32_t reportSize = 0;
         uint32_t reportCount = 0;
@@ -434,20 +416,27 @@ HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t si
         const int tag = (prefix >> 4) & 0x0F;
         if (type == 1) { // global
             switch (tag) {
-            case 0x7: g.reportSize = value; break;
+            case 0x7:
+                g.reportSize = value;
+                break;
             case 0x8:
                 g.reportId = static_cast<int>(value);
                 usesIds = true;
                 break;
-            case 0x9: g.reportCount = value; break;
-            case 0xA: stack.push_back(g); break;
+            case 0x9:
+                g.reportCount = value;
+                break;
+            case 0xA:
+                stack.push_back(g);
+                break;
             case 0xB:
                 if (!stack.empty()) {
                     g = stack.back();
                     stack.pop_back();
                 }
                 break;
-            default: break;
+            default:
+                break;
             }
         } else if (type == 0) { // main
             const uint64_t bits = static_cast<uint64_t>(g.reportSize) * g.reportCount;

@@ -15,26 +15,24 @@
 void TForm9::ParseReply(const QByteArray& frame) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(frame.constData());
     const auto size = static_cast<std::size_t>(frame.size());
-    if (size < 2 || bytes[1] != DeviceId)
-        return;
+    if (size < 2 || bytes[1] != DeviceId) return;
     const ReplyView v = ViewReply(bytes, size);
     if (!v.ok) {
         // Too short to carry an address field and a code.
-        AddToHistory(QStringLiteral("SHORT REPLY:") + QString::fromLatin1((' ' + HexText(bytes, size)).c_str()));
+        AddToHistory(QStringLiteral("SHORT REPLY:") +
+                     QString::fromLatin1((' ' + HexText(bytes, size)).c_str()));
         return;
     }
     if (v.expectedChecksum != v.receivedChecksum && Form1 && Form1->Memo1) {
         QPlainTextEdit* memo = Form1->Memo1;
         memo->appendPlainText(QString::number(v.addrHigh) + QStringLiteral("********************"));
-        memo->appendPlainText(QStringLiteral("校验数据匹配不一致:") +
-                              QString::number(v.expectedChecksum) +
-                              QStringLiteral("得到的验证数据：") +
-                              QString::number(v.receivedChecksum));
+        memo->appendPlainText(
+            QStringLiteral("校验数据匹配不一致:") + QString::number(v.expectedChecksum) +
+            QStringLiteral("得到的验证数据：") + QString::number(v.receivedChecksum));
         memo->appendPlainText(QStringLiteral("接收到的错误数据：") +
                               QString::fromLatin1((' ' + HexText(bytes, size)).c_str()));
     }
-    if (v.addrHigh != 0)
-        return;
+    if (v.addrHigh != 0) return;
     if (v.addrLow == ReadAddress)
         ValuesReply(bytes, size);
     else if (v.addrLow == StatusAddress)
@@ -48,11 +46,12 @@ void TForm9::ValuesReply(const uint8_t* frame, std::size_t size) {
     // The values lie from byte 8 up to, not including, the checksum in the last byte.
     const int lastValueByte = 8 + 2 * count - 1;
     if (module > LastModule || (count > 0 && lastValueByte > int(size) - 2)) {
-        AddToHistory(QStringLiteral("VALUES REJECTED: module %1, index %2, count %3, frame %4 bytes")
-                         .arg(module)
-                         .arg(start)
-                         .arg(count)
-                         .arg(size));
+        AddToHistory(
+            QStringLiteral("VALUES REJECTED: module %1, index %2, count %3, frame %4 bytes")
+                .arg(module)
+                .arg(start)
+                .arg(count)
+                .arg(size));
         TransferPhase = 2;
         return;
     }
@@ -65,8 +64,7 @@ void TForm9::ValuesReply(const uint8_t* frame, std::size_t size) {
 
 int TForm9::LevelOf(uint8_t byte) {
     float x = static_cast<float>(byte) / 255.0f;
-    if (!(x > 0.0f))
-        x = 0.0003f;
+    if (!(x > 0.0f)) x = 0.0003f;
     int level = static_cast<int>(20.0f * std::log10(x) + 48.0f);
     if (level == 0 || level == 1)
         level = 1;
@@ -79,15 +77,15 @@ void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) 
     switch (code) {
     case 6:
         ShowLinkStatus(0, QStringLiteral("设备未连接"), 0);
-        Dialogs().Notify(this, NoticeCaption(), Lang(QStringLiteral("错误应答!"),
-                                                     QStringLiteral("Ack Error!")));
+        Dialogs().Notify(this, NoticeCaption(),
+                         Lang(QStringLiteral("错误应答!"), QStringLiteral("Ack Error!")));
         break;
     case 12:
     case 14:
         AckReceived = 1;
         HoldTimer->stop();
-        Dialogs().Notify(this, NoticeCaption(), Lang(QStringLiteral("更改成功!"),
-                                                     QStringLiteral("Successful change!")));
+        Dialogs().Notify(this, NoticeCaption(),
+                         Lang(QStringLiteral("更改成功!"), QStringLiteral("Successful change!")));
         HoldTimer->start();
         break;
     case 13:
@@ -104,8 +102,7 @@ void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) 
         LinkAck = 1;
         TransferPhase = 2;
         AckReceived = 1;
-        if (++MeterIndex >= 5)
-            MeterIndex = 0;
+        if (++MeterIndex >= 5) MeterIndex = 0;
         // A report shorter than the device's usual one carries no levels or volume.
         if (size >= 10) {
             LevelMeter* meters[2] = {Form1 ? Form1->LeftMeter : nullptr,

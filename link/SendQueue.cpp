@@ -24,26 +24,29 @@ constexpr int SaveAddress = 13;
 // Report bytes 6..28 carry the text packet: 0x20, the count and 21 characters.
 constexpr int MaxBluetoothText = 21;
 
-QString MainLinkText() { return Form1 && Form1->LinkLabel ? Form1->LinkLabel->text() : QString(); }
+QString MainLinkText() {
+    return Form1 && Form1->LinkLabel ? Form1->LinkLabel->text() : QString();
+}
 } // namespace
 
-void SetSendTap(SendTap t) { tap = std::move(t); }
+void SetSendTap(SendTap t) {
+    tap = std::move(t);
+}
 
 void SendDatatoMCU(int ModuleAddr, int HighLowData) {
     const bool suppressed = Dispatch.SendSuppressed == 1;
-    if (tap)
-        tap(ModuleAddr, HighLowData, suppressed);
+    if (tap) tap(ModuleAddr, HighLowData, suppressed);
     StoreParam(ModuleAddr, HighLowData);
-    if (suppressed || Form9 == nullptr || Form9->LinkState != Online)
-        return;
+    if (suppressed || Form9 == nullptr || Form9->LinkState != Online) return;
     Form9->QueueWrite(ModuleAddr, HighLowData);
 }
 
-int CurrentLinkState() { return Form9 ? Form9->LinkState : NoDevice; }
+int CurrentLinkState() {
+    return Form9 ? Form9->LinkState : NoDevice;
+}
 
 void MainLinkBtnClick() {
-    if (Form9)
-        Form9->LinkBtnClick(Form9->LinkBtn);
+    if (Form9) Form9->LinkBtnClick(Form9->LinkBtn);
 }
 
 void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
@@ -59,8 +62,7 @@ void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
             std::unordered_set<int> later;
             int drop = 1;
             for (int i = QueueCount; i >= 1; --i) {
-                if (!later.insert(QueueAddr[i]).second)
-                    drop = i;
+                if (!later.insert(QueueAddr[i]).second) drop = i;
             }
             for (int i = drop; i < QueueCount; ++i) {
                 QueueAddr[i] = QueueAddr[i + 1];
@@ -97,8 +99,7 @@ void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
 void TForm9::HoldTimerTimer(QObject*) {
     HoldTicks = HoldTicks > 50 ? 50 : HoldTicks + 1;
 
-    if (PendingOp != 0)
-        ShowLinkStatus(2, MainLinkText(), HoldTicks * 2);
+    if (PendingOp != 0) ShowLinkStatus(2, MainLinkText(), HoldTicks * 2);
 
     // Device-memory wait.
     if (AckReceived == 1 && PendingOp != 0) {
@@ -157,8 +158,7 @@ void TForm9::HoldTimerTimer(QObject*) {
 }
 
 void BleButtonClick(QObject* Sender) {
-    if (Form1 == nullptr || Form9 == nullptr || Sender == nullptr)
-        return;
+    if (Form1 == nullptr || Form9 == nullptr || Sender == nullptr) return;
     QString text;
     if (Sender == Form1->BLUENameBtn) {
         const QString name = Form1->BLUENameEdit->text();

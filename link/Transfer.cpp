@@ -20,7 +20,9 @@
 
 namespace {
 
-QLabel* MainLinkLabel() { return Form1 ? Form1->LinkLabel : nullptr; }
+QLabel* MainLinkLabel() {
+    return Form1 ? Form1->LinkLabel : nullptr;
+}
 
 QString MainLinkText() {
     QLabel* l = MainLinkLabel();
@@ -32,8 +34,7 @@ void SetMainLabel(const QString& english, const QString& chinese) {
 }
 
 void SetTextColour(QWidget* w, const QColor& c) {
-    if (!w)
-        return;
+    if (!w) return;
     QPalette pal = w->palette();
     pal.setColor(QPalette::WindowText, c);
     w->setPalette(pal);
@@ -69,27 +70,21 @@ bool TForm9::WriteToDevice(const Report& report) {
 void TForm9::SendData(int WRMode, int ControlModule, int HighLowByte) {
     std::string line;
     const Report r = BuildCommand(TxBuffer, WRMode, ControlModule, HighLowByte, LinkMask, &line);
-    if (CurrentDevice == nullptr)
-        return;
-    if (WriteToDevice(r))
-        AddToHistory(QString::fromStdString(line));
+    if (CurrentDevice == nullptr) return;
+    if (WriteToDevice(r)) AddToHistory(QString::fromStdString(line));
 }
 
 void TForm9::SendPacktData(int WRMode, int ControlModule, int DataSize) {
     std::string line;
     const Report r = BuildBulk(TxBuffer, WRMode, ControlModule, DataSize, LinkMask, &line);
-    if (CurrentDevice == nullptr)
-        return;
-    if (WriteToDevice(r))
-        AddToHistory(QString::fromStdString(line));
+    if (CurrentDevice == nullptr) return;
+    if (WriteToDevice(r)) AddToHistory(QString::fromStdString(line));
 }
 
 void TForm9::Send_StartSign(uint8_t mode, uint8_t iDatabyte) {
     const Report r = BuildStartSign(mode, iDatabyte, LinkMask);
-    if (CurrentDevice == nullptr)
-        return;
-    if (!WriteToDevice(r))
-        return;
+    if (CurrentDevice == nullptr) return;
+    if (!WriteToDevice(r)) return;
     const int written = CurrentDevice->OutputReportLength();
     QString line = QString::asprintf("W %.2x  ", unsigned(r[0]));
     for (int i = 1; i < written; ++i)
@@ -122,8 +117,7 @@ void TForm9::SendPacketStep(int Nstep, int mode) {
             PCtoMCUAckSign(SignalReadDone);
         return;
     }
-    if (mode != 1)
-        return;
+    if (mode != 1) return;
     if (Nstep <= LastModule) {
         const int module = (TransferAddress / 256) & 0xFF;
         const int start = TransferAddress % 256;
@@ -150,8 +144,7 @@ void TForm9::LinkBtnClick(QObject*) {
     LinkMask = MakeLinkMask(now.hour(), now.minute(), now.second(), now.msec());
     LinkAck = 0;
     HoldTimer->stop();
-    if (LinkState != NoDevice)
-        PCtoMCUAckSign(SignalStart);
+    if (LinkState != NoDevice) PCtoMCUAckSign(SignalStart);
     Timer1->start();
 }
 
@@ -160,13 +153,11 @@ void TForm9::Timer1Timer(QObject*) {
         DisCheckWindow(4);
         return;
     }
-    if (LinkState != NoDevice)
-        PCtoMCUAckSign(SignalStart);
+    if (LinkState != NoDevice) PCtoMCUAckSign(SignalStart);
 }
 
 int TForm9::TransferPercent() const {
-    if (TransferLastStep == 0)
-        return 0;
+    if (TransferLastStep == 0) return 0;
     return static_cast<int>(std::nearbyint(double(TransferStep) / TransferLastStep * 100.0));
 }
 
@@ -194,8 +185,7 @@ void TForm9::DisCheckWindow(int uMode) {
         SetMainLabel(QStringLiteral("Downloading..."), QStringLiteral("加载中..."));
         ShowLinkStatus(2, MainLinkText(), 0);
         SendPacketStep(1, 0);
-        if (LinkState == Online)
-            LinkState = Offline;
+        if (LinkState == Online) LinkState = Offline;
         Timer2->start();
         break;
     case 3:
@@ -215,16 +205,14 @@ void TForm9::DisCheckWindow(int uMode) {
         TransferTicks = 0;
         TransferAddress = 0;
         PacketIndex = 0;
-        if (LinkState == Online)
-            LinkState = Offline;
+        if (LinkState == Online) LinkState = Offline;
         SendPacketStep(0, 0);
         SetMainLabel(QStringLiteral("Connecting ..."), QStringLiteral("连接中..."));
         ShowLinkStatus(2, MainLinkText(), 0);
         Timer2->start();
         break;
     case 6:
-        if (LinkState != Online)
-            break;
+        if (LinkState != Online) break;
         Timer1->stop();
         QueueCount = 0;
         HoldTimer->stop();
@@ -242,13 +230,13 @@ void TForm9::DisCheckWindow(int uMode) {
         Timer2->stop();
         Timer1->stop();
         Dispatch.SendSuppressed = 0;
-        if (LinkState == Online)
-            LinkState = Offline;
+        if (LinkState == Online) LinkState = Offline;
         SetMainLabel(QStringLiteral("OffLine"), QStringLiteral("设备未连接"));
         if (Window.LanguageFlag == 1)
             Dialogs().Notify(this, QStringLiteral("提示"), QStringLiteral("已断开连接!"));
         else
-            Dialogs().Notify(this, QStringLiteral("Confirm"), QStringLiteral("Device Disconnected!"));
+            Dialogs().Notify(this, QStringLiteral("Confirm"),
+                             QStringLiteral("Device Disconnected!"));
         break;
     case 9:
         Timer2->stop();
@@ -265,8 +253,7 @@ void TForm9::DisCheckWindow(int uMode) {
 // ---- Transfer pump ----
 
 void TForm9::Timer2Timer(QObject*) {
-    if (TransferTicks < 100)
-        ++TransferTicks;
+    if (TransferTicks < 100) ++TransferTicks;
     ShowLinkStatus(2, MainLinkText(), TransferPercent());
     if (TransferPhase == 2) {
         if (TransferStep > TransferLastStep) {
@@ -290,8 +277,7 @@ void TForm9::Timer2Timer(QObject*) {
         TransferPhase = 3;
         TransferTicks = 0;
     } else if (TransferPhase == 3 && TransferTicks > 10) {
-        if (TransferStep == 0)
-            SendPacketStep(0, TransferMode);
+        if (TransferStep == 0) SendPacketStep(0, TransferMode);
         TransferPhase = 4;
         TransferTicks = 0;
     } else if (TransferPhase == 4 && TransferTicks >= 100) {
@@ -308,8 +294,7 @@ void TForm9::ShowLinkStatus(int kind, const QString& text, int percent) {
     switch (kind) {
     case 0:
         SetTextColour(label, QColor(242, 242, 242));
-        if (label)
-            label->setText(text);
+        if (label) label->setText(text);
         Timer2->stop();
         Timer1->stop();
         HoldTimer->stop();

@@ -16,12 +16,13 @@
 
 TForm9* Form9 = nullptr;
 
-QString NoticeCaption() { return QStringLiteral("KALVIREN Audio Controller"); }
+QString NoticeCaption() {
+    return QStringLiteral("KALVIREN Audio Controller");
+}
 
 void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
                   const QString& chinese) {
-    if (control == nullptr)
-        return;
+    if (control == nullptr) return;
     const bool zh = languageFlag == 1;
     const QString& shown = zh ? chinese : english;
     if (auto* label = qobject_cast<QLabel*>(control))
@@ -65,14 +66,12 @@ TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(p
 
     Hid = new HidCtl(std::move(backend), this);
     connect(Hid, &HidCtl::DeviceChange, this, [this] { HidCtlDeviceChange(Hid); });
-    connect(Hid, &HidCtl::DeviceData, this,
-            [this](THidDevice* dev, quint8 id, QByteArray bytes) {
-                HidCtlDeviceData(dev, id, bytes);
-            });
-    connect(Hid, &HidCtl::DeviceDataError, this,
-            [this](THidDevice* dev, int error, QString text) {
-                HidCtlDeviceDataError(dev, error, text);
-            });
+    connect(Hid, &HidCtl::DeviceData, this, [this](THidDevice* dev, quint8 id, QByteArray bytes) {
+        HidCtlDeviceData(dev, id, bytes);
+    });
+    connect(Hid, &HidCtl::DeviceDataError, this, [this](THidDevice* dev, int error, QString text) {
+        HidCtlDeviceDataError(dev, error, text);
+    });
     connect(Hid, &HidCtl::Removal, this, [this](THidDevice* dev) { HidCtlRemoval(dev); });
     connect(Hid, &HidCtl::Arrival, this,
             [this](const HidDeviceInfo& info) { HidCtlArrival(info); });
@@ -83,8 +82,7 @@ TForm9::~TForm9() {
     Timer2->stop();
     HoldTimer->stop();
     ReleaseDevices();
-    if (Form9 == this)
-        Form9 = nullptr;
+    if (Form9 == this) Form9 = nullptr;
 }
 
 void TForm9::closeEvent(QCloseEvent* event) {
@@ -95,8 +93,7 @@ void TForm9::closeEvent(QCloseEvent* event) {
 
 void TForm9::ReleaseDevices() {
     for (THidDevice* dev : DevListDevices)
-        if (dev)
-            Hid->CheckIn(dev);
+        if (dev) Hid->CheckIn(dev);
     DevListDevices.clear();
     DevListBox->clear();
     Ndata = 0;
@@ -106,18 +103,16 @@ void TForm9::ReleaseDevices() {
 
 void TForm9::HidCtlDeviceChange(QObject*) {
     ReleaseDevices();
-    Hid->Enumerate([this](const HidDeviceInfo& info, int idx) { return HidCtlEnumerate(info, idx); });
-    if (DevListBox->count() > 0)
-        DevListBox->setCurrentRow(0);
+    Hid->Enumerate(
+        [this](const HidDeviceInfo& info, int idx) { return HidCtlEnumerate(info, idx); });
+    if (DevListBox->count() > 0) DevListBox->setCurrentRow(0);
     HIDDeviceStaus(Ndata == 0 ? 255 : Ndata - 1);
 }
 
 bool TForm9::HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx) {
-    if (HidDev.vendorId != DeviceVendorId)
-        return true;
+    if (HidDev.vendorId != DeviceVendorId) return true;
     THidDevice* dev = Hid->CheckOut(Idx);
-    if (dev == nullptr)
-        return true; // not identified: not offered
+    if (dev == nullptr) return true; // not identified: not offered
     DevListBox->addItem(DeviceName(dev->Info));
     DevListDevices.append(dev);
     Ndata = DevListBox->count();
@@ -150,14 +145,12 @@ QString TForm9::DeviceName(const HidDeviceInfo& HidDev) {
     QString s = HidDev.product;
     s += QString::asprintf("Device VID=%.4x PID=%.4x", unsigned(HidDev.vendorId),
                            unsigned(HidDev.productId));
-    if (!HidDev.serial.isEmpty())
-        s += QStringLiteral(" (自定义HID描述符=%1)").arg(HidDev.serial);
+    if (!HidDev.serial.isEmpty()) s += QStringLiteral(" (自定义HID描述符=%1)").arg(HidDev.serial);
     return s;
 }
 
 void TForm9::HidCtlDeviceData(THidDevice* HidDev, quint8 reportId, const QByteArray& Data) {
-    if (HidDev == nullptr || HidDev != RxDevice)
-        return;
+    if (HidDev == nullptr || HidDev != RxDevice) return;
     QByteArray frame;
     frame.reserve(Data.size() + 1);
     frame.append(static_cast<char>(reportId));
@@ -170,8 +163,7 @@ void TForm9::HidCtlDeviceDataError(THidDevice*, int Error, const QString& text) 
 }
 
 void TForm9::HidCtlRemoval(THidDevice* HidDev) {
-    if (HidDev == nullptr)
-        return;
+    if (HidDev == nullptr) return;
     AddToHistory(QStringLiteral("Removal of ") + DeviceName(HidDev->Info));
 }
 
@@ -179,10 +171,11 @@ void TForm9::HidCtlArrival(const HidDeviceInfo&) {}
 
 void TForm9::AddToHistory(const QString& Str) {
     const int width = QFontMetrics(HistoryListBox->font()).horizontalAdvance(Str);
-    if (HistoryScrollWidth < width + 16)
-        HistoryScrollWidth = width + 16;
+    if (HistoryScrollWidth < width + 16) HistoryScrollWidth = width + 16;
     HistoryListBox->addItem(Str);
     HistoryListBox->setCurrentRow(HistoryListBox->count() - 1);
 }
 
-void TForm9::RzButton14Click(QObject*) { LinkState = Offline; }
+void TForm9::RzButton14Click(QObject*) {
+    LinkState = Offline;
+}

@@ -16,8 +16,7 @@ namespace {
 
 void Bind(int module, int index, QWidget* control, QWidget* companion = nullptr) {
     Params.ControlMap[module][index] = control;
-    if (companion)
-        Params.CompanionMap[module][index] = companion;
+    if (companion) Params.CompanionMap[module][index] = companion;
 }
 
 // A band in the five-slot layout: type box (with its bypass box), frequency,
@@ -34,8 +33,7 @@ void BindBand(int module, int first, QComboBox* type, QCheckBox* bypass, ParamEd
 } // namespace
 
 void BuildControlMap(TForm1* f) {
-    if (!f)
-        return;
+    if (!f) return;
     for (int m = 0; m < MapRows; ++m)
         for (int i = 0; i < ImageSlots; ++i) {
             // The filler stands for "no control" in the rows of the modules.
@@ -110,8 +108,8 @@ void BuildControlMap(TForm1* f) {
              f->AUXQEdit2);
     QComboBox* const hintType[4] = {f->HintModeBox1, f->HintModeBox2, f->HintModeBox3,
                                     f->HintModeBox4};
-    QCheckBox* const hintBypass[4] = {f->HintBypassCheck1, f->HintBypassCheck2,
-                                      f->HintBypassCheck3, f->HintBypassCheck4};
+    QCheckBox* const hintBypass[4] = {f->HintBypassCheck1, f->HintBypassCheck2, f->HintBypassCheck3,
+                                      f->HintBypassCheck4};
     ParamEdit* const hintFreq[4] = {f->HintFreEdit1, f->HintFreEdit2, f->HintFreEdit3,
                                     f->HintFreEdit4};
     ParamEdit* const hintGain[4] = {f->HintGainEdit1, f->HintGainEdit2, f->HintGainEdit3,
@@ -138,10 +136,8 @@ void BuildControlMap(TForm1* f) {
     for (int m = 0; m <= LastModule; ++m)
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
             QWidget* c = Params.ControlMap[m][i];
-            if (c && c != f->Example)
-                SetTag(c, m * 256 + i);
-            if (QWidget* k = Params.CompanionMap[m][i])
-                SetTag(k, m * 256 + i);
+            if (c && c != f->Example) SetTag(c, m * 256 + i);
+            if (QWidget* k = Params.CompanionMap[m][i]) SetTag(k, m * 256 + i);
             Params.DeviceImage[m][i] = 2;
         }
     Params.DeviceImage[1][13] = 0;

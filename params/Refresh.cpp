@@ -25,14 +25,12 @@ void ShowInput(int index) {
     for (int pos = 0; pos < 3; ++pos)
         radios[pos] = qobject_cast<QRadioButton*>(Params.InputRadios[pos]);
     if (index >= 0 && index < 3) {
-        if (radios[index])
-            radios[index]->setChecked(true);
+        if (radios[index]) radios[index]->setChecked(true);
         return;
     }
     // A value outside the three inputs shows no input ticked.
     for (QRadioButton* r : radios) {
-        if (!r)
-            continue;
+        if (!r) continue;
         r->setAutoExclusive(false);
         r->setChecked(false);
         r->setAutoExclusive(true);
@@ -40,8 +38,7 @@ void ShowInput(int index) {
 }
 
 void ShowVersionAndCaption() {
-    if (!Form1)
-        return;
+    if (!Form1) return;
     const int variant = Params.ParamImage[0][1] & 0xFF;
     if (CurrentLinkState() != NoDevice) {
         Form1->DeviceVersionLabel->setText(
@@ -70,8 +67,7 @@ void RefreshScreen() {
     for (int m = 0; m <= LastModule; ++m) {
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
             QWidget* c = Params.ControlMap[m][i];
-            if (!c)
-                continue;
+            if (!c) continue;
             const int p = ImageAt(Tag(c));
             if (auto* bar = qobject_cast<QSlider*>(c)) {
                 // The bar's change handler writes the pane; its send is held back.
@@ -102,8 +98,7 @@ void RefreshScreen() {
         const int tag = Tag(pass);
         SetHint(pass, ImageAt(tag) == 0 ? QStringLiteral("1") : QStringLiteral("0"));
         const int v = TogglePass(pass);
-        if (tag >= 0 && tag / 256 < ModuleCount)
-            Dispatch.PassState[tag / 256] = v;
+        if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
         ShowInput(Form1->InputBox->currentIndex());
     }
     ShowVersionAndCaption();
@@ -120,8 +115,7 @@ void ResetEqBands(int target) {
     // Slot defaults of a band; the frequency (slot 1) spreads the bands evenly.
     constexpr int defaults[5] = {0, 0, 120, 25, 19};
     for (int m = 0; m <= LastModule; ++m) {
-        if (target != AllModules && target != m)
-            continue;
+        if (target != AllModules && target != m) continue;
         for (int b = 0; b < BandCount[m]; ++b) {
             for (int k = 0; k < 5; ++k) {
                 const int a = BandFirstSlot[m] + 5 * b + k;
@@ -137,19 +131,17 @@ void ResetEqBands(int target) {
 }
 
 void ResetBtnClick(QObject*) {
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"),
-                       Lang(QStringLiteral("重置所有EQ参数?"),
-                            QStringLiteral("Reset all EQ parameters?"))))
+    if (!Dialogs().Ask(
+            Form1, QStringLiteral("Confirm"),
+            Lang(QStringLiteral("重置所有EQ参数?"), QStringLiteral("Reset all EQ parameters?"))))
         return;
     const int m = Window.CurrentModule;
     ResetEqBands(m);
-    if (m >= 0 && m < ModuleCount)
-        RedrawEqCurve(Dispatch.SelectedBand[m], m);
+    if (m >= 0 && m < ModuleCount) RedrawEqCurve(Dispatch.SelectedBand[m], m);
 }
 
 void RmsResetBtnClick(QObject*) {
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"),
-                       QStringLiteral("确定要复位动态压缩曲线?")))
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("确定要复位动态压缩曲线?")))
         return;
     ResetCompressorCurve();
 }

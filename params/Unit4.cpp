@@ -7,10 +7,10 @@
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "link/LinkApi.h"
+#include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
-#include "params/Binding.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,8 +40,7 @@ constexpr int DeqCutOffAddr2 = 0x215;
 
 // Q limit of a band's Q slot: peaking and not bypassed takes the long table.
 int QLimit(int address) {
-    if (address == DeqQAddr1 || address == DeqQAddr2)
-        return 109;
+    if (address == DeqQAddr1 || address == DeqQAddr2) return 109;
     const int m = address / 256;
     const int i = address % 256;
     int first = -1;
@@ -49,42 +48,40 @@ int QLimit(int address) {
         first = 20 + (i - 20) / 5 * 5;
     else if (m == 2 && i >= 33 && i < 63)
         first = 33 + (i - 33) / 5 * 5;
-    if (first < 0)
-        return 109;
+    if (first < 0) return 109;
     return ImageAt(m * 256 + first) == 0 ? 109 : 31;
 }
 
-QString Utf(const std::string& s) { return QString::fromStdString(s); }
+QString Utf(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 } // namespace
 
 QWidget* MapAt(QWidget* const (&map)[MapRows][ImageSlots], int address) {
-    if (address < 0)
-        return nullptr;
+    if (address < 0) return nullptr;
     const int m = address / 256;
     const int i = address % 256;
-    if (m > LastModule || i >= ImageSlots)
-        return nullptr;
+    if (m > LastModule || i >= ImageSlots) return nullptr;
     return map[m][i];
 }
 
 int ImageAt(int address) {
-    if (address < 0)
-        return 0;
+    if (address < 0) return 0;
     const int m = address / 256;
     const int i = address % 256;
-    if (m > LastModule || i >= ImageSlots)
-        return 0;
+    if (m > LastModule || i >= ImageSlots) return 0;
     return Params.ParamImage[m][i];
 }
 
-bool IsFiller(const QObject* control) { return Form1 && control == Form1->Example; }
+bool IsFiller(const QObject* control) {
+    return Form1 && control == Form1->Example;
+}
 
 int KindOf(const QObject* control) {
     bool ok = false;
     const int kind = Hint(control).toInt(&ok) % 256;
-    if (!ok || kind < 0 || kind > 36)
-        return 0;
+    if (!ok || kind < 0 || kind > 36) return 0;
     return kind;
 }
 
@@ -94,8 +91,7 @@ bool IsPhaseButton(const QObject* control) {
 }
 
 int BandOfAddress(int address) {
-    if (address < 0)
-        return NoBand;
+    if (address < 0) return NoBand;
     const int m = address / 256;
     const int i = address % 256;
     int band = 0;
@@ -111,47 +107,38 @@ int BandOfAddress(int address) {
     } else if (address > HintHighPassBoxAddr) {
         return NoBand;
     } else {
-        if (i < BandFirstSlot[m])
-            return NoBand;
+        if (i < BandFirstSlot[m]) return NoBand;
         band = (i - BandFirstSlot[m]) / 5;
         position = (i - BandFirstSlot[m]) % 5;
     }
-    if (m < 1 || m != Window.CurrentModule)
-        return NoBand;
+    if (m < 1 || m != Window.CurrentModule) return NoBand;
     return band * 256 + position;
 }
 
 int ControlAddress(int tag) {
     const int position = BandOfAddress(tag) % 256;
-    if (position != 3 && position != 4)
-        return tag;
+    if (position != 3 && position != 4) return tag;
     const int first = tag - position;
     return ImageAt(first) == 0 ? first + 3 : first + 4;
 }
 
 void SelectBand(QObject* control) {
-    if (Dispatch.ScreenBusy == 1 || !qobject_cast<QLineEdit*>(control))
-        return;
+    if (Dispatch.ScreenBusy == 1 || !qobject_cast<QLineEdit*>(control)) return;
     const int band = BandOfAddress(Tag(control));
-    if (band % 256 == NoBand)
-        return;
+    if (band % 256 == NoBand) return;
     const int m = Window.CurrentModule;
-    if (m >= 0 && m < ModuleCount)
-        Dispatch.SelectedBand[m] = band / 256;
+    if (m >= 0 && m < ModuleCount) Dispatch.SelectedBand[m] = band / 256;
 }
 
 void SetControlValue(QObject* control, int step, ValueSource source, double x) {
-    if (!control || IsFiller(control))
-        return;
+    if (!control || IsFiller(control)) return;
     auto* edit = qobject_cast<QLineEdit*>(control);
     auto* pane = qobject_cast<QLabel*>(control);
     auto* combo = qobject_cast<QComboBox*>(control);
-    if (!edit && !pane && !(combo && !Hint(control).isEmpty()))
-        return;
+    if (!edit && !pane && !(combo && !Hint(control).isEmpty())) return;
     const int kind = KindOf(control);
     const int address = ControlAddress(Tag(control));
-    if (pane && kind <= 5)
-        return;
+    if (pane && kind <= 5) return;
 
     const bool editKind = edit && (kind == 2 || kind == 3 || kind == 4);
     if (editKind && source == UserChange) {
@@ -184,8 +171,7 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
     x = kt.x;
 
     if (combo) {
-        if (kind == 1)
-            combo->setCurrentIndex(static_cast<int>(std::trunc(x)));
+        if (kind == 1) combo->setCurrentIndex(static_cast<int>(std::trunc(x)));
     } else if (kt.hasText) {
         if (edit)
             edit->setText(Utf(kt.text));
@@ -197,8 +183,7 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
         // A refresh must not move the edit the keys and the wheel act on.
         if (kind == 2 && Dispatch.ScreenBusy == 0) {
             auto* target = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, address));
-            if (target)
-                Dispatch.CurrentEdit = target;
+            if (target) Dispatch.CurrentEdit = target;
         }
         SelectBand(control);
     }
@@ -216,8 +201,7 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
 
     QSlider* bar = qobject_cast<QSlider*>(MapAt(Params.ControlMap, address));
     const bool own = bar != nullptr;
-    if (!bar)
-        bar = qobject_cast<QSlider*>(MapAt(Params.CompanionMap, address));
+    if (!bar) bar = qobject_cast<QSlider*>(MapAt(Params.CompanionMap, address));
     if (bar && !(own && kind == 2)) {
         const uint8_t saved = Dispatch.TrackSyncGuard;
         Dispatch.TrackSyncGuard = 1;
@@ -225,18 +209,14 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
         Dispatch.TrackSyncGuard = saved;
     }
 
-    if (kind <= 4)
-        StoreParam(address, v);
-    if (source == UserChange)
-        SendDatatoMCU(address, v);
-    if (kind <= 4 && Dispatch.ScreenBusy == 0)
-        Window.LastCurveWrite = {address, v};
+    if (kind <= 4) StoreParam(address, v);
+    if (source == UserChange) SendDatatoMCU(address, v);
+    if (kind <= 4 && Dispatch.ScreenBusy == 0) Window.LastCurveWrite = {address, v};
 }
 
 void CommitEdit(int step) {
     QLineEdit* edit = Dispatch.CurrentEdit;
-    if (!edit || IsFiller(edit))
-        return;
+    if (!edit || IsFiller(edit)) return;
     const std::string s = StripToNumber(edit->text().toStdString());
     double number = 0;
     if (s.empty() || !ReadNumber(s, number)) {
@@ -244,55 +224,47 @@ void CommitEdit(int step) {
         return;
     }
     if (Hint(edit).isEmpty()) {
-        Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"), QStringLiteral("error"));
+        Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"),
+                         QStringLiteral("error"));
         edit->setText(Dispatch.LastGoodText);
         return;
     }
     const double x = TextToRaw(KindOf(edit), number);
     SetControlValue(edit, step, UserChange, x);
-    if (Dispatch.CurrentEdit)
-        Dispatch.LastGoodText = Dispatch.CurrentEdit->text();
+    if (Dispatch.CurrentEdit) Dispatch.LastGoodText = Dispatch.CurrentEdit->text();
 }
 
 int SelectTab(QObject* button) {
-    if (!qobject_cast<QPushButton*>(button))
-        return 0;
+    if (!qobject_cast<QPushButton*>(button)) return 0;
     const int tag = Tag(button);
     for (int pos = 0; pos < 2; ++pos) {
         QWidget* w = Params.TabButtons[pos];
-        if (!w && Form1)
-            w = pos == 0 ? Form1->FormTabBtn1 : Form1->FormTabBtn2;
+        if (!w && Form1) w = pos == 0 ? Form1->FormTabBtn1 : Form1->FormTabBtn2;
         auto* tab = qobject_cast<QPushButton*>(w);
-        if (!tab)
-            continue;
+        if (!tab) continue;
         const bool selected = pos == tag;
         tab->setChecked(selected);
         QFont f = tab->font();
         f.setBold(selected);
         tab->setFont(f);
     }
-    if (tag == 0)
-        return 0x100;
-    if (tag == 1)
-        return 0x201;
+    if (tag == 0) return 0x100;
+    if (tag == 1) return 0x201;
     return 0;
 }
 
 int TogglePass(QObject* button) {
     auto* b = qobject_cast<QPushButton*>(button);
-    if (!b)
-        return 0;
+    if (!b) return 0;
     const bool pressed = Hint(b) != QLatin1String("1");
     SetHint(b, pressed ? QStringLiteral("1") : QStringLiteral("0"));
-    if (b->isCheckable())
-        b->setChecked(pressed);
+    if (b->isCheckable()) b->setChecked(pressed);
     return pressed ? 1 : 0;
 }
 
 int TogglePhase(QObject* button) {
     auto* b = qobject_cast<QPushButton*>(button);
-    if (!b)
-        return 0;
+    if (!b) return 0;
     if (Hint(b) != QLatin1String("0")) {
         b->setText(QStringLiteral("+"));
         SetHint(b, QStringLiteral("0"));
@@ -306,17 +278,14 @@ int TogglePhase(QObject* button) {
 // ---- Handlers ----
 
 void MusModeBox1Change(QObject* Sender) {
-    if (Dispatch.SendSuppressed == 1)
-        return;
+    if (Dispatch.SendSuppressed == 1) return;
     auto* box = qobject_cast<QComboBox*>(Sender);
-    if (!box)
-        return;
+    if (!box) return;
     const int tag = Tag(box);
     const int index = box->currentIndex();
     int v = index;
     if (auto* bypass = qobject_cast<QCheckBox*>(MapAt(Params.CompanionMap, tag)))
-        if (bypass->isChecked())
-            v += 10;
+        if (bypass->isChecked()) v += 10;
     SendDatatoMCU(tag, v);
     // Show the Q slot that the new type uses.
     const int q = index == 0 ? tag + 3 : tag + 4;
@@ -330,8 +299,7 @@ void MusModeBox1Change(QObject* Sender) {
 
 void MusBypassCheck1Click(QObject* Sender) {
     auto* box = qobject_cast<QCheckBox*>(Sender);
-    if (!box)
-        return;
+    if (!box) return;
     Dispatch.WheelArmed = 0;
     const int address = ControlAddress(Tag(box));
     const int type = ImageAt(address) % 10;
@@ -341,11 +309,9 @@ void MusBypassCheck1Click(QObject* Sender) {
 }
 
 void OutRDelayBarChange(QObject* Sender) {
-    if (Dispatch.TrackSyncGuard == 1)
-        return;
+    if (Dispatch.TrackSyncGuard == 1) return;
     auto* bar = qobject_cast<QSlider*>(Sender);
-    if (!bar)
-        return;
+    if (!bar) return;
     if (auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar))))
         SetControlValue(pane, StepNone, UserChange, bar->value());
     Dispatch.CurrentEdit = Form1 ? Form1->Example : nullptr;
@@ -354,44 +320,35 @@ void OutRDelayBarChange(QObject* Sender) {
 
 void SysMusNormalVolBarChange(QObject* Sender) {
     auto* bar = qobject_cast<QSlider*>(Sender);
-    if (!bar)
-        return;
+    if (!bar) return;
     auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar)));
-    if (!pane && Form1)
-        pane = Form1->SysMusNormalVolPane;
-    if (!pane)
-        return;
+    if (!pane && Form1) pane = Form1->SysMusNormalVolPane;
+    if (!pane) return;
     const int pos = bar->value();
     pane->setText(Utf(FormatFixed(pos >= 998 ? 100.0 : pos / 10.0, 1)));
 }
 
 void OutLPhaseBtnClick(QObject* Sender) {
-    if (!qobject_cast<QPushButton*>(Sender))
-        return;
+    if (!qobject_cast<QPushButton*>(Sender)) return;
     SendDatatoMCU(Tag(Sender), TogglePhase(Sender));
 }
 
 void DEQALLPASSBtn1Click(QObject* Sender) {
-    if (!qobject_cast<QPushButton*>(Sender))
-        return;
+    if (!qobject_cast<QPushButton*>(Sender)) return;
     SendDatatoMCU(Tag(Sender), TogglePass(Sender));
 }
 
 void MusEQAllpassBtnClick(QObject* Sender) {
-    if (!qobject_cast<QPushButton*>(Sender))
-        return;
+    if (!qobject_cast<QPushButton*>(Sender)) return;
     const int v = TogglePass(Sender);
     const int tag = Tag(Sender);
-    if (tag >= 0 && tag / 256 < ModuleCount)
-        Dispatch.PassState[tag / 256] = v;
+    if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
     SendDatatoMCU(tag, v);
-    if (Form1)
-        Form1->EQPassLabel->setVisible(v != 0);
+    if (Form1) Form1->EQPassLabel->setVisible(v != 0);
 }
 
 void SysInputRadio1Click(QObject* Sender) {
-    if (!Form1 || !Sender)
-        return;
+    if (!Form1 || !Sender) return;
     QComboBox* input = Form1->InputBox;
     input->setCurrentIndex(Tag(Sender));
     SendDatatoMCU(Tag(input), input->currentIndex());
@@ -399,18 +356,15 @@ void SysInputRadio1Click(QObject* Sender) {
 
 void LMH_BYPSSBoxChange(QObject* Sender) {
     auto* box = qobject_cast<QComboBox*>(Sender);
-    if (!box)
-        return;
+    if (!box) return;
     SendDatatoMCU(Tag(box), box->currentIndex());
     CurvePoint(0);
 }
 
 void MusFreEdit1Click(QObject* Sender) {
-    if (!Sender)
-        return;
+    if (!Sender) return;
     auto* edit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, Tag(Sender)));
-    if (!edit || IsFiller(edit))
-        return;
+    if (!edit || IsFiller(edit)) return;
     // Focus first: the edit being left commits as CurrentEdit before this one takes over.
     edit->setFocus(Qt::MouseFocusReason);
     Dispatch.CurrentEdit = edit;
@@ -424,8 +378,7 @@ void MusFreEdit1Click(QObject* Sender) {
 
 void MusFreEdit1Exit(QObject*) {
     QLineEdit* edit = Dispatch.CurrentEdit;
-    if (!edit || IsFiller(edit))
-        return;
+    if (!edit || IsFiller(edit)) return;
     if (!edit->text().isEmpty())
         CommitEdit(StepNone);
     else
@@ -440,16 +393,13 @@ void MusFreEdit1KeyDown(QObject*, int key) {
 }
 
 void MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard) {
-    if (auto* edit = qobject_cast<QLineEdit*>(Sender))
-        Dispatch.CurrentEdit = edit;
+    if (auto* edit = qobject_cast<QLineEdit*>(Sender)) Dispatch.CurrentEdit = edit;
     const char16_t c = key.unicode();
-    const bool allowed = c == u'\b' || c == u'\r' || c == u'-' || c == u'.' ||
-                         (c >= u'0' && c <= u'9');
+    const bool allowed =
+        c == u'\b' || c == u'\r' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
     if (!allowed) {
-        if (discard)
-            *discard = true;
+        if (discard) *discard = true;
         return;
     }
-    if (c == u'\r')
-        MusFreEdit1Exit(Sender);
+    if (c == u'\r') MusFreEdit1Exit(Sender);
 }

@@ -22,8 +22,7 @@ constexpr int FactoryValue = 85;
 } // namespace
 
 void DeviceSaveBtnClick(QObject* Sender) {
-    if (Form1 == nullptr || Form9 == nullptr || Form9->LinkState != Online)
-        return;
+    if (Form1 == nullptr || Form9 == nullptr || Form9->LinkState != Online) return;
     MemoryCommand cmd{};
     if (Sender == Form1->DeviceLoadBtn)
         cmd = {u"恢复调整前参数", u"Restore settings ", RecallAddress, 0};
@@ -34,16 +33,15 @@ void DeviceSaveBtnClick(QObject* Sender) {
     else
         return;
     const QString question =
-        Lang(QString::fromUtf16(cmd.chinese), QString::fromUtf16(cmd.english)) + QStringLiteral("?");
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question))
-        return;
+        Lang(QString::fromUtf16(cmd.chinese), QString::fromUtf16(cmd.english)) +
+        QStringLiteral("?");
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question)) return;
     SendDatatoMCU(cmd.address, cmd.value);
     if (cmd.address == SaveAddress) {
         Form9->PendingOp = 3;
         SetLabelPair(Form1->LinkLabel, Window.LanguageFlag, QStringLiteral("Saving..."),
                      QStringLiteral("保存中..."));
-        if (Form9->LinkState == Online)
-            Form9->LinkState = Offline;
+        if (Form9->LinkState == Online) Form9->LinkState = Offline;
         Form9->HoldCycles = 0;
     }
 }

@@ -1,61 +1,44 @@
 #include "presets/FileSystem.h"
 
 #include "app/Dialogs.h"
+#include "app/Unit1.h"
 #include "app/WindowState.h"
+#include "link/Unit9.h"
 #include "params/ParamImage.h"
 #include "presets/PresetCodec.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-// The main window holds the line list; the link window does the upload.
-#define KV_PRESETS_HAVE_MAIN_WINDOW 1
-#define KV_PRESETS_HAVE_LINK_WINDOW 1
-
-#if KV_PRESETS_HAVE_MAIN_WINDOW
-#include "app/Unit1.h"
 #include <QPlainTextEdit>
-#endif
-#if KV_PRESETS_HAVE_LINK_WINDOW
-#include "link/Unit9.h"
-#endif
+#include <QSaveFile>
 
 static_assert(PresetModules == ModuleCount && PresetSlots == DeviceSlots,
               "the preset image has the shape of DeviceImage");
 
 PresetFileState PresetFiles;
 
-void ResetPresetFileState() { PresetFiles = PresetFileState{}; }
+void ResetPresetFileState() {
+    PresetFiles = PresetFileState{};
+}
 
 namespace {
 
 const QString PresetFilter = QStringLiteral("Nddt (*.Nddt)");
 
 QWidget* Owner() {
-#if KV_PRESETS_HAVE_MAIN_WINDOW
     return Form1;
-#else
-    return nullptr;
-#endif
 }
 
 // The line list: kept here and mirrored into the hidden memo of the main window.
 void SetLines(const QStringList& lines) {
     PresetFiles.Lines = lines;
-#if KV_PRESETS_HAVE_MAIN_WINDOW
-    if (Form1 && Form1->Memo1)
-        Form1->Memo1->setPlainText(lines.join(QLatin1Char('\n')));
-#endif
+    if (Form1 && Form1->Memo1) Form1->Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 // Step 6 of the link: writes the whole DeviceImage to the unit when online.
 void StartImageUpload() {
-#if KV_PRESETS_HAVE_LINK_WINDOW
-    if (Form9)
-        Form9->DisCheckWindow(6);
-#endif
+    if (Form9) Form9->DisCheckWindow(6);
 }
 
 std::vector<std::string> ToStd(const QStringList& lines) {
@@ -85,10 +68,8 @@ void SavePreset() {
     SetLines(FromStd(BuildPresetPlainLines(Params.DeviceImage, Params.VariantFlag)));
 
     const QString chosen = Dialogs().SaveFileName(Owner(), PresetFilter);
-    if (chosen.isEmpty())
-        return;
-    const QString fileName =
-        QString::fromStdString(WithPresetExtension(chosen.toStdString()));
+    if (chosen.isEmpty()) return;
+    const QString fileName = QString::fromStdString(WithPresetExtension(chosen.toStdString()));
 
     // Written beside the target and renamed over it only when complete, so a
     // failed save leaves the old file as it was.
@@ -115,8 +96,7 @@ void SavePreset() {
 void ParsePresetLines(const QStringList& lines, int lastLine) {
     PresetFiles.PresetOk = false;
     const PresetContents contents = CheckPresetBody(ToStd(lines), lastLine);
-    if (contents.Status != PresetStatus::Ok)
-        return;
+    if (contents.Status != PresetStatus::Ok) return;
     ApplyPresetEntries(contents, Params.VariantFlag, Params.DeviceImage);
     PresetFiles.PresetOk = true;
 }
@@ -126,8 +106,7 @@ void LoadPreset() {
     PresetFiles.PresetOk = false;
 
     const QString fileName = Dialogs().OpenFileName(Owner(), PresetFilter);
-    if (fileName.isEmpty())
-        return;
+    if (fileName.isEmpty()) return;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));

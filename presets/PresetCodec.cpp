@@ -5,20 +5,16 @@
 namespace {
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
 
 // Second field of a line cut at blanks, read as an integer.
 std::optional<int32_t> SecondNumber(const std::string& line) {
     const std::vector<std::string> fields = SplitText(line, ' ');
-    if (fields.size() < 2)
-        return std::nullopt;
+    if (fields.size() < 2) return std::nullopt;
     return ParsePresetInt(fields[1]);
 }
 
@@ -46,8 +42,7 @@ std::optional<std::string> UnscrambleLine(std::string_view line) {
     for (std::size_t j = 0; 2 * j + 1 < line.size(); ++j) {
         const int hi = HexDigit(line[2 * j]);
         const int lo = HexDigit(line[2 * j + 1]);
-        if (hi < 0 || lo < 0)
-            return std::nullopt;
+        if (hi < 0 || lo < 0) return std::nullopt;
         out.push_back(static_cast<char>((hi << 4 | lo) ^ PresetLineKey[j % 8]));
     }
     return out;
@@ -69,15 +64,12 @@ std::vector<std::string> SplitText(std::string_view text, char separator) {
 
 std::optional<int32_t> ParsePresetInt(std::string_view text) {
     std::size_t digitsAt = (!text.empty() && text[0] == '-') ? 1 : 0;
-    if (digitsAt == text.size())
-        return std::nullopt;
+    if (digitsAt == text.size()) return std::nullopt;
     for (std::size_t i = digitsAt; i < text.size(); ++i)
-        if (text[i] < '0' || text[i] > '9')
-            return std::nullopt;
+        if (text[i] < '0' || text[i] > '9') return std::nullopt;
     int32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
+    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
     return value;
 }
 
@@ -132,14 +124,12 @@ std::vector<std::string> SplitFileLines(std::string_view text) {
             ++i;
         }
     }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    if (start < text.size()) lines.emplace_back(text.substr(start));
     return lines;
 }
 
 bool CheckPresetHeader(const std::vector<std::string>& plainLines) {
-    if (plainLines.size() < 2)
-        return false;
+    if (plainLines.size() < 2) return false;
     const auto product = SecondNumber(plainLines[0]);
     const auto type = SecondNumber(plainLines[1]);
     return product && type && (*product ^ PresetHeaderMask) == PresetProductId &&
@@ -218,8 +208,7 @@ PresetContents CheckPresetFile(std::string_view fileText) {
     std::optional<std::size_t> firstBad;
     for (std::size_t i = 0; i < fileLines.size(); ++i) {
         std::optional<std::string> line = UnscrambleLine(fileLines[i]);
-        if (!line && !firstBad)
-            firstBad = i;
+        if (!line && !firstBad) firstBad = i;
         plain.push_back(line ? std::move(*line) : std::string());
     }
     // The header decides whether this is a preset at all; damage after it
@@ -241,12 +230,10 @@ PresetContents CheckPresetFile(std::string_view fileText) {
 }
 
 int ApplyPresetEntries(const PresetContents& contents, int variantFlag, PresetImage& image) {
-    if (contents.Status != PresetStatus::Ok)
-        return 0;
+    if (contents.Status != PresetStatus::Ok) return 0;
     int stored = 0;
     for (const PresetEntry& e : contents.Entries) {
-        if (contents.Variant != variantFlag && e.Module == 2)
-            continue;
+        if (contents.Variant != variantFlag && e.Module == 2) continue;
         image[e.Module][e.Slot] = e.Value;
         ++stored;
     }
@@ -258,7 +245,6 @@ std::string WithPresetExtension(std::string_view fileName) {
     const std::size_t nameAt = slash == std::string_view::npos ? 0 : slash + 1;
     const std::size_t dot = fileName.find_last_of('.');
     const bool hasExt = dot != std::string_view::npos && dot >= nameAt;
-    if (hasExt && fileName.substr(dot) == ".Nddt")
-        return std::string(fileName);
+    if (hasExt && fileName.substr(dot) == ".Nddt") return std::string(fileName);
     return std::string(fileName.substr(0, hasExt ? dot : fileName.size())) + ".Nddt";
 }

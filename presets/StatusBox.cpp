@@ -42,8 +42,7 @@ TForm4::TForm4(QWidget* parent)
 }
 
 TForm4::~TForm4() {
-    if (Form4 == this)
-        Form4 = nullptr;
+    if (Form4 == this) Form4 = nullptr;
 }
 
 void TForm4::SetPercent(int percent) {

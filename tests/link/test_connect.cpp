@@ -65,7 +65,7 @@ TEST_F(ConnectTest, ScreenCaptionAndVersionFollowTheUnit) {
     unit->Live()[0][1] = 1;
     unit->Live()[0][4] = 2;
     unit->Live()[0][6] = 3;
-    unit->Live()[1][0] = 77;  // left delay 7.7 ms
+    unit->Live()[1][0] = 77;   // left delay 7.7 ms
     unit->Live()[1][22] = 150; // band 1 gain +6 dB
     StartConsole();
     EXPECT_FALSE(form1->windowTitle().contains(QStringLiteral("[Connected]")));
@@ -203,7 +203,8 @@ TEST_F(ConnectTest, LastOfTwoMatchingUnitsIsUsed) {
     EmulatedDevice* second = backend->PlugUnit(QStringLiteral("B"));
     ConnectUnit();
     ASSERT_EQ(form9->DevListBox->count(), 2);
-    EXPECT_TRUE(form9->DevListBox->item(1)->text().endsWith(QStringLiteral(" (自定义HID描述符=B)")));
+    EXPECT_TRUE(
+        form9->DevListBox->item(1)->text().endsWith(QStringLiteral(" (自定义HID描述符=B)")));
     EXPECT_EQ(form9->CurrentDevice, form9->DevListDevices.at(1));
     EXPECT_EQ(form9->RxDevice, form9->DevListDevices.at(1));
     EXPECT_EQ(form9->DevListBox->currentRow(), 0);
@@ -233,7 +234,8 @@ TEST_F(ConnectTest, RemovalStopsTheLinkAndReArrivalReadsEverythingAgain) {
     Deliver();
     const QStringList history = History();
     EXPECT_TRUE(std::any_of(history.begin(), history.end(), [](const QString& l) {
-        return l.startsWith(QStringLiteral("Removal of ")) && l.contains(QStringLiteral("VID=0483"));
+        return l.startsWith(QStringLiteral("Removal of ")) &&
+               l.contains(QStringLiteral("VID=0483"));
     }));
     EXPECT_EQ(form9->LinkState, NoDevice);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));

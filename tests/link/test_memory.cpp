@@ -12,11 +12,14 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,8 +27,7 @@ std::vector<EmulatedDevice::Received> To(const std::vector<EmulatedDevice::Recei
                                          int address) {
     std::vector<EmulatedDevice::Received> out;
     for (const auto& r : frames)
-        if (r.bytes[0] == 0x01 && (r.bytes[4] << 8 | r.bytes[5]) == address)
-            out.push_back(r);
+        if (r.bytes[0] == 0x01 && (r.bytes[4] << 8 | r.bytes[5]) == address) out.push_back(r);
     return out;
 }
 
@@ -214,7 +216,7 @@ TEST_F(MemoryTest, UnknownCodesChangeNothing) {
 // ---- Meters and volume ----
 
 TEST(Levels, LevelTable) {
-    const std::pair<int, int> table[] = {{0, -22}, {1, 1},    {2, 5},    {16, 23}, {64, 35},
+    const std::pair<int, int> table[] = {{0, -22},  {1, 1},    {2, 5},    {16, 23}, {64, 35},
                                          {128, 42}, {227, 46}, {228, 48}, {255, 48}};
     for (auto [byte, level] : table)
         EXPECT_EQ(TForm9::LevelOf(static_cast<uint8_t>(byte)), level) << byte;
@@ -312,4 +314,73 @@ TEST_F(BluetoothTest, FreeTextIsSentAlsoWhileNotOnlineAndNonAsciiAsLowByte) {
     EXPECT_EQ(sent[0].bytes[8], 0x41);
     EXPECT_EQ(sent[0].bytes[9], 0xE9);
     EXPECT_EQ(sent[0].bytes[10], 0x2D);
+}
+
+// ---- Writing the whole device image ----
+
+class ImageWriteTest : public MemoryTest {};
+
+TEST_F(ImageWriteTest, WritesModulesOneToThreeAndComesBackOnline) {
+    for (int i = 0; i < 86; ++i)
+        Params.DeviceImage[1][i] = 1000 + i;
+    Params.DeviceImage[3][0] = 4242;
+    form9->DisCheckWindow(6);
+    EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("下载数据..."));
+    EXPECT_EQ(form9->LinkState, Offline);
+    for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+        Step(25);
+    ASSERT_EQ(form9->LinkState, Online);
+    std::vector<int> starts;
+    for (const auto& r : To(Frames(), 56)) {
+        EXPECT_EQ(r.bytes[2], 24);
+        starts.push_back(r.bytes[6] << 8 | r.bytes[7]);
+        if ((r.bytes[6] << 8 | r.bytes[7]) == 0x13C) {
+            // Indexes 60..69 whatever module 1's parameter count.
+            for (int j = 0; j < 10; ++j)
+                EXPECT_EQ(r.bytes[8 + 2 * j] << 8 | r.bytes[9 + 2 * j], 1060 + j);
+        }
+    }
+    ASSERT_FALSE(starts.empty());
+    EXPECT_EQ(starts.back(), 0x300);
+    EXPECT_NE(std::find(starts.begin(), starts.end(), 0x13C), starts.end());
+    const auto done = To(Frames(), 58);
+    EXPECT_TRUE(
+        std::any_of(done.begin(), done.end(), [](const auto& r) { return r.bytes[7] == 0x33; }));
+    EXPECT_EQ(unit->Param(1, 64), 1064);
+    EXPECT_EQ(unit->Param(3, 0), 4242);
+}
+
+TEST_F(ImageWriteTest, NothingIsWrittenWhileNotOnline) {
+    form9->RzButton14Click(nullptr);
+    form9->DisCheckWindow(6);
+    Step(2000);
+    EXPECT_TRUE(To(Frames(), 56).empty());
+}
+
+// ---- The two secondary windows ----
+
+class WindowsTest : public LinkFixture {};
+
+TEST_F(WindowsTest, StatusBoxAndLinkWindowAsBuilt) {
+    StartConsole();
+    EXPECT_EQ(form4->windowTitle(), QStringLiteral("设备状态"));
+    EXPECT_EQ(form4->size(), QSize(313, 91));
+    EXPECT_TRUE(form4->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(form4->palette().color(QPalette::Window), QColor(209, 209, 224));
+    EXPECT_EQ(form4->LinkLabel->text(), QStringLiteral("设备未连接"));
+    EXPECT_EQ(form4->RzProgressStatus1->width(), 265);
+    EXPECT_EQ(form4->Label1->text(), QStringLiteral("请稍等,可能需要几秒钟才能完成操作！"));
+    EXPECT_FALSE(form4->isVisible());
+
+    EXPECT_EQ(form9->windowTitle(), QStringLiteral("系统"));
+    EXPECT_EQ(form9->ReportID->text(), QStringLiteral("1"));
+    EXPECT_EQ(form9->LinkBtn->text(), QStringLiteral("连接"));
+    EXPECT_EQ(form9->RzButton14->text(), QStringLiteral("断开"));
+    EXPECT_EQ(form9->Timer1->interval(), 1000);
+    EXPECT_EQ(form9->Timer2->interval(), 50);
+    EXPECT_EQ(form9->HoldTimer->interval(), 25);
+    form9->show();
+    form9->close();
+    EXPECT_FALSE(form9->isVisible());
+    EXPECT_EQ(Form9, form9); // closing only hides it
 }

@@ -31,8 +31,7 @@ std::vector<std::pair<int, int>> Writes(const std::vector<EmulatedDevice::Receiv
 int Polls(const std::vector<EmulatedDevice::Received>& frames) {
     int n = 0;
     for (const auto& r : frames)
-        if (r.bytes[0] == 0x01 && r.bytes[5] == 58 && r.bytes[7] == 0x66)
-            ++n;
+        if (r.bytes[0] == 0x01 && r.bytes[5] == 58 && r.bytes[7] == 0x66) ++n;
     return n;
 }
 

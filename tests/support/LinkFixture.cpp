@@ -8,50 +8,49 @@
 #include <QTimer>
 
 void LinkFixture::SetUp() {
-    dialogs = std::make_unique<ScriptedDialogs>();
+    AppFixture::SetUp();
+    form1 = form;
     pendingBackend = std::make_unique<EmulatorBackend>();
     backend = pendingBackend.get();
     unit = backend->PlugUnit();
 }
 
 void LinkFixture::StartConsole() {
-    form1 = new TForm1;
     form9 = new TForm9(std::move(pendingBackend));
     form4 = new TForm4;
-    form1->FormShow();
 }
 
 void LinkFixture::TearDown() {
     delete form4;
     delete form9;
-    delete form1;
+    form4 = nullptr;
+    form9 = nullptr;
     pendingBackend.reset();
     Deliver();
-    dialogs.reset();
+    AppFixture::TearDown();
+    form1 = nullptr;
 }
 
-void LinkFixture::Deliver() { QCoreApplication::sendPostedEvents(); }
+void LinkFixture::Deliver() {
+    QCoreApplication::sendPostedEvents();
+}
 
 void LinkFixture::Step(int ms) {
     for (int t = 0; t < ms; t += 25) {
         clockMs += 25;
         backend->AdvanceClock(25);
         Deliver();
-        if (form9->HoldTimer->isActive())
-            form9->HoldTimerTimer(form9->HoldTimer);
+        if (form9->HoldTimer->isActive()) form9->HoldTimerTimer(form9->HoldTimer);
         Deliver();
-        if (clockMs % 50 == 0 && form9->Timer2->isActive())
-            form9->Timer2Timer(form9->Timer2);
+        if (clockMs % 50 == 0 && form9->Timer2->isActive()) form9->Timer2Timer(form9->Timer2);
         Deliver();
-        if (clockMs % 1000 == 0 && form9->Timer1->isActive())
-            form9->Timer1Timer(form9->Timer1);
+        if (clockMs % 1000 == 0 && form9->Timer1->isActive()) form9->Timer1Timer(form9->Timer1);
         Deliver();
     }
 }
 
 void LinkFixture::ConnectUnit() {
-    if (!form9)
-        StartConsole();
+    if (!form9) StartConsole();
     Deliver();
     for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
         Step(25);
@@ -61,13 +60,14 @@ std::vector<EmulatedDevice::Received> LinkFixture::Frames() const {
     return unit->ReceivedFrames();
 }
 
-void LinkFixture::ClearFrames() { unit->ClearReceived(); }
+void LinkFixture::ClearFrames() {
+    unit->ClearReceived();
+}
 
 std::vector<EmulatedDevice::Received> LinkFixture::FramesTo(int address) const {
     std::vector<EmulatedDevice::Received> out;
     for (const auto& r : unit->ReceivedFrames())
-        if (r.bytes[0] == 0x01 && (r.bytes[4] << 8 | r.bytes[5]) == address)
-            out.push_back(r);
+        if (r.bytes[0] == 0x01 && (r.bytes[4] << 8 | r.bytes[5]) == address) out.push_back(r);
     return out;
 }
 
@@ -116,8 +116,8 @@ std::vector<uint8_t> ValuesFrame(int module, int start, const std::vector<int>& 
     std::vector<uint8_t> f(30, 0);
     f[0] = 0x01;
     f[1] = 0x57;
-    const int length = lengthOverride >= 0 ? lengthOverride
-                                           : 1 + 2 + 2 + 2 * static_cast<int>(values.size()) + 1;
+    const int length =
+        lengthOverride >= 0 ? lengthOverride : 1 + 2 + 2 + 2 * static_cast<int>(values.size()) + 1;
     f[2] = static_cast<uint8_t>(length);
     f[3] = 0xA0;
     f[4] = 0;

@@ -1,21 +1,18 @@
 #pragma once
-// A fresh console (TForm1, then TForm9 over an emulated HID bus, then TForm4)
-// with one emulated unit plugged in. Time is stepped by calling the timer
+// A fresh console (the main window of AppFixture, then TForm9 over an emulated
+// HID bus, then TForm4) with one emulated unit plugged in. Time is stepped by calling the timer
 // handlers; device answers are delivered with QCoreApplication::sendPostedEvents.
 
 #include "emulator/EmulatorBackend.h"
 #include "link/Unit9.h"
-#include "tests/support/ScriptedDialogs.h"
-
-#include <gtest/gtest.h>
+#include "tests/support/AppFixture.h"
 
 #include <memory>
 #include <vector>
 
-class TForm1;
 class TForm4;
 
-class LinkFixture : public ::testing::Test {
+class LinkFixture : public AppFixture {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -42,7 +39,6 @@ protected:
 
     QStringList History() const;
 
-    std::unique_ptr<ScriptedDialogs> dialogs;
     EmulatorBackend* backend = nullptr; // owned by the link window's HidCtl
     std::unique_ptr<EmulatorBackend> pendingBackend;
     EmulatedDevice* unit = nullptr;
