@@ -78,6 +78,8 @@ TForm1::~TForm1() {
     for (auto& c : Window.EqHandles)
         c = nullptr;
     Dispatch.CurrentEdit = nullptr;
+    // The graph's event filter still sees the children being torn down.
+    DetachEqGraph();
     if (Form1 == this) Form1 = nullptr;
 }
 

@@ -262,6 +262,8 @@ void ResetEqState() {
     EqGraph = EqGraphState{};
 }
 
+void DetachEqGraph() { EqGraph.Form = nullptr; }
+
 void AttachEqGraph(TForm1* form) {
     EqGraph.Form = form;
     if (!form || !form->Image1) return;

@@ -17,6 +17,9 @@ class TImage;
 // Image1 its bitmap, build the grid (SetupEqGraph(0)) and hook the handles.
 void AttachEqGraph(TForm1* form);
 
+// The main window is going away: the graph lets go of it.
+void DetachEqGraph();
+
 // 0 builds background, grid and labels; 2 wipes the curve.
 void SetupEqGraph(int mode);
 

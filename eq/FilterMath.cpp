@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 double RoundEven(double x) {
@@ -9,7 +10,12 @@ double RoundEven(double x) {
 } // default mode: ties to even
 
 int RoundEvenInt(double x) {
-    return static_cast<int>(RoundEven(x));
+    // A response built from wild device values can be infinite or not a number;
+    // its pixel lies far off the image, so saturate rather than overflow.
+    constexpr double lo = std::numeric_limits<int>::min() / 2;
+    constexpr double hi = std::numeric_limits<int>::max() / 2;
+    if (std::isnan(x)) return 0;
+    return static_cast<int>(RoundEven(std::clamp(x, lo, hi)));
 }
 
 double FreqToPixel(double f) {

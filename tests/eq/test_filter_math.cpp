@@ -10,6 +10,7 @@
 #include <string>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -295,4 +296,13 @@ TEST(CompressorShape, LevelsHeldToTheirRangesAndEndsFixed) {
     EXPECT_EQ(Y[0], -113);
     EXPECT_EQ(X[3], 21);
     EXPECT_EQ(X[4], 21);
+}
+
+// Values straight from the unit can be far outside the tables' ranges; the
+// curve then runs off the image, but no pixel conversion may overflow.
+TEST(Rounding, WildValuesSaturateInsteadOfOverflowing) {
+    EXPECT_EQ(RoundEvenInt(std::nan("")), 0);
+    EXPECT_GT(RoundEvenInt(1e300), 1000000);
+    EXPECT_LT(RoundEvenInt(-std::numeric_limits<double>::infinity()), -1000000);
+    EXPECT_EQ(RoundEvenInt(2.5), 2);
 }
