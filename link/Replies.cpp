@@ -40,6 +40,12 @@ void TForm9::ParseReply(const QByteArray& frame) {
 }
 
 void TForm9::ValuesReply(const uint8_t* frame, std::size_t size) {
+    // Values belong to a running read: a late one arriving after it, or during
+    // an upload, would put old values into the image or advance the upload.
+    if (!Timer2->isActive() || TransferMode != 0) {
+        AddToHistory(QStringLiteral("VALUES IGNORED: no read in progress"));
+        return;
+    }
     const int module = frame[6];
     const int start = frame[7];
     const int count = (int(frame[2]) - 6) / 2;
@@ -82,19 +88,27 @@ void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) 
         break;
     case 12:
     case 14:
+    {
         AckReceived = 1;
+        // Paused under the message, resumed after it: but only if it ran, so a
+        // late acknowledgement never restarts it during a transfer or after a lost link.
+        const bool holding = HoldTimer->isActive();
         HoldTimer->stop();
         Dialogs().Notify(this, NoticeCaption(),
                          Lang(QStringLiteral("更改成功!"), QStringLiteral("Successful change!")));
-        HoldTimer->start();
+        if (holding) HoldTimer->start();
         break;
+    }
     case 13:
+    {
+        const bool holding = HoldTimer->isActive();
         HoldTimer->stop();
         Dialogs().Notify(this, NoticeCaption(),
                          Lang(QStringLiteral("操作失败 ,限制次数已到"),
                               QStringLiteral("Error! Changing the number of restrictions!")));
-        HoldTimer->start();
+        if (holding) HoldTimer->start();
         break;
+    }
     case 2:
     case 4:
     case 7:

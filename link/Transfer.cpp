@@ -185,6 +185,9 @@ void TForm9::DisCheckWindow(int uMode) {
         SetMainLabel(QStringLiteral("Downloading..."), QStringLiteral("加载中..."));
         ShowLinkStatus(2, MainLinkText(), 0);
         SendPacketStep(1, 0);
+        // Wait for this request's own reply, with the pump's time-outs.
+        TransferPhase = 3;
+        TransferTicks = 0;
         if (LinkState == Online) LinkState = Offline;
         Timer2->start();
         break;
@@ -224,6 +227,8 @@ void TForm9::DisCheckWindow(int uMode) {
         SetMainLabel(QStringLiteral("Downloading..."), QStringLiteral("下载数据..."));
         LinkState = Offline;
         SendPacketStep(1, 1);
+        TransferPhase = 3;
+        TransferTicks = 0;
         Timer2->start();
         break;
     case 7:

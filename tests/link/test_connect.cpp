@@ -34,7 +34,18 @@ int CountStartSigns(const std::vector<EmulatedDevice::Received>& frames) {
 
 } // namespace
 
-using ConnectTest = LinkFixture;
+class ConnectTest : public LinkFixture {
+protected:
+    // The pump runs a read (its timer is never fired here; the test steps by hand).
+    void ReadInProgress() {
+        form9->Timer2->start();
+        form9->TransferMode = 0;
+    }
+    void TearDown() override {
+        if (form9) form9->Timer2->stop();
+        LinkFixture::TearDown();
+    }
+};
 
 TEST_F(ConnectTest, ReadRequestsAllModulesInOrderThenSignalsReadDone) {
     ConnectUnit();
@@ -273,8 +284,26 @@ TEST_F(ConnectTest, ReportsFromAListedDeviceOtherThanTheChosenOneAreIgnored) {
 
 // ---- Values replies that do not fit ----
 
+// A stale values reply outside a read (late, or during an upload) must not
+// overwrite the image nor move the transfer on.
+TEST_F(ConnectTest, ValuesReplyOutsideAReadChangesNothing) {
+    ConnectUnit();
+    const ParamModel before = Params;
+    form9->TransferPhase = 3;
+    Inject(ValuesFrame(1, 0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+    EXPECT_EQ(std::memcmp(before.DeviceImage, Params.DeviceImage, sizeof before.DeviceImage), 0);
+    EXPECT_EQ(form9->TransferPhase, 3);
+    form9->Timer2->start();
+    form9->TransferMode = 1; // an upload is running
+    Inject(ValuesFrame(1, 0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
+    EXPECT_EQ(std::memcmp(before.DeviceImage, Params.DeviceImage, sizeof before.DeviceImage), 0);
+    EXPECT_EQ(form9->TransferPhase, 3);
+    form9->Timer2->stop();
+}
+
 TEST_F(ConnectTest, ValuesReplyAtIndex80StoresUpToIndex84Only) {
     ConnectUnit();
+    ReadInProgress();
     Params.DeviceImage[1][85] = -7;
     Inject(ValuesFrame(1, 80, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     for (int i = 0; i < 5; ++i)
@@ -285,6 +314,7 @@ TEST_F(ConnectTest, ValuesReplyAtIndex80StoresUpToIndex84Only) {
 
 TEST_F(ConnectTest, ValuesReplyForAModuleAboveThreeIsRejectedWhole) {
     ConnectUnit();
+    ReadInProgress();
     const ParamModel before = Params;
     form9->TransferPhase = 3;
     const int historyBefore = form9->HistoryListBox->count();
@@ -298,6 +328,7 @@ TEST_F(ConnectTest, ValuesReplyForAModuleAboveThreeIsRejectedWhole) {
 
 TEST_F(ConnectTest, ValuesReplyWhoseCountReachesPastTheFrameIsRejectedWhole) {
     ConnectUnit();
+    ReadInProgress();
     for (int i = 0; i < 30; ++i)
         Params.DeviceImage[2][i] = -1;
     form9->TransferPhase = 3;
@@ -328,4 +359,30 @@ TEST_F(ConnectTest, ShortReportsAreHarmless) {
     EXPECT_EQ(form9->AckReceived, 1);
     EXPECT_EQ(form1->SysMusNormalVolBar->value(), 321);
     EXPECT_EQ(form9->LinkState, Online);
+}
+
+// An upload whose first packet gets no answer must end in "连接失败!" through
+// the pump's time-outs, not leave the console waiting for ever.
+TEST_F(ConnectTest, UploadWithoutAnswerFailsInsteadOfHanging) {
+    ConnectUnit();
+    unit->Misbehave().silent = true;
+    form9->DisCheckWindow(6);
+    ASSERT_TRUE(form9->Timer2->isActive());
+    for (int t = 0; t < 120 && form9->Timer2->isActive(); ++t)
+        form9->Timer2Timer(nullptr);
+    EXPECT_FALSE(form9->Timer2->isActive());
+    EXPECT_TRUE(dialogs->texts(DialogRecord::Notify).contains(QStringLiteral("连接失败!")));
+}
+
+// A late acknowledgement with its message must not start the hold timer
+// again when it was not running (during a transfer, after a lost link).
+TEST_F(ConnectTest, ChangeMessageResumesTheHoldTimerOnlyIfItRan) {
+    ConnectUnit();
+    ASSERT_TRUE(form9->HoldTimer->isActive());
+    Inject(StatusFrame(12));
+    EXPECT_TRUE(form9->HoldTimer->isActive());
+    form9->HoldTimer->stop();
+    Inject(StatusFrame(12));
+    Inject(StatusFrame(13));
+    EXPECT_FALSE(form9->HoldTimer->isActive());
 }

@@ -1,0 +1,632 @@
+// Fault soak of the device link: an hour (KV_SOAK_SECONDS) of simulated use of
+// the console against an emulated unit that misbehaves on a random schedule.
+// Time is stepped through the timer handlers, so the run is deterministic for
+// a seed (KV_SOAK_SEED) and needs no real waiting.
+//
+// After every fault period the unit behaves again; the console must come back
+// Online within a bounded time (by itself, or after the technician presses the
+// link button), drain its queue, and then the unit's parameter memory must
+// equal DeviceImage. Writes made while Online on a link that stayed up must
+// all arrive with their final value.
+//
+// KV_SOAK_TRACE=1 lists the frames since the last check at the first mismatch.
+#include "tests/support/LinkFixture.h"
+
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "eq/EqGraph.h"
+#include "link/LinkApi.h"
+#include "params/ControlProps.h"
+#include "params/DispatchState.h"
+#include "params/ParamImage.h"
+#include "presets/DeviceMemory.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+int EnvInt(const char* name, int fallback) {
+    const QByteArray v = qgetenv(name);
+    if (v.isEmpty()) return fallback;
+    bool ok = false;
+    const int n = v.toInt(&ok);
+    return ok && n > 0 ? n : fallback;
+}
+
+// Slots of a module that the read after a connect or a recall brings back:
+// whole packets of ten values, indexes below 85.
+int ReadBackSlots(int module) {
+    const int packets = ModuleParamCount[module] / 10 + 1;
+    return std::min(packets * 10, BulkIndexLimit);
+}
+
+enum FaultKind {
+    FaultDrop,      // every n-th answer lost
+    FaultLate,      // answers held back
+    FaultChecksum,  // answers with a wrong checksum byte
+    FaultForeign,   // answers from another device identifier
+    FaultSilent,    // no answers at all, long enough to lose the link
+    FaultUnplug,    // cable out, cable in
+    FaultRefused,   // every status answered with "limit reached"
+    FaultKinds
+};
+
+const char* const FaultNames[FaultKinds] = {"drop", "late", "checksum", "foreign",
+                                            "silent", "unplug", "refused"};
+
+struct OnlineWrite {
+    int value = 0;
+    int epoch = 0;
+};
+
+} // namespace
+
+class LinkSoak : public LinkFixture {
+protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        seconds = EnvInt("KV_SOAK_SECONDS", 3600);
+        rng.seed(static_cast<std::mt19937::result_type>(EnvInt("KV_SOAK_SEED", 20261209)));
+        SetSendTap([this](int address, int value, bool suppressed) { Tap(address, value, suppressed); });
+    }
+
+    // ---- Bookkeeping of what the console hands to the link ----
+
+    void Tap(int address, int value, bool suppressed) {
+        tapped.insert(address);
+        // Behind a frame in flight a recall is queued as a plain write: the
+        // unit returns to its stored set and nothing reads it back.
+        if (address == RecallAddress && !suppressed && form9 && form9->LinkState == Online &&
+            (form9->AckReceived == 0 || form9->QueueCount != 0)) {
+            unreadRecall = true;
+            ++queuedRecalls;
+        }
+        const int m = address / 256;
+        const int i = address % 256;
+        if (m < 1 || m > LastModule || i >= DeviceSlots) return;
+        if (suppressed) {
+            // A held-back store that changes the image leaves the image
+            // ahead of the unit until the next read.
+            if (Params.DeviceImage[m][i] != value) quietChanges[address] = value;
+            return;
+        }
+        if (form9 && form9->LinkState == Online) {
+            onlineWrites[address] = {value, epoch};
+            quietChanges.erase(address);
+        } else {
+            localOnly.insert(address);
+        }
+    }
+
+    // The link stays usable for live writes: hold timer running, no transfer.
+    bool LinkIntact() const {
+        return form9->HoldTimer->isActive() && !form9->Timer2->isActive() &&
+               (form9->LinkState == Online || form9->PendingOp != 0);
+    }
+
+    // One 25 ms tick of the link plus the checks that hold at every tick.
+    void Tick() {
+        // Values replies belong to a read; outside one they overwrite the
+        // image with values the unit may no longer hold.
+        const bool reading = form9->Timer2->isActive() && form9->TransferMode == 0;
+        std::memcpy(imageBefore, Params.DeviceImage, sizeof imageBefore);
+        tapped.clear();
+        Step(25);
+        if (!reading && !(form9->Timer2->isActive() && form9->TransferMode == 0))
+            for (int m = 1; m <= LastModule; ++m)
+                for (int i = 0; i < ReadBackSlots(m); ++i)
+                    if (Params.DeviceImage[m][i] != imageBefore[m][i] && !tapped.count(m * 256 + i)) {
+                        ++strayValues;
+                        if (strayValuesReported++ < 3)
+                            std::cout << "values stored outside a read: 0x" << std::hex
+                                      << (m * 256 + i) << std::dec << " " << imageBefore[m][i]
+                                      << " -> " << Params.DeviceImage[m][i] << " at " << clockMs
+                                      << " ms" << std::endl;
+                    }
+        maxQueue = std::max(maxQueue, form9->QueueCount);
+        if (form9->QueueCount > QueueMaxWaiting) {
+            ++queueOverflows;
+            ADD_FAILURE() << "QueueCount " << form9->QueueCount << " at " << clockMs << " ms";
+        }
+        const bool transfer = form9->Timer2->isActive();
+        if (transfer && !inTransfer) {
+            // A read or a bulk write starts: what is local now is settled by it.
+            settling = localOnly;
+            settlingRecall = unreadRecall;
+        }
+        if (!transfer && inTransfer && form9->LinkState == Online) {
+            // The queue is emptied by the transfer, but slot 0 and ResendLast
+            // survive it: the write last sent before the transfer goes out
+            // once more at the first answer, over the values just read.
+            const int last = form9->QueueAddr[0];
+            if (form9->ResendLast == 1 && last / 256 >= 1 && last / 256 <= LastModule &&
+                last % 256 < DeviceSlots &&
+                form9->QueueValue[0] != Params.DeviceImage[last / 256][last % 256]) {
+                ++staleResends;
+                if (staleReported++ < 4)
+                    std::cout << "stale resend armed after a transfer: 0x" << std::hex << last
+                              << std::dec << " = " << form9->QueueValue[0] << ", image "
+                              << Params.DeviceImage[last / 256][last % 256] << ", at " << clockMs
+                              << " ms" << std::endl;
+            }
+            for (int a : settling)
+                localOnly.erase(a);
+            settling.clear();
+            if (settlingRecall) unreadRecall = false;
+            settlingRecall = false;
+        }
+        inTransfer = transfer;
+        if (!LinkIntact()) ++epoch;
+        // The hold timer belongs to an online link (or a device-memory wait);
+        // transfers and lost links stop it.
+        if (form9->HoldTimer->isActive() &&
+            (transfer || (form9->LinkState != Online && form9->PendingOp == 0)))
+            ++strayHoldTicks[currentFault];
+    }
+
+    void Run(int ms) {
+        for (int t = 0; t < ms; t += 25)
+            Tick();
+    }
+
+    // ---- Random user changes ----
+
+    template <class T> std::vector<T*> Visible() const {
+        std::vector<T*> out;
+        std::set<QWidget*> seen;
+        for (int m = 0; m <= LastModule; ++m)
+            for (int i = 0; i < ImageSlots; ++i) {
+                QWidget* w = Params.ControlMap[m][i];
+                if (!w || !seen.insert(w).second) continue;
+                if (auto* c = qobject_cast<T*>(w))
+                    if (c->isVisible() && c->isEnabled()) out.push_back(c);
+            }
+        return out;
+    }
+
+    template <class T> T* Pick(const std::vector<T*>& v) {
+        if (v.empty()) return nullptr;
+        return v[std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(rng)];
+    }
+
+    double Uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); }
+    int Int(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+    QString TextFor(ParamEdit* edit) {
+        if (Int(0, 30) == 0) return QStringLiteral("x");
+        switch (Hint(edit).toInt() % 256) {
+        case 2: return QString::number(std::lround(20.0 * std::pow(1000.0, Uniform(0, 1))));
+        case 3: return QString::number(Int(-50, 26) * 0.5, 'f', 1);
+        case 4: return QString::number(0.3 * std::pow(500.0, Uniform(0, 1)), 'f', 2);
+        default: return QString::number(Int(0, 100));
+        }
+    }
+
+    void UserChange() {
+        ++changes;
+        const int what = Int(0, 99);
+        auto before = std::make_unique<ParamModel>(Params);
+        tapped.clear();
+        const bool online = form9->LinkState == Online;
+        if (what < 30) {
+            if (ParamEdit* e = Pick(Visible<ParamEdit>())) typeInto(e, TextFor(e));
+        } else if (what < 42) {
+            if (ParamEdit* e = Pick(Visible<ParamEdit>())) {
+                clickInto(e);
+                static const Qt::Key keys[4] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left,
+                                                Qt::Key_Right};
+                const int n = Int(1, 6);
+                for (int k = 0; k < n; ++k)
+                    pressKey(e, keys[Int(0, 3)]);
+            }
+        } else if (what < 54) {
+            if (QComboBox* c = Pick(Visible<QComboBox>()))
+                if (c->count() > 0) selectCombo(c, Int(0, c->count() - 1));
+        } else if (what < 66) {
+            if (QSlider* s = Pick(Visible<QSlider>())) s->setValue(Int(s->minimum(), s->maximum()));
+        } else if (what < 72) {
+            if (QCheckBox* c = Pick(Visible<QCheckBox>())) click(c);
+        } else if (what < 78) {
+            if (QPushButton* b = Pick(Visible<QPushButton>())) click(b);
+        } else if (what < 82) {
+            Drag();
+        } else if (what < 85) {
+            // Main and auxiliary tab, or the technician's factory page.
+            const int page = Int(0, 4);
+            if (page == 4)
+                form1->RzBmpButton1Click(form1->RzBmpButton1);
+            else
+                click(page < 2 ? form1->FormTabBtn1 : form1->FormTabBtn2);
+        } else if (what < 88) {
+            dialogs->answers = {true};
+            click(form1->ResetBtn);
+            ++eqResets;
+        } else if (what < 93) {
+            dialogs->answers = {true};
+            const int which = Int(0, 2);
+            DeviceSaveBtnClick(which == 0   ? form1->DeviceSaveBtn
+                               : which == 1 ? form1->DeviceLoadBtn
+                                            : form1->DeviceResetBtn);
+            ++memoryCommands;
+        } else if (what < 97) {
+            LoadPresetFile();
+        } else {
+            SavePresetFile();
+        }
+        dialogs->answers.clear();
+        dialogs->fileNames.clear();
+        // Image stores that bypass the link while online leave the unit behind.
+        if (online && !(what >= 93 && what < 97))
+            for (int m = 1; m <= LastModule; ++m)
+                for (int i = 0; i < ReadBackSlots(m); ++i)
+                    if (Params.DeviceImage[m][i] != before->DeviceImage[m][i] &&
+                        !tapped.count(m * 256 + i)) {
+                        ++untappedStores;
+                        if (untappedReported++ < 6)
+                            std::cout << "image store without a write: 0x" << std::hex
+                                      << (m * 256 + i) << std::dec << " "
+                                      << before->DeviceImage[m][i] << " -> "
+                                      << Params.DeviceImage[m][i] << " by change kind " << what
+                                      << std::endl;
+                    }
+    }
+
+    // A drag of a band handle committed by the main window's 10 ms tick.
+    void Drag() {
+        if (Window.CurrentModule != 1 ||
+            form1->MainFuntionSheetPage->currentWidget() != form1->AdvTabSheet1)
+            return;
+        TImage* handles[9] = {form1->EP1, form1->EP2, form1->EP3, form1->EP4, form1->EP5,
+                              form1->EP6, form1->EP7, form1->EP8, form1->EP9};
+        TImage* h = handles[Int(0, 8)];
+        EP1MouseDown(h, Qt::LeftButton, 9, 9);
+        int x = 9, y = 9;
+        const int moves = Int(1, 5);
+        for (int k = 0; k < moves; ++k) {
+            x += Int(-80, 80);
+            y += Int(-30, 30);
+            EP1MouseMove(h, Qt::LeftButton, x, y);
+            form1->Timer1Timer(form1->Timer1);
+        }
+        EP1MouseUp(h, Qt::LeftButton, x, y);
+        form1->Timer1Timer(form1->Timer1);
+        ++drags;
+    }
+
+    void SavePresetFile() {
+        presetPath = presetDir.filePath(QStringLiteral("soak%1.Nddt").arg(Int(0, 3)));
+        dialogs->fileNames = {presetPath};
+        click(form1->SaveFileBtn);
+        ++presetSaves;
+    }
+
+    void LoadPresetFile() {
+        if (presetPath.isEmpty()) return;
+        const bool online = form9->LinkState == Online;
+        dialogs->fileNames = {presetPath};
+        click(form1->LoadFileBtn);
+        if (!online) {
+            // Not written to the unit: the loaded image stays local.
+            for (int m = 1; m <= LastModule; ++m)
+                for (int i = 0; i < ReadBackSlots(m); ++i)
+                    localOnly.insert(m * 256 + i);
+        }
+        ++presetLoads;
+    }
+
+    // Simulated time with a user change every now and then.
+    void Use(int ms, int minGap, int maxGap) {
+        int next = Int(minGap, maxGap);
+        for (int t = 0; t < ms; t += 25) {
+            Tick();
+            next -= 25;
+            if (next <= 0) {
+                UserChange();
+                next = Int(minGap, maxGap);
+            }
+        }
+    }
+
+    // ---- Faults ----
+
+    void StartFault(FaultKind kind) {
+        ++faults[kind];
+        auto& f = unit->Misbehave();
+        switch (kind) {
+        case FaultDrop: f.dropEvery = Int(2, 5); break;
+        case FaultLate: f.replyDelayMs = Int(60, 1500); break;
+        case FaultChecksum: f.corruptChecksum = true; break;
+        case FaultForeign: f.foreignDeviceId = true; break;
+        case FaultSilent: f.silent = true; break;
+        case FaultRefused: f.forcedCode = EmulatedDevice::CodeRefused; break;
+        case FaultUnplug: backend->Unplug(unit); break;
+        default: break;
+        }
+    }
+
+    void EndFault(FaultKind kind) {
+        unit->Behave();
+        if (kind == FaultUnplug) backend->Replug(unit);
+    }
+
+    // Back to Online after a fault: the console reconnects by itself after a
+    // device change; after a lost link the technician presses the link button.
+    // Returns the simulated ms it took, or -1 when it did not come back.
+    int Recover() {
+        const int start = clockMs;
+        int idleOffline = 0;
+        int stalledMs = 0;
+        while (clockMs - start < RecoverLimitMs) {
+            if (form9->LinkState == Online && form9->PendingOp == 0 && !form9->Timer2->isActive())
+                return clockMs - start;
+            // The technician waits while the start sign is polled, a transfer
+            // runs or a device-memory command waits; otherwise, with the link
+            // label showing no link, he presses the link button.
+            const bool busy = form9->Timer1->isActive() || form9->Timer2->isActive() ||
+                              (form9->HoldTimer->isActive() && form9->PendingOp != 0);
+            if (!busy) {
+                idleOffline += 25;
+                if (idleOffline >= 500) {
+                    if (form9->LinkState == NoDevice) {
+                        // An error answer left no device: the technician
+                        // pulls the cable and plugs it in again.
+                        backend->Unplug(unit);
+                        Deliver();
+                        backend->Replug(unit);
+                    } else {
+                        click(form1->LinkBtn);
+                    }
+                    ++reconnects;
+                    idleOffline = 0;
+                }
+            } else {
+                idleOffline = 0;
+            }
+            // A transfer whose first request went unanswered waits in phase 0,
+            // which has no time-out; the technician gives it 30 s, then
+            // presses the link button.
+            if (form9->Timer2->isActive() && form9->TransferPhase == 0) {
+                stalledMs += 25;
+                if (stalledMs >= 30000) {
+                    ++hungTransfers;
+                    click(form1->LinkBtn);
+                    ++reconnects;
+                    stalledMs = 0;
+                }
+            } else {
+                stalledMs = 0;
+            }
+            Tick();
+        }
+        return -1;
+    }
+
+    // Online with nothing waiting, then a few quiet seconds.
+    bool Drain() {
+        for (int t = 0; t < 60000; t += 25) {
+            if (form9->LinkState == Online && form9->QueueCount == 0 && form9->PendingOp == 0 &&
+                form9->ResendLast == 0 && !form9->Timer2->isActive())
+                break;
+            Tick();
+        }
+        Run(3000);
+        return form9->LinkState == Online && form9->QueueCount == 0;
+    }
+
+    // ---- Checks after a quiet period ----
+
+    void CheckUnitMatchesImage() {
+        ++checks;
+        for (int m = 1; m <= LastModule; ++m)
+            for (int i = 0; i < ReadBackSlots(m); ++i) {
+                const int a = m * 256 + i;
+                const int device = unit->Live()[m][i];
+                const int image = Params.DeviceImage[m][i];
+                if (device == image) continue;
+                if (unreadRecall) {
+                    ++recallDiffs;
+                    continue;
+                }
+                if (localOnly.count(a)) {
+                    ++localDiffs;
+                    continue;
+                }
+                ++mismatches;
+                if (qEnvironmentVariableIsSet("KV_SOAK_TRACE") && reported < 1)
+                    for (const auto& r : Frames()) {
+                        const int ad = r.bytes[4] << 8 | r.bytes[5];
+                        const int v = r.bytes[6] << 8 | r.bytes[7];
+                        if (r.bytes[0] == 1 && !(ad == 58 && v == 0x66))
+                            std::cout << "  frame " << std::hex << ad << " " << v << std::dec
+                                      << (ad == 56 && v == 0x114 ? " [26]=" + std::to_string(r.bytes[20] << 8 | r.bytes[21]) : std::string())
+                                      << (r.accepted ? "" : " rejected") << std::endl;
+                    }
+                if (reported++ < 12) {
+                    std::ostringstream why;
+                    if (quietChanges.count(a)) why << " (held-back store of " << quietChanges[a] << ")";
+                    if (onlineWrites.count(a))
+                        why << " (online write " << onlineWrites[a].value << " in epoch "
+                            << onlineWrites[a].epoch << ", now " << epoch << ")";
+                    ADD_FAILURE() << "unit memory differs from DeviceImage at 0x" << std::hex << a
+                                  << std::dec << ": unit " << device << ", image " << image
+                                  << why.str() << ", at " << clockMs << " ms";
+                }
+            }
+        for (const auto& [a, w] : onlineWrites) {
+            if (w.epoch != epoch) continue; // the link went down since: the read settled it
+            if (unreadRecall) continue;     // overwritten by the unit's own recall
+            const int device = unit->Live()[a / 256][a % 256];
+            if (device != (w.value & 0xFFFF) && Params.DeviceImage[a / 256][a % 256] == w.value) {
+                ++lostWrites;
+                if (reported++ < 12)
+                    ADD_FAILURE() << "online write lost: 0x" << std::hex << a << std::dec
+                                  << " = " << w.value << ", unit has " << device;
+            }
+        }
+        onlineWrites.clear();
+    }
+
+    static constexpr int RecallAddress = 12;
+    static constexpr int RecoverLimitMs = 100000;
+
+    int seconds = 3600;
+    std::mt19937 rng;
+    QTemporaryDir presetDir;
+    QString presetPath;
+
+    int epoch = 0;
+    bool inTransfer = false;
+    std::map<int, OnlineWrite> onlineWrites;
+    std::map<int, int> quietChanges;
+    std::set<int> localOnly, settling;
+
+    long changes = 0;
+    int faults[FaultKinds]{};
+    int reconnects = 0;
+    int mismatches = 0;
+    int lostWrites = 0;
+    int localDiffs = 0;
+    int reported = 0;
+    int checks = 0;
+    int maxQueue = 0;
+    int queueOverflows = 0;
+    int32_t imageBefore[ModuleCount][DeviceSlots]{};
+    long strayValues = 0;
+    int strayValuesReported = 0;
+    int staleResends = 0, staleReported = 0;
+    std::set<int> tapped;
+    int untappedStores = 0, untappedReported = 0;
+    int hungTransfers = 0;
+    bool unreadRecall = false, settlingRecall = false;
+    int queuedRecalls = 0;
+    long recallDiffs = 0;
+    long strayHoldTicks[FaultKinds + 1]{};
+    int currentFault = FaultKinds; // none
+    int slowestRecovery = 0;
+    int notRecovered = 0;
+    int eqResets = 0, memoryCommands = 0, presetLoads = 0, presetSaves = 0, drags = 0;
+};
+
+TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
+    // The offscreen platform cannot raise the status box; keep the log readable.
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context,
+                                         const QString& text) {
+        if (text.contains(QLatin1String("does not support raise()"))) return;
+        if (previous) previous(type, context, text);
+    });
+    struct Restore {
+        ~Restore() { qInstallMessageHandler(previous); }
+    } restore;
+    QElapsedTimer wall;
+    wall.start();
+    ASSERT_TRUE(presetDir.isValid());
+    ConnectUnit();
+    ASSERT_EQ(form9->LinkState, Online);
+    SavePresetFile();
+    dialogs->fileNames.clear();
+
+    const int endMs = seconds * 1000;
+    while (clockMs < endMs) {
+        // Normal use on a healthy link.
+        Use(Int(2000, 20000), 100, 1500);
+
+        // A fault period, with the user carrying on.
+        const auto kind = static_cast<FaultKind>(Int(0, FaultKinds - 1));
+        StartFault(kind);
+        currentFault = kind;
+        const int length = kind == FaultSilent ? Int(4500, 15000)
+                         : kind == FaultUnplug ? Int(200, 6000)
+                                               : Int(1000, 20000);
+        Use(length, 100, 2000);
+        EndFault(kind);
+        currentFault = FaultKinds;
+
+        const int took = Recover();
+        if (took < 0) {
+            ++notRecovered;
+            ADD_FAILURE() << "not Online " << RecoverLimitMs << " ms after a " << FaultNames[kind]
+                          << " fault ended (state " << form9->LinkState << ", label "
+                          << form1->LinkLabel->text().toStdString() << ", timers "
+                          << form9->Timer1->isActive() << form9->Timer2->isActive()
+                          << form9->HoldTimer->isActive() << ", pending " << form9->PendingOp
+                          << ", queue " << form9->QueueCount << ", phase "
+                          << form9->TransferPhase << ")";
+            break;
+        }
+        slowestRecovery = std::max(slowestRecovery, took);
+        if (!Drain()) {
+            ADD_FAILURE() << "queue did not drain after a " << FaultNames[kind] << " fault";
+            break;
+        }
+        CheckUnitMatchesImage();
+        ClearFrames();
+        form9->HistoryListBox->clear();
+    }
+
+    long strayTotal = 0;
+    std::ostringstream strayKinds;
+    for (int k = 0; k <= FaultKinds; ++k) {
+        strayTotal += strayHoldTicks[k];
+        if (strayHoldTicks[k])
+            strayKinds << " " << (k < FaultKinds ? FaultNames[k] : "none") << "=" << strayHoldTicks[k];
+    }
+    int faultTotal = 0;
+    std::ostringstream kinds;
+    for (int k = 0; k < FaultKinds; ++k) {
+        faultTotal += faults[k];
+        kinds << (k ? " " : "") << FaultNames[k] << "=" << faults[k];
+    }
+    std::cout << "soak: simulated " << clockMs / 1000 << " s, changes " << changes << " (eq resets "
+              << eqResets << ", memory commands " << memoryCommands << ", preset loads "
+              << presetLoads << ", saves " << presetSaves << ", drags " << drags << "), faults "
+              << faultTotal << " (" << kinds.str() << "), reconnects " << reconnects
+              << ", checks " << checks << ", mismatches " << mismatches << ", lost writes "
+              << lostWrites << ", local-only differences " << localDiffs << ", queued recalls " << queuedRecalls
+              << " (differences after them " << recallDiffs << "), hung transfers " << hungTransfers << ", values outside a read "
+              << strayValues << ", max queue "
+              << maxQueue << ", stray hold-timer ticks " << strayTotal << " (by fault:"
+              << strayKinds.str() << "), slowest recovery " << slowestRecovery << " ms, wall "
+              << wall.elapsed() << " ms" << std::endl;
+
+    EXPECT_GE(clockMs, endMs);
+    EXPECT_EQ(queueOverflows, 0);
+    EXPECT_EQ(notRecovered, 0);
+    EXPECT_EQ(lostWrites, 0);
+    EXPECT_EQ(mismatches, 0);
+    // A recall clicked while a frame is in flight goes out as a plain queued
+    // write and is not awaited: the unit recalls and the console reads nothing
+    // back until the next connect. That is how the link is meant to queue it;
+    // the differences that follow are counted apart and left out of the
+    // mismatches, and the figure is reported above.
+    RecordProperty("queued_recalls", queuedRecalls);
+    EXPECT_EQ(strayValues, 0) << "values reply stored outside a read";
+    EXPECT_EQ(hungTransfers, 0) << "transfer hung on its unanswered first request";
+    EXPECT_EQ(strayTotal, 0) << "hold timer running during a transfer or on a lost link";
+}
