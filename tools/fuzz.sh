@@ -10,8 +10,10 @@ cmake --preset fuzz
 cmake --build --preset fuzz -j "$(nproc)" --target fuzzers
 
 status=0
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export QT_QPA_PLATFORM=offscreen
 for target in build/fuzz/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target")
   seeds=fuzz/corpus/${name#fuzz_}
   work=$(mktemp -d)
