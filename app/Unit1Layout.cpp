@@ -118,24 +118,53 @@ void SetupPass(QPushButton* b, const QRect& r, const QString& caption) {
     SetHint(b, QStringLiteral("0"));
 }
 
-QImage HandleIcon(const QString& text, QSize size, bool disc) {
-    QImage img(size, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(60, 60, 60));
-    if (disc)
-        p.drawEllipse(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0));
-    else
-        p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1.0, size.height() - 1.0), 3, 3);
-    QFont f(QStringLiteral("WenQuanYi Micro Hei"));
-    f.setPixelSize(disc ? 12 : 10);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(255, 150, 30));
-    p.drawText(QRect(QPoint(0, 0), size), Qt::AlignCenter, text);
-    return img;
+// One band row of an equaliser table: frequency, Q, gain, type and bypass,
+// named prefix + number ("MusFreEdit3", ...).
+struct BandRowNames {
+    const char* fre;
+    const char* q;
+    const char* gain;
+    const char* mode;
+    const char* bypass;
+};
+
+struct BandRow {
+    ParamEdit* fre;
+    ParamEdit* q;
+    ParamEdit* gain;
+    QComboBox* mode;
+    QCheckBox* bypass;
+};
+
+BandRow MakeBandRow(QWidget* p, int y, int number, const BandRowNames& names) {
+    const QString n = QString::number(number);
+    Text(p, n, QRect(2, y, 18, 21), Qt::AlignCenter);
+    BandRow row{new ParamEdit(p), new ParamEdit(p), new ParamEdit(p), new QComboBox(p),
+                new QCheckBox(p)};
+    row.fre->setObjectName(QLatin1String(names.fre) + n);
+    SetupEdit(row.fre, QRect(22, y, 72, 21), 2);
+    row.q->setObjectName(QLatin1String(names.q) + n);
+    SetupEdit(row.q, QRect(98, y, 52, 21), 4);
+    row.gain->setObjectName(QLatin1String(names.gain) + n);
+    SetupEdit(row.gain, QRect(154, y, 64, 21), 3);
+    row.mode->setObjectName(QLatin1String(names.mode) + n);
+    SetupCombo(row.mode, QRect(222, y, 106, 21), kBandTypes);
+    row.bypass->setObjectName(QLatin1String(names.bypass) + n);
+    row.bypass->setGeometry(342, y, 22, 21);
+    return row;
+}
+
+// The high-pass and low-pass rows under a band table.
+void MakeCrossoverRows(QWidget* p, int y, ParamEdit*& hpFre, const char* hpFreName,
+                       QComboBox*& hpBox, const char* hpBoxName, ParamEdit*& lpFre,
+                       const char* lpFreName, QComboBox*& lpBox, const char* lpBoxName,
+                       const QStringList& types) {
+    Text(p, QStringLiteral("HP"), QRect(2, y, 18, 21), Qt::AlignCenter);
+    SetupEdit(Create<ParamEdit>(hpFre, hpFreName, p), QRect(22, y, 72, 21), 2);
+    SetupCombo(Create<QComboBox>(hpBox, hpBoxName, p), QRect(98, y, 170, 21), types);
+    Text(p, QStringLiteral("LP"), QRect(2, y + 25, 18, 21), Qt::AlignCenter);
+    SetupEdit(Create<ParamEdit>(lpFre, lpFreName, p), QRect(22, y + 25, 72, 21), 2);
+    SetupCombo(Create<QComboBox>(lpBox, lpBoxName, p), QRect(98, y + 25, 170, 21), types);
 }
 
 } // namespace
@@ -367,41 +396,18 @@ void TForm1::BuildBandTable(QWidget* page) {
         &TForm1::MusBypassCheck1, &TForm1::MusBypassCheck2, &TForm1::MusBypassCheck3,
         &TForm1::MusBypassCheck4, &TForm1::MusBypassCheck5, &TForm1::MusBypassCheck6,
         &TForm1::MusBypassCheck7, &TForm1::MusBypassCheck8, &TForm1::MusBypassCheck9};
+    const BandRowNames names{"MusFreEdit", "MusQEdit", "MusGainEdit", "MusModeBox",
+                             "MusBypassCheck"};
     for (int r = 0; r < 9; ++r) {
-        const int y = 50 + r * 23;
-        const QString n = QString::number(r + 1);
-        Text(p, n, QRect(2, y, 18, 21), center);
-        auto* f = new ParamEdit(p);
-        this->*fre[r] = f;
-        f->setObjectName(QStringLiteral("MusFreEdit") + n);
-        SetupEdit(f, QRect(22, y, 72, 21), 2);
-        auto* qe = new ParamEdit(p);
-        this->*q[r] = qe;
-        qe->setObjectName(QStringLiteral("MusQEdit") + n);
-        SetupEdit(qe, QRect(98, y, 52, 21), 4);
-        auto* g = new ParamEdit(p);
-        this->*gain[r] = g;
-        g->setObjectName(QStringLiteral("MusGainEdit") + n);
-        SetupEdit(g, QRect(154, y, 64, 21), 3);
-        auto* m = new QComboBox(p);
-        this->*mode[r] = m;
-        m->setObjectName(QStringLiteral("MusModeBox") + n);
-        SetupCombo(m, QRect(222, y, 106, 21), kBandTypes);
-        auto* c = new QCheckBox(p);
-        this->*bypass[r] = c;
-        c->setObjectName(QStringLiteral("MusBypassCheck") + n);
-        c->setGeometry(342, y, 22, 21);
+        const BandRow row = MakeBandRow(p, 50 + r * 23, r + 1, names);
+        this->*fre[r] = row.fre;
+        this->*q[r] = row.q;
+        this->*gain[r] = row.gain;
+        this->*mode[r] = row.mode;
+        this->*bypass[r] = row.bypass;
     }
-    Text(p, QStringLiteral("HP"), QRect(2, 261, 18, 21), center);
-    NEW(ParamEdit, MusHighPassFre, p);
-    SetupEdit(MusHighPassFre, QRect(22, 261, 72, 21), 2);
-    NEW(QComboBox, MusHighPassBox, p);
-    SetupCombo(MusHighPassBox, QRect(98, 261, 170, 21), kPassTypes);
-    Text(p, QStringLiteral("LP"), QRect(2, 286, 18, 21), center);
-    NEW(ParamEdit, MusLowPassFre, p);
-    SetupEdit(MusLowPassFre, QRect(22, 286, 72, 21), 2);
-    NEW(QComboBox, MusLowPassBox, p);
-    SetupCombo(MusLowPassBox, QRect(98, 286, 170, 21), kPassTypes);
+    MakeCrossoverRows(p, 261, MusHighPassFre, "MusHighPassFre", MusHighPassBox, "MusHighPassBox",
+                      MusLowPassFre, "MusLowPassFre", MusLowPassBox, "MusLowPassBox", kPassTypes);
 
     // The auxiliary rows cover the nine main rows and the main crossover.
     QWidget* aux = Panel(AuxGrop, "AuxGrop", p, QRect(0, 48, 372, 275));
@@ -410,41 +416,19 @@ void TForm1::BuildBandTable(QWidget* page) {
     ParamEdit* TForm1::*const again[2] = {&TForm1::AUXGainEdit1, &TForm1::AUXGainEdit2};
     QComboBox* TForm1::*const amode[2] = {&TForm1::AUXModeBox1, &TForm1::AUXModeBox2};
     QCheckBox* TForm1::*const abypass[2] = {&TForm1::AuxBypassCheck1, &TForm1::AuxBypassCheck2};
+    const BandRowNames auxNames{"AUXFreEdit", "AUXQEdit", "AUXGainEdit", "AUXModeBox",
+                                "AuxBypassCheck"};
     for (int r = 0; r < 2; ++r) {
-        const int y = 2 + r * 23;
-        const QString n = QString::number(r + 1);
-        Text(aux, n, QRect(2, y, 18, 21), center);
-        auto* f = new ParamEdit(aux);
-        this->*afre[r] = f;
-        f->setObjectName(QStringLiteral("AUXFreEdit") + n);
-        SetupEdit(f, QRect(22, y, 72, 21), 2);
-        auto* qe = new ParamEdit(aux);
-        this->*aq[r] = qe;
-        qe->setObjectName(QStringLiteral("AUXQEdit") + n);
-        SetupEdit(qe, QRect(98, y, 52, 21), 4);
-        auto* g = new ParamEdit(aux);
-        this->*again[r] = g;
-        g->setObjectName(QStringLiteral("AUXGainEdit") + n);
-        SetupEdit(g, QRect(154, y, 64, 21), 3);
-        auto* m = new QComboBox(aux);
-        this->*amode[r] = m;
-        m->setObjectName(QStringLiteral("AUXModeBox") + n);
-        SetupCombo(m, QRect(222, y, 106, 21), kBandTypes);
-        auto* c = new QCheckBox(aux);
-        this->*abypass[r] = c;
-        c->setObjectName(QStringLiteral("AuxBypassCheck") + n);
-        c->setGeometry(342, y, 22, 21);
+        const BandRow row = MakeBandRow(aux, 2 + r * 23, r + 1, auxNames);
+        this->*afre[r] = row.fre;
+        this->*aq[r] = row.q;
+        this->*again[r] = row.gain;
+        this->*amode[r] = row.mode;
+        this->*abypass[r] = row.bypass;
     }
-    Text(aux, QStringLiteral("HP"), QRect(2, 213, 18, 21), center);
-    NEW(ParamEdit, AuxHighPassFre, aux);
-    SetupEdit(AuxHighPassFre, QRect(22, 213, 72, 21), 2);
-    NEW(QComboBox, AuxHighPassBox, aux);
-    SetupCombo(AuxHighPassBox, QRect(98, 213, 170, 21), kAuxPassTypes);
-    Text(aux, QStringLiteral("LP"), QRect(2, 238, 18, 21), center);
-    NEW(ParamEdit, AuxLowPassFre, aux);
-    SetupEdit(AuxLowPassFre, QRect(22, 238, 72, 21), 2);
-    NEW(QComboBox, AuxLowPassBox, aux);
-    SetupCombo(AuxLowPassBox, QRect(98, 238, 170, 21), kAuxPassTypes);
+    MakeCrossoverRows(aux, 213, AuxHighPassFre, "AuxHighPassFre", AuxHighPassBox, "AuxHighPassBox",
+                      AuxLowPassFre, "AuxLowPassFre", AuxLowPassBox, "AuxLowPassBox",
+                      kAuxPassTypes);
     aux->hide();
 }
 
@@ -603,41 +587,19 @@ void TForm1::BuildFactoryPage(QWidget* page) {
                                          &TForm1::HintModeBox3, &TForm1::HintModeBox4};
     QCheckBox* TForm1::*const bypass[4] = {&TForm1::HintBypassCheck1, &TForm1::HintBypassCheck2,
                                            &TForm1::HintBypassCheck3, &TForm1::HintBypassCheck4};
+    const BandRowNames names{"HintFreEdit", "HintQEdit", "HintGainEdit", "HintModeBox",
+                             "HintBypassCheck"};
     for (int r = 0; r < 4; ++r) {
-        const int y = 34 + r * 23;
-        const QString n = QString::number(r + 1);
-        Text(h, n, QRect(2, y, 18, 21), center);
-        auto* f = new ParamEdit(h);
-        this->*fre[r] = f;
-        f->setObjectName(QStringLiteral("HintFreEdit") + n);
-        SetupEdit(f, QRect(22, y, 72, 21), 2);
-        auto* qe = new ParamEdit(h);
-        this->*q[r] = qe;
-        qe->setObjectName(QStringLiteral("HintQEdit") + n);
-        SetupEdit(qe, QRect(98, y, 52, 21), 4);
-        auto* g = new ParamEdit(h);
-        this->*gain[r] = g;
-        g->setObjectName(QStringLiteral("HintGainEdit") + n);
-        SetupEdit(g, QRect(154, y, 64, 21), 3);
-        auto* m = new QComboBox(h);
-        this->*mode[r] = m;
-        m->setObjectName(QStringLiteral("HintModeBox") + n);
-        SetupCombo(m, QRect(222, y, 106, 21), kBandTypes);
-        auto* c = new QCheckBox(h);
-        this->*bypass[r] = c;
-        c->setObjectName(QStringLiteral("HintBypassCheck") + n);
-        c->setGeometry(342, y, 22, 21);
+        const BandRow row = MakeBandRow(h, 34 + r * 23, r + 1, names);
+        this->*fre[r] = row.fre;
+        this->*q[r] = row.q;
+        this->*gain[r] = row.gain;
+        this->*mode[r] = row.mode;
+        this->*bypass[r] = row.bypass;
     }
-    Text(h, QStringLiteral("HP"), QRect(2, 130, 18, 21), center);
-    NEW(ParamEdit, HintHighPassFre, h);
-    SetupEdit(HintHighPassFre, QRect(22, 130, 72, 21), 2);
-    NEW(QComboBox, HintHighPassBox, h);
-    SetupCombo(HintHighPassBox, QRect(98, 130, 170, 21), kPassTypes);
-    Text(h, QStringLiteral("LP"), QRect(2, 155, 18, 21), center);
-    NEW(ParamEdit, HintLowPassFre, h);
-    SetupEdit(HintLowPassFre, QRect(22, 155, 72, 21), 2);
-    NEW(QComboBox, HintLowPassBox, h);
-    SetupCombo(HintLowPassBox, QRect(98, 155, 170, 21), kPassTypes);
+    MakeCrossoverRows(h, 130, HintHighPassFre, "HintHighPassFre", HintHighPassBox,
+                      "HintHighPassBox", HintLowPassFre, "HintLowPassFre", HintLowPassBox,
+                      "HintLowPassBox", kPassTypes);
 
     Text(page, QStringLiteral("端口电平："), QRect(340, 194, 80, 22));
     NEW(QComboBox, SysIOLevelBox, page);
@@ -688,13 +650,11 @@ void TForm1::BuildGraphPanel() {
         h->setObjectName(QStringLiteral("EP%1").arg(k + 1));
         h->setGeometry(20 + k * 60, 120, 18, 18);
         h->setAttribute(Qt::WA_TranslucentBackground, true);
-        h->Picture = HandleIcon(QString::number(k + 1), QSize(18, 18), true);
         if (k >= 9) h->hide();
     }
     NEW(TImage, HPF, AdvPanel2)->setGeometry(4, 120, 24, 24);
     NEW(TImage, LPF, AdvPanel2)->setGeometry(1070, 120, 24, 24);
-    HPF->Picture = HandleIcon(QStringLiteral("HPF"), QSize(24, 24), false);
-    LPF->Picture = HandleIcon(QStringLiteral("LPF"), QSize(24, 24), false);
+    // Their icons are drawn by the graph when it takes the controls.
 
     NEW(QLabel, EQlabel, AdvPanel2);
     QFont bold = EQlabel->font();

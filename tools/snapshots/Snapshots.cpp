@@ -31,7 +31,9 @@ void Set(int module, int slot, int value) {
 }
 
 // (X + 200) * 256 + (Y + 200): one compressor point.
-int Point(int x, int y) { return (x + 200) * 256 + (y + 200); }
+int Point(int x, int y) {
+    return (x + 200) * 256 + (y + 200);
+}
 
 } // namespace
 
