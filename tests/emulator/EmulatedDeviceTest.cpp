@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 namespace {
@@ -38,8 +39,17 @@ Bytes StartSign(const std::array<uint8_t, 6>& mask, bool goodCheck = true) {
     return b;
 }
 
-// A command report as the console puts it on the wire: checksum over the
-// plain bytes, then bytes 2..7 masked.
+// As the console puts a report on the wire: checksum over the plain bytes,
+// then bytes 2..7 masked.
+Bytes Seal(Bytes b, const std::array<uint8_t, 6>& mask = kMask) {
+    b[29] = Sum(b.data(), 29);
+    for (int i = 0; i < 6; ++i) {
+        b[2 + i] ^= mask[i];
+    }
+    return b;
+}
+
+// A command report on the wire.
 Bytes Command(int mode, int address, int value, const std::array<uint8_t, 6>& mask = kMask) {
     Bytes b{};
     b[0] = 0x01;
@@ -50,11 +60,7 @@ Bytes Command(int mode, int address, int value, const std::array<uint8_t, 6>& ma
     b[5] = static_cast<uint8_t>(address);
     b[6] = static_cast<uint8_t>(value >> 8);
     b[7] = static_cast<uint8_t>(value);
-    b[29] = Sum(b.data(), 29);
-    for (int i = 0; i < 6; ++i) {
-        b[2 + i] ^= mask[i];
-    }
-    return b;
+    return Seal(b, mask);
 }
 
 Bytes Bulk(int module, int start, const std::vector<uint16_t>& values) {
@@ -71,11 +77,7 @@ Bytes Bulk(int module, int start, const std::vector<uint16_t>& values) {
         b[8 + 2 * i] = static_cast<uint8_t>(values[i] >> 8);
         b[9 + 2 * i] = static_cast<uint8_t>(values[i]);
     }
-    b[29] = Sum(b.data(), 29);
-    for (int i = 0; i < 6; ++i) {
-        b[2 + i] ^= kMask[i];
-    }
-    return b;
+    return Seal(b);
 }
 
 class EmulatedDeviceTest : public ::testing::Test {
@@ -283,25 +285,25 @@ TEST_F(EmulatedDeviceTest, StoreRecallAndFactoryRecall) {
     EXPECT_EQ(dev.RecallCount(), 2);
 }
 
-TEST_F(EmulatedDeviceTest, BluetoothTextIsAnsweredWithCode12) {
-    Link();
+// A Bluetooth text packet: 0x20, the count byte as given, the text.
+Bytes BluetoothPacket(uint8_t count, const std::string& text) {
     Bytes b{};
     b[0] = 0x01;
     b[1] = 0x57;
     b[2] = 24;
     b[3] = 0xA7;
     b[5] = 54;
-    const char text[] = "NA+AB";
     b[6] = 0x20;
-    b[7] = 5;
-    for (int i = 0; i < 5; ++i) {
+    b[7] = count;
+    for (std::size_t i = 0; i < text.size() && 8 + i < 29; ++i) {
         b[8 + i] = static_cast<uint8_t>(text[i]);
     }
-    b[29] = Sum(b.data(), 29);
-    for (int i = 0; i < 6; ++i) {
-        b[2 + i] ^= kMask[i];
-    }
-    Send(b);
+    return Seal(b);
+}
+
+TEST_F(EmulatedDeviceTest, BluetoothTextIsAnsweredWithCode12) {
+    Link();
+    Send(BluetoothPacket(5, "NA+AB"));
     ASSERT_EQ(dev.BluetoothTexts().size(), 1u);
     EXPECT_EQ(dev.BluetoothTexts()[0], "NA+AB");
     ExpectValidStatus(Replies().at(0), 12);
@@ -309,22 +311,7 @@ TEST_F(EmulatedDeviceTest, BluetoothTextIsAnsweredWithCode12) {
 
 TEST_F(EmulatedDeviceTest, BluetoothCountLargerThanTheFrameIsCutAtTheFrame) {
     Link();
-    Bytes b{};
-    b[0] = 0x01;
-    b[1] = 0x57;
-    b[2] = 24;
-    b[3] = 0xA7;
-    b[5] = 54;
-    b[6] = 0x20;
-    b[7] = 200;
-    for (int i = 8; i < 29; ++i) {
-        b[i] = 'x';
-    }
-    b[29] = Sum(b.data(), 29);
-    for (int i = 0; i < 6; ++i) {
-        b[2 + i] ^= kMask[i];
-    }
-    Send(b);
+    Send(BluetoothPacket(200, std::string(21, 'x')));
     ASSERT_EQ(dev.BluetoothTexts().size(), 1u);
     EXPECT_EQ(dev.BluetoothTexts()[0], std::string(21, 'x'));
 }
