@@ -232,6 +232,23 @@ std::string StripToNumber(const std::string& text) {
     return out;
 }
 
+bool HasKiloSuffix(const std::string& text) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    std::size_t end = text.size();
+    auto skipBlanks = [&] {
+        while (end > 0 && text[end - 1] == ' ') --end;
+    };
+    skipBlanks();
+    if (end >= 2 && lower(text[end - 2]) == 'h' && lower(text[end - 1]) == 'z') {
+        end -= 2;
+        skipBlanks();
+    }
+    if (end == 0 || lower(text[end - 1]) != 'k') return false;
+    --end;
+    skipBlanks();
+    return end > 0 && ((text[end - 1] >= '0' && text[end - 1] <= '9') || text[end - 1] == '.');
+}
+
 bool ReadNumber(const std::string& text, double& out) {
     // Exactly: optional '-', digits, optional '.' and digits, at least one
     // digit in all. Nothing else (no exponent, no "inf", no blanks).

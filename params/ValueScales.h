@@ -28,6 +28,10 @@ std::string FormatFixed(double value, int decimals);
 // The characters '-', '.' and '0'..'9' of text, in their order.
 std::string StripToNumber(const std::string& text);
 
+// A frequency written in thousands: a number followed by 'k' or 'K', optionally
+// by "Hz" in any case, blanks allowed around ("1k", "2.2K", "1.5kHz").
+bool HasKiloSuffix(const std::string& text);
+
 // Reads a stripped number with '.' as separator. False for "", "-", ".",
 // "1.2.3", "--1" and anything else that is not one number.
 bool ReadNumber(const std::string& text, double& out);

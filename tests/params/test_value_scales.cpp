@@ -181,6 +181,13 @@ TEST(StripToNumber, KeepsSignPointAndDigitsInOrder) {
     EXPECT_EQ(StripToNumber(""), "");
 }
 
+TEST(HasKiloSuffix, OnlyANumberFollowedByKOrKHz) {
+    for (const char* t : {"1k", "2.2K", "1.5kHz", "1.5 KHZ", "3. k ", "20.6khz"})
+        EXPECT_TRUE(HasKiloSuffix(t)) << t;
+    for (const char* t : {"1", "k", "Hz", "1Hz", "1k5", "1kk", "1.5zH", "-k", "1000.0", ""})
+        EXPECT_FALSE(HasKiloSuffix(t)) << t;
+}
+
 TEST(ReadNumber, AcceptsOneNumberWithPoint) {
     EXPECT_EQ(Read("3"), 3.0);
     EXPECT_EQ(Read("-24.0"), -24.0);
