@@ -70,6 +70,13 @@ void ParamEdit::mousePressEvent(QMouseEvent* e) {
         emit clicked();
 }
 
+void ParamEdit::focusInEvent(QFocusEvent* e) {
+    QLineEdit::focusInEvent(e);
+    // Coming back to the window or from a popup is not entering the edit.
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        emit entered();
+}
+
 void ParamEdit::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
     // Switching to another window or opening a popup is not leaving the edit.

@@ -57,6 +57,8 @@ public:
 
 signals:
     void clicked();
+    // The edit took the focus by a click, Tab, Shift+Tab or setFocus.
+    void entered();
     // Focus left the edit for another control of the window.
     void exited();
     // Every key press, before the edit handles it; the key is not consumed.
@@ -67,6 +69,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 };

@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "app/WheelRouting.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
@@ -22,7 +23,6 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
-#include <QWheelEvent>
 
 TForm1* Form1 = nullptr;
 
@@ -57,6 +57,7 @@ TForm1::TForm1(QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
 
     ConnectHandlers();
+    InstallWheelRouting(this);
     FormCreate();
 }
 
@@ -78,6 +79,7 @@ TForm1::~TForm1() {
     for (auto& c : Window.EqHandles)
         c = nullptr;
     Dispatch.CurrentEdit = nullptr;
+    Dispatch.LastGoodText.clear();
     // The graph's event filter still sees the children being torn down.
     DetachEqGraph();
     if (Form1 == this) Form1 = nullptr;
@@ -110,13 +112,6 @@ void TForm1::FormShow() {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shown_) FormShow();
-}
-
-void TForm1::wheelEvent(QWheelEvent* event) {
-    if (FormMouseWheel(event->angleDelta().y()))
-        event->accept();
-    else
-        QMainWindow::wheelEvent(event);
 }
 
 void TForm1::FormTabBtn3Click(QObject* Sender) {
@@ -205,6 +200,9 @@ void TForm1::LMH_BYPSSBoxChange(QObject* Sender) {
 void TForm1::MusFreEdit1Click(QObject* Sender) {
     ::MusFreEdit1Click(Sender);
 }
+void TForm1::MusFreEdit1Enter(QObject* Sender) {
+    ::MusFreEdit1Enter(Sender);
+}
 void TForm1::MusFreEdit1Exit(QObject* Sender) {
     ::MusFreEdit1Exit(Sender);
 }
@@ -220,6 +218,7 @@ void TForm1::ConnectHandlers() {
     for (ParamEdit* e : findChildren<ParamEdit*>()) {
         if (e == Example || Hint(e).isEmpty()) continue;
         connect(e, &ParamEdit::clicked, this, [this, e] { MusFreEdit1Click(e); });
+        connect(e, &ParamEdit::entered, this, [this, e] { MusFreEdit1Enter(e); });
         connect(e, &ParamEdit::exited, this, [this, e] { MusFreEdit1Exit(e); });
         connect(e, &ParamEdit::keyDown, this, [this, e](int key) { MusFreEdit1KeyDown(e, key); });
         connect(e, &ParamEdit::keyPressed, this,

@@ -56,6 +56,7 @@ public:
     void SysInputRadio1Click(QObject* Sender);
     void LMH_BYPSSBoxChange(QObject* Sender);
     void MusFreEdit1Click(QObject* Sender);
+    void MusFreEdit1Enter(QObject* Sender);
     void MusFreEdit1Exit(QObject* Sender);
     void MusFreEdit1KeyDown(QObject* Sender, int key);
     void MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard);
@@ -299,7 +300,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void BuildLayout();

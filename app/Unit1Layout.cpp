@@ -336,7 +336,9 @@ void TForm1::BuildCompressorPanel(QWidget* page) {
             this->*spins[n] = s;
             s->setObjectName(QStringLiteral("RzSpinEdit%1").arg(n + 1));
             s->setGeometry(side == 0 ? 18 : 66, y, 46, 22);
-            s->setRange(side == 0 ? -90 : -113, 21);
+            // Any typed level is taken whole when committed; the curve rules hold it.
+            s->setRange(-9999, 9999);
+            s->setKeyboardTracking(false);
             s->setValue(defaults[point]);
             SetTag(s, 8 + point);
         }

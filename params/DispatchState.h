@@ -3,6 +3,7 @@
 
 #include "params/ValueScales.h"
 
+#include <QHash>
 #include <QString>
 #include <cstdint>
 
@@ -10,7 +11,9 @@ class QLineEdit;
 
 struct DispatchState {
     QLineEdit* CurrentEdit = nullptr; // the filler edit means "no edit"
-    QString LastGoodText;
+    // Per edit: the text its last successful commit or display left; a refused
+    // entry gets it back.
+    QHash<const QLineEdit*, QString> LastGoodText;
     int32_t WheelArmed = 0;
     uint8_t ScreenBusy = 0;
     int32_t SendSuppressed = 0;

@@ -56,6 +56,50 @@ QString Utf(const std::string& s) {
     return QString::fromStdString(s);
 }
 
+// A parameter edit (one with a kind), or nullptr.
+QLineEdit* ParamEditOf(QObject* control) {
+    auto* edit = qobject_cast<QLineEdit*>(control);
+    if (!edit || IsFiller(edit) || Hint(edit).isEmpty()) return nullptr;
+    return edit;
+}
+
+void RestoreLastGoodText(QLineEdit* edit) {
+    const auto it = Dispatch.LastGoodText.constFind(edit);
+    if (it != Dispatch.LastGoodText.constEnd()) edit->setText(*it);
+}
+
+void CommitText(QLineEdit* edit, int step) {
+    if (!edit || IsFiller(edit)) return;
+    const std::string typed = edit->text().toStdString();
+    const std::string s = StripToNumber(typed);
+    double number = 0;
+    if (s.empty() || !ReadNumber(s, number)) {
+        RestoreLastGoodText(edit);
+        return;
+    }
+    if (Hint(edit).isEmpty()) {
+        Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"),
+                         QStringLiteral("error"));
+        RestoreLastGoodText(edit);
+        return;
+    }
+    const int kind = KindOf(edit);
+    if (kind == 2 && HasKiloSuffix(typed)) number *= 1000;
+    // The dispatcher records the new text as the edit's last good text.
+    SetControlValue(edit, step, UserChange, TextToRaw(kind, number));
+}
+
+// What a click into the edit does, short of taking the focus.
+void SelectEdit(QLineEdit* edit) {
+    Dispatch.CurrentEdit = edit;
+    Dispatch.WheelArmed = 1;
+    if (!Dispatch.LastGoodText.contains(edit)) Dispatch.LastGoodText.insert(edit, edit->text());
+    const int32_t saved = Dispatch.SendSuppressed;
+    Dispatch.SendSuppressed = 1;
+    CommitText(edit, StepNone);
+    Dispatch.SendSuppressed = saved;
+}
+
 } // namespace
 
 QWidget* MapAt(QWidget* const (&map)[MapRows][ImageSlots], int address) {
@@ -173,9 +217,10 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
     if (combo) {
         if (kind == 1) combo->setCurrentIndex(static_cast<int>(std::trunc(x)));
     } else if (kt.hasText) {
-        if (edit)
+        if (edit) {
             edit->setText(Utf(kt.text));
-        else if (pane)
+            Dispatch.LastGoodText.insert(edit, edit->text());
+        } else if (pane)
             pane->setText(Utf(kt.text));
     }
 
@@ -215,23 +260,7 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
 }
 
 void CommitEdit(int step) {
-    QLineEdit* edit = Dispatch.CurrentEdit;
-    if (!edit || IsFiller(edit)) return;
-    const std::string s = StripToNumber(edit->text().toStdString());
-    double number = 0;
-    if (s.empty() || !ReadNumber(s, number)) {
-        edit->setText(Dispatch.LastGoodText);
-        return;
-    }
-    if (Hint(edit).isEmpty()) {
-        Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"),
-                         QStringLiteral("error"));
-        edit->setText(Dispatch.LastGoodText);
-        return;
-    }
-    const double x = TextToRaw(KindOf(edit), number);
-    SetControlValue(edit, step, UserChange, x);
-    if (Dispatch.CurrentEdit) Dispatch.LastGoodText = Dispatch.CurrentEdit->text();
+    CommitText(Dispatch.CurrentEdit, step);
 }
 
 int SelectTab(QObject* button) {
@@ -365,27 +394,33 @@ void MusFreEdit1Click(QObject* Sender) {
     if (!Sender) return;
     auto* edit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, Tag(Sender)));
     if (!edit || IsFiller(edit)) return;
-    // Focus first: the edit being left commits as CurrentEdit before this one takes over.
+    // Focus first: the edit being left commits before this one takes over.
     edit->setFocus(Qt::MouseFocusReason);
-    Dispatch.CurrentEdit = edit;
-    Dispatch.WheelArmed = 1;
-    Dispatch.LastGoodText = edit->text();
-    const int32_t saved = Dispatch.SendSuppressed;
-    Dispatch.SendSuppressed = 1;
-    CommitEdit(StepNone);
-    Dispatch.SendSuppressed = saved;
+    SelectEdit(edit);
 }
 
-void MusFreEdit1Exit(QObject*) {
-    QLineEdit* edit = Dispatch.CurrentEdit;
+void MusFreEdit1Enter(QObject* Sender) {
+    if (QLineEdit* edit = ParamEditOf(Sender)) SelectEdit(edit);
+}
+
+void MusFreEdit1Exit(QObject* Sender) {
+    // The edit being left (or taking Enter); CurrentEdit may be another one by now.
+    QLineEdit* edit = ParamEditOf(Sender);
+    if (!edit) edit = Dispatch.CurrentEdit;
     if (!edit || IsFiller(edit)) return;
-    if (!edit->text().isEmpty())
-        CommitEdit(StepNone);
-    else
-        edit->setText(Dispatch.LastGoodText);
+    if (edit->text().isEmpty()) {
+        RestoreLastGoodText(edit);
+        return;
+    }
+    // Nothing typed since the last commit or refusal: nothing to send.
+    const auto good = Dispatch.LastGoodText.constFind(edit);
+    if (good != Dispatch.LastGoodText.constEnd() && *good == edit->text()) return;
+    CommitText(edit, StepNone);
 }
 
-void MusFreEdit1KeyDown(QObject*, int key) {
+void MusFreEdit1KeyDown(QObject* Sender, int key) {
+    // The keys act on the edit that has them.
+    if (QLineEdit* edit = ParamEditOf(Sender)) Dispatch.CurrentEdit = edit;
     if (key == Qt::Key_Up || key == Qt::Key_Right)
         CommitEdit(StepUp);
     else if (key == Qt::Key_Down || key == Qt::Key_Left)
@@ -393,10 +428,14 @@ void MusFreEdit1KeyDown(QObject*, int key) {
 }
 
 void MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard) {
-    if (auto* edit = qobject_cast<QLineEdit*>(Sender)) Dispatch.CurrentEdit = edit;
+    auto* edit = qobject_cast<QLineEdit*>(Sender);
+    if (edit) Dispatch.CurrentEdit = edit;
     const char16_t c = key.unicode();
-    const bool allowed =
-        c == u'\b' || c == u'\r' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
+    // A frequency may be written in kHz ("2.2k", "1.5kHz").
+    const bool kilo = edit && KindOf(edit) == 2 &&
+                      (c == u'k' || c == u'K' || c == u'h' || c == u'H' || c == u'z' || c == u'Z');
+    const bool allowed = kilo || c == u'\b' || c == u'\r' || c == u'-' || c == u'.' ||
+                         (c >= u'0' && c <= u'9');
     if (!allowed) {
         if (discard) *discard = true;
         return;

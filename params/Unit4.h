@@ -48,6 +48,8 @@ void MusEQAllpassBtnClick(QObject* Sender);
 void SysInputRadio1Click(QObject* Sender);
 void LMH_BYPSSBoxChange(QObject* Sender);
 void MusFreEdit1Click(QObject* Sender);
+// Focus came into the edit by any means: it is selected as by a click.
+void MusFreEdit1Enter(QObject* Sender);
 void MusFreEdit1Exit(QObject* Sender);
 void MusFreEdit1KeyDown(QObject* Sender, int key);
 // Sets *discard for characters the parameter edits do not take.
