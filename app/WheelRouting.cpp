@@ -1,12 +1,11 @@
 #include "app/WheelRouting.h"
 
 #include "eq/EqGraph.h"
-#include "params/DispatchState.h"
 
-#include <QAbstractSlider>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QSlider>
 #include <QWheelEvent>
 
 namespace {
@@ -16,7 +15,7 @@ namespace {
 QWidget* ValueControlAt(QWidget* w, const QWidget* window) {
     for (; w && w != window; w = w->parentWidget())
         if (qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w) ||
-            qobject_cast<QAbstractSlider*>(w))
+            qobject_cast<QSlider*>(w))
             return w;
     return nullptr;
 }

@@ -1,9 +1,7 @@
-// The main window as a person drives it: keys go to the widget that has the
-// focus, clicks and wheel turns to the widget under the point, through Qt's
-// own delivery. Checked against what is handed over for sending.
+// The main window as a person drives it: keys to the focus widget, clicks and
+// wheel turns to the widget under the point, checked against what is sent.
 #include "eq/CompressorMath.h"
 #include "params/DispatchState.h"
-#include "params/ParamImage.h"
 #include "tests/support/AppFixture.h"
 
 #include <QApplication>
@@ -14,119 +12,91 @@
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 
-#include <ostream>
-
-inline std::ostream& operator<<(std::ostream& os, const SentWrite& w) {
-    return os << "(0x" << std::hex << w.address << std::dec << ", " << w.value << ")";
-}
-
 namespace {
-
-constexpr int Band1Freq = 0x115;
-constexpr int Band1QPeak = 0x117;
-constexpr int Band2Type = 0x119;
-constexpr int Band3Gain = 0x120;
-constexpr int AttackAddr = 0x105;
 
 using Writes = std::vector<SentWrite>;
 
 class PersonInput : public AppFixture {
 protected:
-    // The window point at the middle of a widget, and the widget a person hits there.
-    QPoint At(QWidget* target) const { return target->mapTo(form, target->rect().center()); }
-    QWidget* Under(QWidget* target) const {
-        QWidget* w = form->childAt(At(target));
-        EXPECT_TRUE(w == target || target->isAncestorOf(w)) << target->objectName().toStdString();
+    // The widget a person hits at the middle of target, and the point in it.
+    QWidget* Under(QWidget* target, QPoint& local) const {
+        const QPoint p = target->mapTo(form, target->rect().center());
+        QWidget* w = form->childAt(p);
+        local = w->mapFrom(form, p);
         return w;
     }
     void ClickOn(QWidget* target) {
-        QWidget* w = Under(target);
-        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->mapFrom(form, At(target)));
+        QPoint at;
+        QWidget* w = Under(target, at);
+        QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at);
     }
     void Wheel(QWidget* over, int delta) {
-        QWidget* w = Under(over);
-        const QPoint p = At(over);
-        QWheelEvent e(w->mapFrom(form, QPointF(p)), form->mapToGlobal(QPointF(p)), QPoint(),
-                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QSpontaneKeyEvent::setSpontaneous(&e); // as from the window system: propagates, may focus
+        QPoint at;
+        QWidget* w = Under(over, at);
+        QWheelEvent e(at, w->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&e); // as the window system delivers it
         qApp->notify(w, &e);
     }
-    static QWidget* Focused() { return QApplication::focusWidget(); }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        ASSERT_TRUE(Focused());
-        QTest::keyClick(Focused(), key, mods);
+        QTest::keyClick(QApplication::focusWidget(), key, mods);
     }
-    // Replaces the focused edit's text by typing.
-    void Retype(const QString& text) {
+    void Retype(const QString& text) { // select all, then type
         Key(Qt::Key_End);
         Key(Qt::Key_Home, Qt::ShiftModifier);
         Key(Qt::Key_Backspace);
-        QTest::keyClicks(Focused(), text);
+        QTest::keyClicks(QApplication::focusWidget(), text);
     }
 };
 
 TEST_F(PersonInput, KeysAndWheelActOnTheEditThatTookTheFocus) {
     ClickOn(form->MusFreEdit1);
     Key(Qt::Key_Tab);
-    ASSERT_EQ(Focused(), form->MusQEdit1);
+    ASSERT_EQ(QApplication::focusWidget(), form->MusQEdit1);
     ClearSent();
     Key(Qt::Key_Up);
-    EXPECT_EQ(Sent(), (Writes{{Band1QPeak, 26}}));
-    EXPECT_EQ(form->MusQEdit1->text(), "1.06");
-    EXPECT_EQ(form->MusFreEdit1->text(), "21.7");
-
-    ClearSent();
+    EXPECT_EQ(Sent(), (Writes{{0x117, 26}})); // band 1's Q, not its frequency
     Key(Qt::Key_Backtab, Qt::ShiftModifier);
-    ASSERT_EQ(Focused(), form->MusFreEdit1);
     Wheel(form->Image1, 120);
-    EXPECT_EQ(Sent(), (Writes{{Band1Freq, 6}}));
-
-    ClearSent();
     form->MusGainEdit3->setFocus();
     Key(Qt::Key_Down);
-    EXPECT_EQ(Sent(), (Writes{{Band3Gain, 119}}));
+    EXPECT_EQ(Sent(), (Writes{{0x117, 26}, {0x115, 6}, {0x120, 119}}));
 }
 
 TEST_F(PersonInput, RefusedEntryGetsTheEditsOwnTextBackAndSendsNothing) {
-    ClickOn(form->MusFreEdit2);
-    ASSERT_EQ(form->MusFreEdit2->text(), "46.8");
+    ClickOn(form->MusFreEdit2); // "46.8"
     Key(Qt::Key_Tab);
     Key(Qt::Key_Tab);
-    ASSERT_EQ(Focused(), form->MusGainEdit2);
+    ASSERT_EQ(QApplication::focusWidget(), form->MusGainEdit2);
     ClearSent();
-    Retype("");
-    Key(Qt::Key_Return);
-    EXPECT_EQ(form->MusGainEdit2->text(), "0.0dB");
-    Retype("-");
-    Key(Qt::Key_Return);
-    EXPECT_EQ(form->MusGainEdit2->text(), "0.0dB");
+    for (const char* refused : {"", "-"}) {
+        Retype(refused);
+        Key(Qt::Key_Return);
+        EXPECT_EQ(form->MusGainEdit2->text(), "0.0dB");
+    }
     Key(Qt::Key_Tab); // leaving afterwards
-    EXPECT_TRUE(Sent().empty()) << Sent()[0];
-    EXPECT_EQ(P(1, 27), 120);
-
-    // A typed value goes out once, not again when the edit is left.
+    EXPECT_TRUE(Sent().empty());
     ClickOn(form->MusGainEdit2);
     Retype("3");
     Key(Qt::Key_Return);
-    Key(Qt::Key_Tab);
+    Key(Qt::Key_Tab); // sent once, not again on leaving
     EXPECT_EQ(Sent(), (Writes{{0x11B, 135}}));
 }
 
-TEST_F(PersonInput, ArmedWheelStepsTheSelectedEditWhereverThePointerIs) {
+TEST_F(PersonInput, ArmedWheelStepsTheSelectedEditAndNothingElse) {
     const int attack = form->MusRmsAttackBar->value();
     ClickOn(form->MusFreEdit1);
     ClearSent();
     Wheel(form->MusModeBox2, 120);
     Wheel(form->MusRmsAttackBar, 120);
     Wheel(form->RzSpinEdit4, -120);
-    EXPECT_EQ(Sent(), (Writes{{Band1Freq, 6}, {Band1Freq, 7}, {Band1Freq, 6}}));
+    EXPECT_EQ(Sent(), (Writes{{0x115, 6}, {0x115, 7}, {0x115, 6}}));
     EXPECT_EQ(form->MusModeBox2->currentIndex(), 0);
     EXPECT_EQ(form->MusRmsAttackBar->value(), attack);
     EXPECT_EQ(form->RzSpinEdit4->value(), -70);
-    EXPECT_EQ(Dispatch.WheelArmed, 1);
 }
 
-TEST_F(PersonInput, UnarmedWheelChangesOnlyTheControlWithTheFocus) {
+TEST_F(PersonInput, UnarmedWheelTurnsOnlyTheControlWithTheFocus) {
     ASSERT_EQ(Dispatch.WheelArmed, 0);
     const int attack = form->MusRmsAttackBar->value();
     Wheel(form->MusModeBox2, -120);
@@ -135,26 +105,10 @@ TEST_F(PersonInput, UnarmedWheelChangesOnlyTheControlWithTheFocus) {
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(form->MusModeBox2->currentIndex(), 0);
     EXPECT_EQ(form->MusRmsAttackBar->value(), attack);
-    EXPECT_EQ(form->RzSpinEdit4->value(), -70);
-
     ClickOn(form->RzSpinEdit4); // a click gives the focus
-    ASSERT_TRUE(form->RzSpinEdit4->hasFocus());
     Wheel(form->RzSpinEdit4, 120);
     EXPECT_EQ(form->RzSpinEdit4->value(), -69);
     EXPECT_EQ(Sent(), (Writes{{0x109, PackCurvePoint(-70, -69)}}));
-
-    ClearSent();
-    ClickOn(form->MusRmsAttackBar);
-    ASSERT_TRUE(form->MusRmsAttackBar->hasFocus());
-    const int clicked = form->MusRmsAttackBar->value();
-    ClearSent();
-    Wheel(form->MusRmsAttackBar, 120);
-    Wheel(form->MusModeBox2, -120);
-    EXPECT_GT(form->MusRmsAttackBar->value(), clicked);
-    EXPECT_EQ(form->MusModeBox2->currentIndex(), 0);
-    ASSERT_FALSE(Sent().empty());
-    for (const SentWrite& w : Sent())
-        EXPECT_EQ(w.address, AttackAddr) << w;
 }
 
 TEST_F(PersonInput, TypedCompressorLevelIsTakenWholeOnCommit) {
@@ -164,34 +118,27 @@ TEST_F(PersonInput, TypedCompressorLevelIsTakenWholeOnCommit) {
     EXPECT_TRUE(Sent().empty()) << "no keystroke is sent";
     Key(Qt::Key_Return);
     EXPECT_EQ(form->RzSpinEdit7->value(), 21);
-    EXPECT_EQ(Sent(), (Writes{{0x10B, PackCurvePoint(21, 0)}}));
-
-    ClearSent();
-    ClickOn(form->RzSpinEdit6); // point 2 output, pulls point 1 down with it
+    ClickOn(form->RzSpinEdit6); // point 2 output pulls point 1 down with it
     Retype("-120");
     Key(Qt::Key_Tab);
     EXPECT_EQ(form->RzSpinEdit6->value(), -113);
-    EXPECT_EQ(form->RzSpinEdit4->value(), -113);
-    EXPECT_EQ(Sent(), (Writes{{0x10A, PackCurvePoint(-40, -113)}, {0x109, PackCurvePoint(-70, -113)}}));
-
-    ClearSent();
     ClickOn(form->RzSpinEdit6);
-    Key(Qt::Key_Up); // one step; point 1 stays, point 0 follows it now (one pass a commit)
-    EXPECT_EQ(Sent(),
-              (Writes{{0x10A, PackCurvePoint(-40, -112)}, {0x108, PackCurvePoint(-90, -113)}}));
+    Key(Qt::Key_Up); // one step; point 0 follows point 1 now (one pass a commit)
+    EXPECT_EQ(Sent(), (Writes{{0x10B, PackCurvePoint(21, 0)},
+                              {0x10A, PackCurvePoint(-40, -113)},
+                              {0x109, PackCurvePoint(-70, -113)},
+                              {0x10A, PackCurvePoint(-40, -112)},
+                              {0x108, PackCurvePoint(-90, -113)}}));
 }
 
 TEST_F(PersonInput, FrequencyWithAKiloSuffixMeansThousands) {
     ClickOn(form->MusFreEdit1);
-    const std::pair<const char*, int> cases[] = {
-        {"1k", 204}, {"2.2K", 245}, {"1.5kHz", 225}, {"500", 168}};
-    for (const auto& [typed, raw] : cases) {
-        ClearSent();
+    ClearSent();
+    for (const char* typed : {"1k", "2.2K", "1.5kHz", "500"}) {
         Retype(typed);
         Key(Qt::Key_Return);
-        EXPECT_EQ(Sent(), (Writes{{Band1Freq, raw}})) << typed;
     }
-    EXPECT_EQ(form->MusFreEdit1->text(), "500.0");
+    EXPECT_EQ(Sent(), (Writes{{0x115, 204}, {0x115, 245}, {0x115, 225}, {0x115, 168}}));
 }
 
 } // namespace
