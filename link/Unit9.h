@@ -102,7 +102,6 @@ public:
     // The program ends: no timer runs any more, the readers stop and every
     // device is checked in (closed); device changes are no longer followed.
     void StopLink();
-    bool LinkStopped() const { return stopped_; }
 
     // ---- Frames out (Transfer.cpp) ----
     void SendData(int WRMode, int ControlModule, int HighLowByte);
