@@ -1,24 +1,41 @@
 #include "app/Dialogs.h"
 
+#include "app/Unit1.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
+QWidget* DialogOwner(QWidget* given, QWidget* mainWindow) {
+    QWidget* top = given ? given->window() : nullptr;
+    if (top && top->isVisible()) return top;
+    return mainWindow ? mainWindow : top;
+}
+
 namespace {
+
+// Boxes of the never-shown link window would open at its unplaced geometry,
+// off the main window: they are shown over (and modal to) the main window.
+QWidget* Over(QWidget* owner) {
+    return DialogOwner(owner, Form1);
+}
 
 class QtDialogs final : public DialogService {
 public:
     bool Ask(QWidget* owner, const QString& caption, const QString& text) override {
-        return QMessageBox::question(owner, caption, text, QMessageBox::Yes | QMessageBox::No) ==
-               QMessageBox::Yes;
+        return QMessageBox::question(Over(owner), caption, text,
+                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
     void Notify(QWidget* owner, const QString& caption, const QString& text) override {
-        QMessageBox::information(owner, caption, text, QMessageBox::Ok);
+        QMessageBox::information(Over(owner), caption, text, QMessageBox::Ok);
     }
     QString OpenFileName(QWidget* owner, const QString& filter) override {
-        return QFileDialog::getOpenFileName(owner, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(Over(owner), QString(), QString(), filter);
     }
     QString SaveFileName(QWidget* owner, const QString& filter) override {
-        return QFileDialog::getSaveFileName(owner, QString(), QString(), filter);
+        // The console asks itself before it replaces a file, also for a name
+        // it adds the extension to; the dialog's own question would come twice.
+        return QFileDialog::getSaveFileName(Over(owner), QString(), QString(), filter, nullptr,
+                                            QFileDialog::DontConfirmOverwrite);
     }
 };
 

@@ -18,6 +18,11 @@ public:
     virtual QString SaveFileName(QWidget* owner, const QString& filter) = 0;
 };
 
+// The window a box or dialog is centred over and modal to: the given owner's
+// window while it is shown, else the main window (a hidden or missing owner,
+// such as the never-shown link window, would place it off the main window).
+QWidget* DialogOwner(QWidget* given, QWidget* mainWindow);
+
 // The service in use. Starts as the Qt implementation.
 DialogService& Dialogs();
 // Replace the service (tests); nullptr goes back to Qt's dialogs.

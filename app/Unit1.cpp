@@ -12,7 +12,9 @@
 #include "presets/DeviceMemory.h"
 #include "presets/FileSystem.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -112,6 +114,17 @@ void TForm1::FormShow() {
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shown_) FormShow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (!event->isAccepted()) return;
+    // The status box or a shown link window would otherwise keep the program
+    // (and the poll of the unit) running with no main window.
+    StopLink();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible()) w->hide();
+    QCoreApplication::quit();
 }
 
 void TForm1::FormTabBtn3Click(QObject* Sender) {

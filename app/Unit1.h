@@ -300,6 +300,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing the main window ends the program, whatever else is showing.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildLayout();

@@ -2,6 +2,7 @@
 // items, ranges, start values and the kind number in its Hint.
 #include "app/Unit1.h"
 
+#include "link/LinkApi.h"
 #include "params/ControlProps.h"
 
 #include <QCheckBox>
@@ -468,7 +469,7 @@ void TForm1::BuildOtherParams(QWidget* page) {
     Text(g, QStringLiteral("蓝牙名称："), QRect(10, 166, 120, 20));
     NEW(QLineEdit, BLUENameEdit, g);
     BLUENameEdit->setGeometry(10, 186, 160, 22);
-    BLUENameEdit->setMaxLength(20);
+    BLUENameEdit->setMaxLength(MaxBluetoothName); // what one packet can carry
     BLUENameEdit->setText(QStringLiteral("KALVIREN BLUE"));
     NEW(QPushButton, BLUENameBtn, g)->setText(QStringLiteral("更改"));
     BLUENameBtn->setGeometry(176, 186, 50, 22);

@@ -7,8 +7,11 @@
 #include "params/ParamImage.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QSpinBox>
+
+#include <algorithm>
 
 ChartState Chart;
 
@@ -121,12 +124,20 @@ void TChart::paintEvent(QPaintEvent*) {
     };
     polyline(Series3, QPen(Series3.Color, 1, Qt::DotLine));
     polyline(Series1, QPen(Series1.Color, 2));
-    p.setClipping(false);
+    // Levels beyond the axes (outputs below -90, the input 21 of point 4) put
+    // their marker on the plot's edge; marker and label stay inside the plot.
+    const QFontMetricsF fm(p.font());
     for (const ChartPoint& pt : Series2.Points) {
-        const QPointF c = toScreen(pt.X, pt.Y);
+        const QPointF at = toScreen(pt.X, pt.Y);
+        const QPointF c(std::clamp(at.x(), plot.left() + 3.0, plot.right() - 3.0),
+                        std::clamp(at.y(), plot.top() + 3.0, plot.bottom() - 3.0));
         p.fillRect(QRectF(c.x() - 3, c.y() - 3, 6, 6), Series2.Color);
+        const QSizeF text = fm.size(Qt::TextSingleLine, pt.Label);
+        QRectF box(QPointF(c.x() + 5, c.y() - 4 - text.height()), text);
+        if (box.right() > plot.right()) box.moveRight(c.x() - 5);
+        if (box.top() < plot.top()) box.moveTop(c.y() + 4);
         p.setPen(Series2.Color);
-        p.drawText(QPointF(c.x() + 5, c.y() - 4), pt.Label);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignVCenter, pt.Label);
     }
 }
 

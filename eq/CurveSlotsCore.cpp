@@ -3,6 +3,14 @@
 #include "params/ParamImage.h"
 #include "params/ValueScales.h"
 
+#include <algorithm>
+
+namespace {
+// The gain table: raw 0 .. 180 is -24 .. +12 dB in 0.2 dB steps.
+constexpr int32_t GainRawMin = 0;
+constexpr int32_t GainRawMax = 180;
+} // namespace
+
 int CrossoverItem(int module, int32_t raw) {
     const int items = module == 1 ? 4 : 7; // the auxiliary boxes add the 24 dB types
     return raw >= 0 && raw < items ? raw : -1;
@@ -37,7 +45,9 @@ int CollectImageSlots(int module, const RawParam& raw, int highPassItem, int low
         CurveSlot& s = slots[i];
         s.Type = raw(m, p);
         s.Freq = static_cast<float>(FreqValue(raw(m, p + 1)));
-        s.Gain = static_cast<float>(raw(m, p + 2) / 5.0 - 24.0);
+        // A gain outside the table (a unit's or a file's 65535) is drawn as the
+        // nearest gain the table holds; beyond it the shapes overflow to NaN.
+        s.Gain = static_cast<float>(GainDb(std::clamp(raw(m, p + 2), GainRawMin, GainRawMax)));
         s.Q = static_cast<float>(QValue(s.Type == 0 ? raw(m, p + 3) : raw(m, p + 4)));
     }
     return count + 1;

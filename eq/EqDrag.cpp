@@ -109,10 +109,18 @@ void StartFromBandValues(int handle) {
 void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
     TForm1* form = EqGraph.Form;
     SetCursor(Sender, Qt::CrossCursor);
+    D().HandleDragging = true;
+    if (D().QStepping) {
+        // A second button during a Q step: the step count goes on in the
+        // graph's frame from where the pointer is.
+        const QPoint pt = GraphPoint(Sender, X, Y);
+        D().DownX = pt.x();
+        D().DownY = pt.y();
+        return;
+    }
+    // A drag measures in the handle's frame: the press point stays fixed in it.
     D().DownX = X;
     D().DownY = Y;
-    D().HandleDragging = true;
-    if (D().QStepping) return;
     D().ActiveHandle = HandleNumber(Sender);
     D().QStepping = false;
     const int h = D().ActiveHandle;
@@ -151,7 +159,14 @@ void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
 
 void EP1MouseMove(QObject* Sender, Qt::MouseButtons Shift, int X, int Y) {
     if (D().QStepping) {
-        QStep(Sender, X, Y);
+        if (Shift & Qt::RightButton) {
+            QStep(Sender, X, Y);
+            return;
+        }
+        // The right button went up where no release reached us: the Q step
+        // is over, hovering steps nothing.
+        D().QStepping = false;
+        D().HandleDragging = false;
         return;
     }
     // Handles track the pointer without a button too: no drag once the left

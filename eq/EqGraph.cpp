@@ -158,7 +158,7 @@ void PrepareHandles(TForm1* form) {
     }
 }
 
-// Labels and panels carry no mouse signals of their own.
+// The panel carries no mouse signals of its own.
 class GraphMouseFilter : public QObject {
 public:
     using QObject::QObject;
@@ -167,17 +167,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         TForm1* form = EqGraph.Form;
         if (!form) return false;
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (event->type() == QEvent::MouseButtonRelease && watched == form->EQAdvPanel) {
             auto* e = static_cast<QMouseEvent*>(event);
             const QPoint pos = e->position().toPoint();
-            if (watched == form->EQAdvPanel)
-                EQAdvPanelMouseUp(watched, e->button(), pos.x(), pos.y());
-            else
-                EQlabelMouseUp(watched, e->button(), pos.x(), pos.y());
-        } else if (event->type() == QEvent::MouseMove && watched != form->EQAdvPanel) {
-            auto* e = static_cast<QMouseEvent*>(event);
-            const QPoint pos = e->position().toPoint();
-            Image1MouseMove(watched, e->buttons(), pos.x(), pos.y());
+            EQAdvPanelMouseUp(watched, e->button(), pos.x(), pos.y());
         }
         return false;
     }
@@ -208,10 +201,21 @@ void ConnectMouse(TForm1* form) {
                          [img](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
                                int y) { Image1MouseUp(img, b, x, y); });
     }
-    auto* filter = new GraphMouseFilter(form);
-    for (QWidget* w : {static_cast<QWidget*>(form->EQlabel),
-                       static_cast<QWidget*>(form->EQPassLabel), form->EQAdvPanel})
-        if (w) w->installEventFilter(filter);
+    if (form->EQAdvPanel) form->EQAdvPanel->installEventFilter(new GraphMouseFilter(form));
+}
+
+// The banner and the readout are drawn over the graph but never take the
+// mouse: what lies under them (a handle or the graph) gets it. The handles
+// stay above every label.
+void StackGraphControls(TForm1* form) {
+    for (QLabel* l : {form->EQlabel, form->EQPassLabel, form->Label2}) {
+        if (!l) continue;
+        l->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+        l->lower();
+    }
+    if (form->Image1) form->Image1->lower();
+    for (QWidget* h : Window.EqHandles)
+        if (h) h->raise();
 }
 
 void PlaceSlotHandle(int s) {
@@ -225,9 +229,10 @@ void PlaceSlotHandle(int s) {
     h->move(pl.Left, pl.Top);
 }
 
-void UpdateReadout(int s) {
+void UpdateReadout(int s, int module) {
     TForm1* form = EqGraph.Form;
     if (!form || !form->EQlabel) return;
+    EqGraph.ReadoutModule = module;
     const CurveSlot& cs = EqGraph.CurveSlots[s];
     const int type = cs.Type;
     QWidget* h = Handle(type < 100 ? s : (type < 200 ? 9 : 10));
@@ -272,6 +277,7 @@ void AttachEqGraph(TForm1* form) {
     SetupEqGraph(0);
     PrepareHandles(form);
     ConnectMouse(form);
+    StackGraphControls(form);
 }
 
 void SetupEqGraph(int mode) {
@@ -317,6 +323,12 @@ void RedrawEqCurve(int slot, int module) {
         form->EQPassLabel->setVisible(Dispatch.PassState[module] != 0 && module != 2);
     const int last = CollectCurveSlots(module);
     if (slot == 20) {
+        // The readout belongs to the module it was written for; another
+        // module's band is not described on this graph.
+        if (form->EQlabel && EqGraph.ReadoutModule != module) {
+            form->EQlabel->clear();
+            EqGraph.ReadoutModule = module;
+        }
         for (int n = 2; n <= 8; ++n)
             if (QWidget* h = Handle(n)) h->setVisible(module == 1);
         for (int n : {0, 1, 9, 10})
@@ -331,7 +343,7 @@ void RedrawEqCurve(int slot, int module) {
         PlaceSlotHandle(s);
     }
     // Slots beyond the module's band table hold another module's data.
-    if (slot != 20 && slot <= last) UpdateReadout(slot);
+    if (slot != 20 && slot <= last) UpdateReadout(slot, module);
 
     const float k = static_cast<float>(form->Image1->width()) / CurveWidth;
     const int height = ImageHeight();

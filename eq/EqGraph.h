@@ -79,6 +79,8 @@ struct EqGraphState {
     QPointer<QLabel> DbLabels[7];
     QPointer<QLabel> FreqLabels[10];
     EqDragState Drag;
+    // Module whose band the readout (EQlabel) describes; 0 before any.
+    int ReadoutModule = 0;
     // Points of the last drawn curve, in image pixels (CurveWidth of them).
     int CurveX[CurveWidth]{};
     int CurveY[CurveWidth]{};

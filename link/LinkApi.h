@@ -20,8 +20,17 @@ int CurrentLinkState();
 using SendTap = std::function<void(int address, int value, bool suppressed)>;
 void SetSendTap(SendTap tap);
 
+// The main window closes and the program ends: the link stops polling, its
+// readers stop and the device is closed.
+void StopLink();
+
 // Main window's "联机" button: runs the link window's connect operation.
 void MainLinkBtnClick();
+
+// Characters of text one Bluetooth packet carries (report bytes 8..28), and so
+// the longest name that can be sent after its "NA+".
+constexpr int MaxBluetoothText = 21;
+constexpr int MaxBluetoothName = MaxBluetoothText - 3;
 
 // Shared handler of BLUENameBtn, BLUEPinBtn and BleButton.
 void BleButtonClick(QObject* Sender);

@@ -21,8 +21,6 @@ SendTap tap;
 
 constexpr int RecallAddress = 12;
 constexpr int SaveAddress = 13;
-// Report bytes 6..28 carry the text packet: 0x20, the count and 21 characters.
-constexpr int MaxBluetoothText = 21;
 
 QString MainLinkText() {
     return Form1 && Form1->LinkLabel ? Form1->LinkLabel->text() : QString();

@@ -101,7 +101,21 @@ void TForm9::ReleaseDevices() {
     RxDevice = nullptr;
 }
 
+void TForm9::StopLink() {
+    stopped_ = true;
+    Timer1->stop();
+    Timer2->stop();
+    HoldTimer->stop();
+    ReleaseDevices();
+    LinkState = NoDevice;
+}
+
+void StopLink() {
+    if (Form9) Form9->StopLink();
+}
+
 void TForm9::HidCtlDeviceChange(QObject*) {
+    if (stopped_) return;
     ReleaseDevices();
     Hid->Enumerate(
         [this](const HidDeviceInfo& info, int idx) { return HidCtlEnumerate(info, idx); });

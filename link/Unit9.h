@@ -99,6 +99,9 @@ public:
     static QString DeviceName(const HidDeviceInfo& HidDev);
     void AddToHistory(const QString& Str);
     void RzButton14Click(QObject* Sender);
+    // The program ends: no timer runs any more, the readers stop and every
+    // device is checked in (closed); device changes are no longer followed.
+    void StopLink();
 
     // ---- Frames out (Transfer.cpp) ----
     void SendData(int WRMode, int ControlModule, int HighLowByte);
@@ -132,6 +135,7 @@ private:
     // Writes one report at the device's output length; logs a failure.
     bool WriteToDevice(const Report& report);
     void ReleaseDevices();
+    bool stopped_ = false;
 };
 
 // The single link window; set while it exists.

@@ -71,6 +71,17 @@ void SavePreset() {
     if (chosen.isEmpty()) return;
     const QString fileName = QString::fromStdString(WithPresetExtension(chosen.toStdString()));
 
+    // One rule for a picked and a typed name (".Nddt" added or not): a tuning
+    // that is replaced cannot be recovered, so the user is asked first.
+    const QFileInfo target(fileName);
+    if (target.exists() && !target.isDir()) {
+        const QString path = target.absoluteFilePath();
+        if (!Dialogs().Ask(Owner(), QStringLiteral("Confirm"),
+                           Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
+                                QStringLiteral("The file already exists. Replace it?\n") + path)))
+            return;
+    }
+
     // Written beside the target and renamed over it only when complete, so a
     // failed save leaves the old file as it was.
     QSaveFile file(fileName);

@@ -78,7 +78,7 @@ TEST_F(MainWindow, StartShowsDefaultsAndNoConnection) {
     // The refresh's track bar moves leave no edit in use.
     EXPECT_EQ(Dispatch.CurrentEdit, form->Example);
     EXPECT_EQ(form->BLUENameEdit->text(), "KALVIREN BLUE");
-    EXPECT_EQ(form->BLUENameEdit->maxLength(), 20);
+    EXPECT_EQ(form->BLUENameEdit->maxLength(), 18); // what one packet can carry after "NA+"
     EXPECT_EQ(form->BluePinEdit->text().size(), 4);
     EXPECT_EQ(form->BluePinEdit->maxLength(), 4);
 

@@ -267,7 +267,7 @@ TEST_F(BluetoothTest, NameABGivesTheDocumentedPayload) {
     EXPECT_EQ(unit->BluetoothTexts().back(), "NA+AB");
 }
 
-TEST_F(BluetoothTest, EighteenCharacterNameGoesWholeNineteenIsRefused) {
+TEST_F(BluetoothTest, EighteenCharacterNameGoesWholeNineteenIsNotTaken) {
     form1->BLUENameEdit->setText(QStringLiteral("ABCDEFGHIJKLMNOPQR"));
     BleButtonClick(form1->BLUENameBtn);
     auto sent = To(Frames(), 54);
@@ -275,18 +275,18 @@ TEST_F(BluetoothTest, EighteenCharacterNameGoesWholeNineteenIsRefused) {
     EXPECT_EQ(sent[0].bytes[7], 21);
     EXPECT_EQ(unit->BluetoothTexts().back(), "NA+ABCDEFGHIJKLMNOPQR");
 
-    ClearFrames();
-    form1->BLUENameEdit->setText(QStringLiteral("ABCDEFGHIJKLMNOPQRS"));
-    BleButtonClick(form1->BLUENameBtn);
-    EXPECT_TRUE(To(Frames(), 54).empty());
-    ASSERT_EQ(dialogs->texts(DialogRecord::Notify).size(), 1);
-    EXPECT_TRUE(dialogs->texts(DialogRecord::Notify)[0].contains(QStringLiteral("21")));
+    // The edit holds no more than can be sent: a 19th typed character is not taken.
+    form1->BLUENameEdit->end(false);
+    QTest::keyClick(form1->BLUENameEdit, Qt::Key_S);
+    EXPECT_EQ(form1->BLUENameEdit->text(), QStringLiteral("ABCDEFGHIJKLMNOPQR"));
 
-    // Free text longer than 21 characters likewise.
+    // Free text longer than 21 characters is refused whole.
+    ClearFrames();
     form1->BlueStrEdit->setText(QString(22, QLatin1Char('x')));
     BleButtonClick(form1->BleButton);
     EXPECT_TRUE(To(Frames(), 54).empty());
-    EXPECT_EQ(dialogs->texts(DialogRecord::Notify).size(), 2);
+    ASSERT_EQ(dialogs->texts(DialogRecord::Notify).size(), 1);
+    EXPECT_TRUE(dialogs->texts(DialogRecord::Notify)[0].contains(QStringLiteral("21")));
 }
 
 TEST_F(BluetoothTest, EmptyNameAndShortPinAreRefusedWithTheirQuestions) {

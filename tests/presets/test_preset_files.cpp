@@ -306,3 +306,22 @@ TEST_F(PresetFiles_, NddtResponseMatchesTheGraph) {
     EXPECT_EQ(aux.out.count('\n'), 463);
     EXPECT_EQ(Nddt({"response", Path("nothere")}).code, 1);
 }
+
+// A gain beyond the table (65535 from a unit) is drawn as the table's top,
+// +12 dB; it must not turn the whole curve into NaN.
+TEST_F(PresetFiles_, NddtResponseHoldsAWildGainToTheTable) {
+    Image image{};
+    std::memcpy(image, Params.DeviceImage, sizeof image);
+    auto responseWithGain = [&](int raw, const QString& name) {
+        image[1][22] = raw; // band 1 gain
+        WriteAll(Path(name), BuildPresetFile(image, 0));
+        return Nddt({"response", Path(name)});
+    };
+    const NddtRun wild = responseWithGain(65535, "wild.Nddt");
+    const NddtRun top = responseWithGain(180, "top.Nddt");
+    ASSERT_EQ(wild.code, 0) << wild.err.toStdString();
+    EXPECT_FALSE(wild.out.contains("nan"));
+    EXPECT_FALSE(wild.out.contains("inf"));
+    EXPECT_EQ(wild.out, top.out);
+    EXPECT_EQ(responseWithGain(-5000, "low.Nddt").out, responseWithGain(0, "bottom.Nddt").out);
+}
