@@ -539,12 +539,17 @@ std::string PeqTypeName(int type) {
 std::vector<std::string> PeqNotes(const PeqFile& file, const PeqPlan& plan, bool zh) {
     std::vector<std::string> out;
     auto pick = [zh](const PeqMessage& m) { return zh ? m.Zh : m.En; };
-    for (const PeqFilter& f : plan.Dropped)
-        out.push_back(zh ? "已舍弃：" + Where(f, true) + " " + f.TypeText + " " + Num(f.Freq, 1) +
-                               " Hz " + Num(f.Gain, 1) + " dB（没有空余频段）"
-                         : "dropped: " + Where(f, false) + " " + f.TypeText + " " +
-                               Num(f.Freq, 1) + " Hz " + Num(f.Gain, 1) +
-                               " dB (no band left)");
+    for (const PeqFilter& f : plan.Dropped) {
+        const std::string what = " " + f.TypeText + " " + Num(f.Freq, 1) + " Hz" +
+                                 (HasGainKind(f.Kind) ? " " + Num(f.Gain, 1) + " dB" : "");
+        if (f.On)
+            out.push_back(zh ? "已舍弃：" + Where(f, true) + what + "（有效滤波器多于频段，增益最小）"
+                             : "dropped: " + Where(f, false) + what +
+                                   " (more active filters than bands; smallest gain)");
+        else
+            out.push_back(zh ? "已舍弃：" + Where(f, true) + " OFF" + what + "（没有空余频段）"
+                             : "dropped: " + Where(f, false) + " OFF" + what + " (no band left)");
+    }
     for (const PeqFilter& f : plan.Unsupported)
         out.push_back(zh ? "未应用：" + Where(f, true) + " 类型 " + f.TypeText + " 本机没有"
                          : "not applied: " + Where(f, false) + " type " + f.TypeText +
