@@ -406,8 +406,7 @@ PeqRow MakeRow(const PeqFilter& f, const PeqBandRaw& current) {
         r.Notes.push_back(Msg(where[0] + "：Q " + Num(r.ReqQ, 2) + " 限制为 " + QTable[limit],
                               where[1] + ": Q " + Num(r.ReqQ, 2) + " held to " + QTable[limit]));
     if (r.Type == 0) {
-        b.v[3] = std::min(raw, 109);
-        if (!f.On) b.v[4] = std::min(raw, 31); // the Q the bypassed band shows
+        b.v[3] = std::min(raw, 109); // also when bypassed: the Q for when it is switched on
     } else {
         b.v[4] = std::min(raw, 31);
     }
