@@ -487,7 +487,8 @@ PeqDeviation WorstDeviation(const PeqPlan& plan, bool resetOthers) {
         if (!f.On || f.Kind == PeqKind::Other) return;
         BandResponse(shape, RoundEvenInt(f.Freq), static_cast<uint8_t>(TypeOf(f.Kind)),
                      static_cast<float>(RequestedQ(f)),
-                     static_cast<float>(HasGainKind(f.Kind) ? f.Gain : 0.0));
+                     // Held where the single-precision shapes still hold: far beyond any unit.
+                     static_cast<float>(HasGainKind(f.Kind) ? std::clamp(f.Gain, -96.0, 96.0) : 0.0));
         for (int j = 0; j < CurvePoints; ++j)
             wanted[j] += shape[j];
     };

@@ -2,12 +2,14 @@
 // dialog, the review and what the unit is sent.
 #include "eq/PeqReviewDialog.h"
 #include "params/ParamImage.h"
+#include "presets/FileSystem.h"
 #include "tests/support/AppFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -167,4 +169,39 @@ TEST_F(PeqImport, ExportThenImportSendsNothing) {
     EXPECT_EQ(review, 9);
     EXPECT_TRUE(deviation.contains(QStringLiteral("0.00"))) << deviation.toStdString();
     EXPECT_TRUE(Sent().empty());
+}
+
+namespace {
+QByteArray Nddt(const QStringList& args, int* code) {
+    QProcess p;
+    p.start(QStringLiteral(NDDT_BINARY), args);
+    p.waitForFinished(30000);
+    *code = p.exitCode();
+    return p.readAllStandardOutput();
+}
+} // namespace
+
+TEST_F(PeqImport, NddtSnapsAsTheConsoleDoes) {
+    const QString filters = Write("room.txt", kTwoFilters + "Filter 3: OFF HS 6dB Fc 7000 Hz Gain -13 dB\n");
+    dialogs->fileNames = {dir.filePath(QStringLiteral("fresh.Nddt")), filters,
+                          dir.filePath(QStringLiteral("console.Nddt"))};
+    SavePreset();
+    Answer(true);
+    ClickButton(form->PeqImportBtn);
+    SavePreset();
+    QFile console(dir.filePath(QStringLiteral("console.Nddt")));
+    ASSERT_TRUE(console.open(QIODevice::ReadOnly));
+    const QByteArray expected = console.readAll();
+
+    int code = -1;
+    EXPECT_EQ(Nddt({"peq", "import", filters}, &code), expected); // from a fresh console's image
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Nddt({"peq", "import", filters, "--into", dir.filePath(QStringLiteral("fresh.Nddt"))}, &code),
+              expected);
+    const QByteArray text = Nddt({"peq", "export", dir.filePath(QStringLiteral("console.Nddt"))}, &code);
+    EXPECT_TRUE(text.startsWith("Filter 1: ON PK Fc 1000.0 Hz Gain 3.0 dB Q 2.00\n")) << text.constData();
+    EXPECT_TRUE(text.contains("Filter 3: OFF HSC Fc 6990.0 Hz Gain -13.0 dB Q 0.4669\n")) << text.constData();
+
+    EXPECT_TRUE(Nddt({"peq", "import", dir.filePath(QStringLiteral("none.txt"))}, &code).isEmpty());
+    EXPECT_EQ(code, 1);
 }
