@@ -46,7 +46,8 @@ void PeqImportBtnClick(QObject*) {
         return;
     }
     const QByteArray bytes = in.readAll();
-    const PeqFile file = ParsePeqText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const PeqFile file =
+        ParsePeqText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!file.Ok) {
         Dialogs().Notify(Form1, Caption, Lang(U(file.Error.Zh), U(file.Error.En)));
         return;
@@ -56,7 +57,8 @@ void PeqImportBtnClick(QObject*) {
     std::vector<PeqBandRaw> current(static_cast<std::size_t>(BandCount[m]));
     for (int b = 0; b < BandCount[m]; ++b)
         for (int k = 0; k < 5; ++k)
-            current[static_cast<std::size_t>(b)].v[k] = Params.ParamImage[m][BandFirstSlot[m] + 5 * b + k];
+            current[static_cast<std::size_t>(b)].v[k] =
+                Params.ParamImage[m][BandFirstSlot[m] + 5 * b + k];
     const PeqPlan plan = PlanPeqImport(file, m, current);
 
     PeqReviewDialog review(file, plan, name, Form1);
@@ -86,7 +88,8 @@ void PeqExportBtnClick(QObject*) {
     const std::string text = WritePeqText(m, raw, "\r\n");
     QSaveFile out(name);
     const bool ok = out.open(QIODevice::WriteOnly) &&
-                    out.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
+                    out.write(text.data(), static_cast<qint64>(text.size())) ==
+                        static_cast<qint64>(text.size()) &&
                     out.commit();
     const QString caption = QStringLiteral("导出滤波器");
     if (!ok) {

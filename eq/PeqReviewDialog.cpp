@@ -35,16 +35,20 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
     auto* layout = new QVBoxLayout(this);
 
     const QString module = plan.Module == 1 ? QStringLiteral("主声道") : QStringLiteral("辅助");
-    auto* heading = new QLabel(
-        Lang(QStringLiteral("%1 → %2，%3 个频段").arg(QFileInfo(fileName).fileName(), module).arg(plan.Bands),
-             QStringLiteral("%1 -> %2, %3 bands").arg(QFileInfo(fileName).fileName(), module).arg(plan.Bands)),
-        this);
+    auto* heading = new QLabel(Lang(QStringLiteral("%1 → %2，%3 个频段")
+                                        .arg(QFileInfo(fileName).fileName(), module)
+                                        .arg(plan.Bands),
+                                    QStringLiteral("%1 -> %2, %3 bands")
+                                        .arg(QFileInfo(fileName).fileName(), module)
+                                        .arg(plan.Bands)),
+                               this);
     layout->addWidget(heading);
 
     Table = new QTableWidget(static_cast<int>(plan.Rows.size()), 9, this);
     Table->setObjectName(QStringLiteral("PeqReviewTable"));
     Table->setHorizontalHeaderLabels(
-        {Lang(QStringLiteral("频段"), QStringLiteral("Band")), Lang(QStringLiteral("来源"), QStringLiteral("Source")),
+        {Lang(QStringLiteral("频段"), QStringLiteral("Band")),
+         Lang(QStringLiteral("来源"), QStringLiteral("Source")),
          Lang(QStringLiteral("类型"), QStringLiteral("Type")),
          Lang(QStringLiteral("频率 请求"), QStringLiteral("Fc wanted")),
          Lang(QStringLiteral("频率 应用"), QStringLiteral("Fc applied")),
@@ -59,8 +63,9 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
         const PeqRow& row = plan.Rows[static_cast<std::size_t>(r)];
         const PeqFilter& f = row.Source;
         const bool gain = row.Type <= 2;
-        QString source = Lang(QStringLiteral("第%1行 ").arg(f.Line), QStringLiteral("line %1 ").arg(f.Line)) +
-                         U(f.TypeText);
+        QString source =
+            Lang(QStringLiteral("第%1行 ").arg(f.Line), QStringLiteral("line %1 ").arg(f.Line)) +
+            U(f.TypeText);
         if (f.Kind == PeqKind::LowShelf || f.Kind == PeqKind::HighShelf) {
             if (f.HasQ)
                 source += QStringLiteral(" Q%1").arg(Num(f.Q, 2));
@@ -69,19 +74,19 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
         }
         QString type = U(PeqTypeName(row.Type));
         if (!f.On) type += Lang(QStringLiteral("（直通）"), QStringLiteral(" (bypassed)"));
-        const QStringList cells = {
-            QString::number(r + 1),
-            source,
-            type,
-            Num(f.Freq, 1),
-            U(PeqFreqText(row.Band.v[1])),
-            gain ? Num(f.Gain, 1) : QStringLiteral("–"),
-            gain ? U(PeqGainText(row.Band.v[2])) : QStringLiteral("–"),
-            Num(row.ReqQ, 2),
-            U(PeqQText(row.Band.v[row.Type == 0 ? 3 : 4]))};
+        const QStringList cells = {QString::number(r + 1),
+                                   source,
+                                   type,
+                                   Num(f.Freq, 1),
+                                   U(PeqFreqText(row.Band.v[1])),
+                                   gain ? Num(f.Gain, 1) : QStringLiteral("–"),
+                                   gain ? U(PeqGainText(row.Band.v[2])) : QStringLiteral("–"),
+                                   Num(row.ReqQ, 2),
+                                   U(PeqQText(row.Band.v[row.Type == 0 ? 3 : 4]))};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
-            item->setTextAlignment(c == 1 || c == 2 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+            item->setTextAlignment(c == 1 || c == 2 ? Qt::AlignLeft | Qt::AlignVCenter
+                                                    : Qt::AlignCenter);
             Table->setItem(r, c, item);
         }
     }
@@ -102,10 +107,13 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
     NotesLabel->setVisible(!notes.isEmpty());
     layout->addWidget(NotesLabel);
 
-    auto* others = new QGroupBox(Lang(QStringLiteral("文件之外的频段"), QStringLiteral("Bands beyond the file")), this);
+    auto* others = new QGroupBox(
+        Lang(QStringLiteral("文件之外的频段"), QStringLiteral("Bands beyond the file")), this);
     auto* ol = new QHBoxLayout(others);
-    ResetRadio = new QRadioButton(Lang(QStringLiteral("恢复默认值"), QStringLiteral("Reset to defaults")), others);
-    KeepRadio = new QRadioButton(Lang(QStringLiteral("保持不变"), QStringLiteral("Leave as they are")), others);
+    ResetRadio = new QRadioButton(
+        Lang(QStringLiteral("恢复默认值"), QStringLiteral("Reset to defaults")), others);
+    KeepRadio = new QRadioButton(
+        Lang(QStringLiteral("保持不变"), QStringLiteral("Leave as they are")), others);
     ResetRadio->setChecked(true);
     ol->addWidget(ResetRadio);
     ol->addWidget(KeepRadio);
@@ -134,11 +142,12 @@ bool PeqReviewDialog::ResetOthers() const {
 
 void PeqReviewDialog::ShowDeviation() {
     const PeqDeviation d = WorstDeviation(plan_, ResetOthers());
-    DeviationLabel->setText(
-        d.WorstDb > 0
-            ? Lang(QStringLiteral("最大偏差：%1 dB（%2 Hz）"), QStringLiteral("Worst deviation: %1 dB (at %2 Hz)"))
-                  .arg(Num(d.WorstDb, 2), Num(d.AtHz, 0))
-            : Lang(QStringLiteral("最大偏差：0.00 dB"), QStringLiteral("Worst deviation: 0.00 dB")));
+    DeviationLabel->setText(d.WorstDb > 0
+                                ? Lang(QStringLiteral("最大偏差：%1 dB（%2 Hz）"),
+                                       QStringLiteral("Worst deviation: %1 dB (at %2 Hz)"))
+                                      .arg(Num(d.WorstDb, 2), Num(d.AtHz, 0))
+                                : Lang(QStringLiteral("最大偏差：0.00 dB"),
+                                       QStringLiteral("Worst deviation: 0.00 dB")));
 }
 
 void SetPeqReviewRunner(PeqReviewRunner r) {

@@ -68,8 +68,8 @@ std::vector<std::string> Words(std::string_view s) {
 // A number with an optional unit stuck to it ("100Hz", "+2.5dB").
 bool SplitNumber(const std::string& word, double& value, std::string& unit) {
     std::size_t k = 0;
-    while (k < word.size() && (std::string_view("+-.0123456789").find(word[k]) !=
-                               std::string_view::npos))
+    while (k < word.size() &&
+           (std::string_view("+-.0123456789").find(word[k]) != std::string_view::npos))
         ++k;
     std::string number = word.substr(0, k);
     unit = Lower(word.substr(k));
@@ -160,14 +160,16 @@ bool ParseBody(const std::vector<std::string>& w, PeqFilter& f, PeqMessage& err,
         // The unit may follow as a word of its own.
         if (unit.empty() && i < w.size()) {
             const std::string next = Lower(w[i]);
-            if ((key == "fc" && (next == "hz" || next == "khz")) || (key == "gain" && next == "db")) {
+            if ((key == "fc" && (next == "hz" || next == "khz")) ||
+                (key == "gain" && next == "db")) {
                 unit = next;
                 ++i;
             }
         }
         if (key == "fc") {
             if (unit != "" && unit != "hz" && unit != "khz") {
-                err = Msg("频率单位 '" + unit + "' 无法识别", "unknown frequency unit '" + unit + "'");
+                err = Msg("频率单位 '" + unit + "' 无法识别",
+                          "unknown frequency unit '" + unit + "'");
                 return false;
             }
             f.Freq = unit == "khz" ? v * 1000.0 : v;
@@ -259,9 +261,10 @@ PeqFile ParsePeqText(std::string_view bytes) {
             const std::vector<std::string> pw = Words(after);
             double v = 0;
             std::string unit;
-            const bool ok = !pw.empty() && SplitNumber(pw[0], v, unit) &&
-                            ((unit.empty() && (pw.size() == 1 || (pw.size() == 2 && Lower(pw[1]) == "db"))) ||
-                             (unit == "db" && pw.size() == 1));
+            const bool ok =
+                !pw.empty() && SplitNumber(pw[0], v, unit) &&
+                ((unit.empty() && (pw.size() == 1 || (pw.size() == 2 && Lower(pw[1]) == "db"))) ||
+                 (unit == "db" && pw.size() == 1));
             if (!ok) return fail(lineNo, Msg("无法读取前级增益", "cannot read the preamp"));
             file.HasPreamp = true;
             file.Preamp = v;
@@ -313,8 +316,18 @@ PeqFile ParsePeqText(std::string_view bytes) {
         if (!skip) file.Filters.push_back(f);
     }
     if (!anyText) return fail(0, Msg("文件是空的", "the file is empty"));
-    if (file.Filters.empty())
-        return fail(0, Msg("文件中没有滤波器", "the file holds no filters"));
+    if (file.Filters.empty()) return fail(0, Msg("文件中没有滤波器", "the file holds no filters"));
+    std::string types;
+    for (const PeqFilter& f : file.Filters) {
+        if (f.Kind != PeqKind::Other) {
+            types.clear();
+            break;
+        }
+        types += (types.empty() ? "" : ", ") + f.TypeText + " (" + std::to_string(f.Line) + ")";
+    }
+    if (!types.empty()) // nothing to apply; the other bands must not be reset for it
+        return fail(0, Msg("文件中没有本机能用的滤波器：" + types,
+                           "the file holds no filter the unit has: " + types));
     file.Ok = true;
     return file;
 }
@@ -485,10 +498,11 @@ PeqDeviation WorstDeviation(const PeqPlan& plan, bool resetOthers) {
     float shape[CurvePoints];
     auto add = [&](const PeqFilter& f) {
         if (!f.On || f.Kind == PeqKind::Other) return;
-        BandResponse(shape, RoundEvenInt(f.Freq), static_cast<uint8_t>(TypeOf(f.Kind)),
-                     static_cast<float>(RequestedQ(f)),
-                     // Held where the single-precision shapes still hold: far beyond any unit.
-                     static_cast<float>(HasGainKind(f.Kind) ? std::clamp(f.Gain, -96.0, 96.0) : 0.0));
+        BandResponse(
+            shape, RoundEvenInt(f.Freq), static_cast<uint8_t>(TypeOf(f.Kind)),
+            static_cast<float>(RequestedQ(f)),
+            // Held where the single-precision shapes still hold: far beyond any unit.
+            static_cast<float>(HasGainKind(f.Kind) ? std::clamp(f.Gain, -96.0, 96.0) : 0.0));
         for (int j = 0; j < CurvePoints; ++j)
             wanted[j] += shape[j];
     };
@@ -543,7 +557,8 @@ std::vector<std::string> PeqNotes(const PeqFile& file, const PeqPlan& plan, bool
         const std::string what = " " + f.TypeText + " " + Num(f.Freq, 1) + " Hz" +
                                  (HasGainKind(f.Kind) ? " " + Num(f.Gain, 1) + " dB" : "");
         if (f.On)
-            out.push_back(zh ? "已舍弃：" + Where(f, true) + what + "（有效滤波器多于频段，增益最小）"
+            out.push_back(zh ? "已舍弃：" + Where(f, true) + what +
+                                   "（有效滤波器多于频段，增益最小）"
                              : "dropped: " + Where(f, false) + what +
                                    " (more active filters than bands; smallest gain)");
         else
@@ -558,7 +573,8 @@ std::vector<std::string> PeqNotes(const PeqFile& file, const PeqPlan& plan, bool
         for (const PeqMessage& n : r.Notes)
             out.push_back(pick(n));
     if (file.HasPreamp)
-        out.push_back(zh ? "前级增益 " + Num(file.Preamp, 1) + " dB 未应用（本机均衡器没有前级增益）"
+        out.push_back(zh ? "前级增益 " + Num(file.Preamp, 1) +
+                               " dB 未应用（本机均衡器没有前级增益）"
                          : "preamp " + Num(file.Preamp, 1) +
                                " dB not applied (the unit's equaliser has no preamp)");
     return out;
@@ -569,8 +585,8 @@ std::vector<std::string> PeqReport(const PeqFile& file, const PeqPlan& plan, boo
     std::vector<std::string> out;
     out.push_back(zh ? "模块 " + std::to_string(plan.Module) + "，" + std::to_string(plan.Bands) +
                            " 个频段"
-                     : "module " + std::to_string(plan.Module) + ", " +
-                           std::to_string(plan.Bands) + " bands");
+                     : "module " + std::to_string(plan.Module) + ", " + std::to_string(plan.Bands) +
+                           " bands");
     for (std::size_t b = 0; b < plan.Rows.size(); ++b) {
         const PeqRow& r = plan.Rows[b];
         const PeqFilter& f = r.Source;
@@ -586,8 +602,9 @@ std::vector<std::string> PeqReport(const PeqFile& file, const PeqPlan& plan, boo
     for (std::string& n : PeqNotes(file, plan, zh))
         out.push_back(std::move(n));
     if (static_cast<int>(plan.Rows.size()) < plan.Bands)
-        out.push_back(resetOthers ? (zh ? "其余频段恢复默认值" : "other bands reset to their defaults")
-                                  : (zh ? "其余频段保持不变" : "other bands left as they are"));
+        out.push_back(resetOthers
+                          ? (zh ? "其余频段恢复默认值" : "other bands reset to their defaults")
+                          : (zh ? "其余频段保持不变" : "other bands left as they are"));
     const PeqDeviation d = WorstDeviation(plan, resetOthers);
     out.push_back((zh ? "最大偏差 " : "worst deviation ") + Num(d.WorstDb, 2) + " dB" +
                   (d.WorstDb > 0 ? (zh ? "，在 " : " at ") + Num(d.AtHz, 0) + " Hz" : ""));
@@ -640,8 +657,8 @@ std::string WritePeqText(int module, const RawParam& raw, const std::string& nl)
         const int type = tv % 10;
         ++number;
         if (tv < 0 || tv > 14 || type > 4) continue; // no band type the console knows
-        const std::string head = "Filter " + std::to_string(number) + ": " +
-                                 (tv >= 10 ? "OFF " : "ON ");
+        const std::string head =
+            "Filter " + std::to_string(number) + ": " + (tv >= 10 ? "OFF " : "ON ");
         const std::string fc = " Fc " + PeqFreqText(raw(m, p + 1)) + " Hz";
         const double gain = GainDb(raw(m, p + 2));
         const std::string g = " Gain " + Num(gain, 1) + " dB";

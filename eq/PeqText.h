@@ -27,8 +27,8 @@ struct PeqFilter {
     std::string TypeText; // the type as written ("LSC", "NO")
     double Freq = 0;
     double Gain = 0;
-    double Q = 0;       // as written; for shelves the filter's Q, not the unit's slope
-    double Slope = 0;   // shelves: 0 when the file gives Q (or nothing), else dB/octave
+    double Q = 0;     // as written; for shelves the filter's Q, not the unit's slope
+    double Slope = 0; // shelves: 0 when the file gives Q (or nothing), else dB/octave
     bool HasGain = false;
     bool HasQ = false;
 };
@@ -64,19 +64,19 @@ PeqBandRaw DefaultBand(int module, int band);
 
 struct PeqRow {
     PeqFilter Source;
-    int Type = 0;          // band type item 0..4
-    double ReqQ = 0;       // the requested Q on the unit's scale (shelves: slope)
-    PeqBandRaw Band;       // what the band will hold
+    int Type = 0;                  // band type item 0..4
+    double ReqQ = 0;               // the requested Q on the unit's scale (shelves: slope)
+    PeqBandRaw Band;               // what the band will hold
     std::vector<PeqMessage> Notes; // values held at the unit's limits
 };
 
 struct PeqPlan {
     int Module = 1;
     int Bands = 9;
-    std::vector<PeqRow> Rows;          // bands 0 .. Rows.size() - 1, in file order
-    std::vector<PeqFilter> Dropped;    // no band left for them
+    std::vector<PeqRow> Rows;       // bands 0 .. Rows.size() - 1, in file order
+    std::vector<PeqFilter> Dropped; // no band left for them
     std::vector<PeqFilter> Unsupported;
-    std::vector<PeqBandRaw> Current;   // the module's bands before the import
+    std::vector<PeqBandRaw> Current; // the module's bands before the import
 };
 
 // Snaps the file's filters onto the module's bands with the typing rules.

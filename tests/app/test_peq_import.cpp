@@ -54,7 +54,8 @@ protected:
             deviation = d.DeviationLabel->text();
             notes = d.NotesLabel->text();
             if (keepOthers) // on its indicator: the button is wider than its text
-                QTest::mouseClick(d.KeepRadio, Qt::LeftButton, {}, QPoint(6, d.KeepRadio->height() / 2));
+                QTest::mouseClick(d.KeepRadio, Qt::LeftButton, {},
+                                  QPoint(6, d.KeepRadio->height() / 2));
             QTest::mouseClick(ok ? d.OkButton : d.CancelButton, Qt::LeftButton);
             return d.result();
         });
@@ -85,9 +86,9 @@ TEST_F(PeqImport, OkSendsTheChangedSlotsAndResetsTheOtherBands) {
     EXPECT_TRUE(deviation.contains(QStringLiteral("dB")));
     const std::vector<SentWrite> expected = {
         {0x12A, 140}, // the gain edit left for the button commits as always
-        {0x115, 204}, {0x116, 135}, {0x117, 37}, // 1000 Hz, +3 dB, Q 2.00
+        {0x115, 204}, {0x116, 135}, {0x117, 37},              // 1000 Hz, +3 dB, Q 2.00
         {0x119, 1},   {0x11A, 84},  {0x11B, 90}, {0x11D, 25}, // low shelf 99 Hz, -6 dB, slope 1.00
-        {0x12A, 120}, // band 5 back to 0 dB
+        {0x12A, 120},                                         // band 5 back to 0 dB
     };
     EXPECT_EQ(Sent(), expected);
     EXPECT_EQ(form->MusFreEdit1->text(), QStringLiteral("1000.0"));
@@ -136,7 +137,8 @@ TEST_F(PeqImport, BadFileIsRefusedNamingTheLineAndNothingChanges) {
 TEST_F(PeqImport, AuxiliaryModuleTakesTwoBandsAndNamesTheDropped) {
     click(form->FormTabBtn2);
     ClearSent();
-    dialogs->fileNames = {Write("a.txt", kTwoFilters + "Filter 3: ON PK Fc 4000 Hz Gain 1 dB Q 1\n")};
+    dialogs->fileNames = {
+        Write("a.txt", kTwoFilters + "Filter 3: ON PK Fc 4000 Hz Gain 1 dB Q 1\n")};
     Answer(true);
     ClickButton(form->PeqImportBtn); // on top of the auxiliary rows
     EXPECT_EQ(review, 2);
@@ -158,9 +160,11 @@ TEST_F(PeqImport, ExportThenImportSendsNothing) {
     QFile written(path + QStringLiteral(".txt"));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QByteArray text = written.readAll();
-    EXPECT_TRUE(text.startsWith("Filter 1: ON PK Fc 21.7 Hz Gain 0.0 dB Q 1.00\r\n")) << text.constData();
+    EXPECT_TRUE(text.startsWith("Filter 1: ON PK Fc 21.7 Hz Gain 0.0 dB Q 1.00\r\n"))
+        << text.constData();
     EXPECT_TRUE(text.contains("Filter 4: OFF PK")) << text.constData();
-    EXPECT_TRUE(text.contains("Filter 6: ON HSC Fc 1020.0 Hz Gain 0.0 dB Q 0.5958")) << text.constData();
+    EXPECT_TRUE(text.contains("Filter 6: ON HSC Fc 1020.0 Hz Gain 0.0 dB Q 0.5958"))
+        << text.constData();
 
     ClearSent();
     dialogs->fileNames = {written.fileName()};
@@ -182,7 +186,8 @@ QByteArray Nddt(const QStringList& args, int* code) {
 } // namespace
 
 TEST_F(PeqImport, NddtSnapsAsTheConsoleDoes) {
-    const QString filters = Write("room.txt", kTwoFilters + "Filter 3: OFF HS 6dB Fc 7000 Hz Gain -13 dB\n");
+    const QString filters =
+        Write("room.txt", kTwoFilters + "Filter 3: OFF HS 6dB Fc 7000 Hz Gain -13 dB\n");
     dialogs->fileNames = {dir.filePath(QStringLiteral("fresh.Nddt")), filters,
                           dir.filePath(QStringLiteral("console.Nddt"))};
     SavePreset();
@@ -196,11 +201,15 @@ TEST_F(PeqImport, NddtSnapsAsTheConsoleDoes) {
     int code = -1;
     EXPECT_EQ(Nddt({"peq", "import", filters}, &code), expected); // from a fresh console's image
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(Nddt({"peq", "import", filters, "--into", dir.filePath(QStringLiteral("fresh.Nddt"))}, &code),
+    EXPECT_EQ(Nddt({"peq", "import", filters, "--into", dir.filePath(QStringLiteral("fresh.Nddt"))},
+                   &code),
               expected);
-    const QByteArray text = Nddt({"peq", "export", dir.filePath(QStringLiteral("console.Nddt"))}, &code);
-    EXPECT_TRUE(text.startsWith("Filter 1: ON PK Fc 1000.0 Hz Gain 3.0 dB Q 2.00\n")) << text.constData();
-    EXPECT_TRUE(text.contains("Filter 3: OFF HSC Fc 6990.0 Hz Gain -13.0 dB Q 0.4669\n")) << text.constData();
+    const QByteArray text =
+        Nddt({"peq", "export", dir.filePath(QStringLiteral("console.Nddt"))}, &code);
+    EXPECT_TRUE(text.startsWith("Filter 1: ON PK Fc 1000.0 Hz Gain 3.0 dB Q 2.00\n"))
+        << text.constData();
+    EXPECT_TRUE(text.contains("Filter 3: OFF HSC Fc 6990.0 Hz Gain -13.0 dB Q 0.4669\n"))
+        << text.constData();
 
     EXPECT_TRUE(Nddt({"peq", "import", dir.filePath(QStringLiteral("none.txt"))}, &code).isEmpty());
     EXPECT_EQ(code, 1);

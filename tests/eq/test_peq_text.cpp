@@ -88,6 +88,7 @@ TEST(PeqParse, RefusesNamingTheLine) {
         {"", 0, "empty"},
         {" \n# only a comment\n\n", 0, "empty"},
         {"Room EQ V5.19\nNotes: none", 0, "no filters"},
+        {"Filter 1: ON NO Fc 100 Hz\nFilter 2: ON AP Fc 200 Hz", 0, "NO (1), AP (2)"},
         {std::string("Filter 1: ON PK\0\x01\x02", 18), 0, "not a text file"},
         {"Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\n\xC3\x28", 0, "not a text file"},
     };
@@ -147,9 +148,9 @@ TEST(PeqSnap, GainAndQAtAndBeyondTheLimitsAreHeldAndSaidSo) {
 }
 
 TEST(PeqSnap, ShelvesBySlopeOrWithoutQTakeTheUnitsSlope) {
-    EXPECT_EQ(Band1("Filter 1: ON LS 6dB Fc 100 Hz Gain 6 dB").v[4], 13);    // 0.50
-    EXPECT_EQ(Band1("Filter 1: ON LS 12dB Fc 100 Hz Gain 6 dB").v[4], 25);   // 1.00
-    EXPECT_EQ(Band1("Filter 1: ON HS Fc 100 Hz Gain -6 dB").v[4], 25);       // as 12 dB
+    EXPECT_EQ(Band1("Filter 1: ON LS 6dB Fc 100 Hz Gain 6 dB").v[4], 13);  // 0.50
+    EXPECT_EQ(Band1("Filter 1: ON LS 12dB Fc 100 Hz Gain 6 dB").v[4], 25); // 1.00
+    EXPECT_EQ(Band1("Filter 1: ON HS Fc 100 Hz Gain -6 dB").v[4], 25);     // as 12 dB
     EXPECT_EQ(Band1("Filter 1: ON HS 6 dB Fc 100 Hz Gain -6 dB").v[4], 13);
     // Q 1/sqrt(2) is slope 1 at any gain; gentler Qs give gentler slopes.
     EXPECT_EQ(Band1("Filter 1: ON LSC Fc 100 Hz Gain 9 dB Q 0.7071").v[4], 25);
@@ -170,7 +171,7 @@ TEST(PeqSnap, MoreActiveFiltersThanBandsDropTheSmallestGainsAndTheLaterOnATie) {
     const PeqPlan p = Plan(text);
     ASSERT_EQ(p.Rows.size(), 9u);
     ASSERT_EQ(p.Dropped.size(), 3u);
-    EXPECT_EQ(p.Dropped[0].Number, 2);  // -0.5 and 0.5 tie: both go, being the smallest
+    EXPECT_EQ(p.Dropped[0].Number, 2); // -0.5 and 0.5 tie: both go, being the smallest
     EXPECT_EQ(p.Dropped[1].Number, 4);
     EXPECT_EQ(p.Dropped[2].Number, 12); // bypassed, no band left
     const PeqPlan aux = Plan(text, 2);
@@ -179,7 +180,8 @@ TEST(PeqSnap, MoreActiveFiltersThanBandsDropTheSmallestGainsAndTheLaterOnATie) {
     EXPECT_EQ(aux.Rows[1].Source.Number, 11);
 
     const PeqPlan tie = Plan("Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\nFilter 2: ON HP Fc 30 Hz\n"
-                             "Filter 3: ON LP Fc 9000 Hz\n", 2);
+                             "Filter 3: ON LP Fc 9000 Hz\n",
+                             2);
     ASSERT_EQ(tie.Dropped.size(), 1u);
     EXPECT_EQ(tie.Dropped[0].Number, 3); // no gain counts as 0 dB; the later one goes
 }
@@ -195,7 +197,8 @@ TEST(PeqDeviationFigure, ZeroWhenTheFileHoldsTableValues) {
 
 TEST(PeqDeviationFigure, KnownCases) {
     // A peaking band reaches its gain at its own pixel: 3.1 dB asked, 3.2 dB set.
-    const PeqDeviation peak = WorstDeviation(Plan("Filter 1: ON PK Fc 1000 Hz Gain -3.1 dB Q 1"), true);
+    const PeqDeviation peak =
+        WorstDeviation(Plan("Filter 1: ON PK Fc 1000 Hz Gain -3.1 dB Q 1"), true);
     EXPECT_NEAR(peak.WorstDb, 0.1, 0.002);
     EXPECT_NEAR(peak.AtHz, 994, 10);
     // A shelf's plateau is its gain: 15 dB asked, 12 dB held.
@@ -207,7 +210,8 @@ TEST(PeqDeviationFigure, KnownCases) {
     for (int b = 0; b < 9; ++b)
         current[static_cast<std::size_t>(b)] = DefaultBand(1, b);
     current[4].v[2] = 150; // +6 dB at 472 Hz
-    const PeqPlan keep = PlanPeqImport(Parse("Filter 1: ON PK Fc 1000 Hz Gain 3 dB Q 1"), 1, current);
+    const PeqPlan keep =
+        PlanPeqImport(Parse("Filter 1: ON PK Fc 1000 Hz Gain 3 dB Q 1"), 1, current);
     EXPECT_LT(WorstDeviation(keep, true).WorstDb, 1e-6);
     EXPECT_NEAR(WorstDeviation(keep, false).WorstDb, 6.0, 0.5);
 }
@@ -215,8 +219,8 @@ TEST(PeqDeviationFigure, KnownCases) {
 TEST(PeqRoundTrip, ExportThenImportGivesTheSameBands) {
     static int32_t image[4][86];
     const PeqBandRaw bands[9] = {
-        {{0, 204, 135, 37, 19}}, {{10, 84, 90, 61, 19}}, {{1, 40, 180, 25, 31}},
-        {{2, 300, 90, 25, 13}},  {{3, 20, 120, 25, 24}}, {{4, 350, 120, 25, 5}},
+        {{0, 204, 135, 37, 19}}, {{10, 84, 90, 61, 19}},   {{1, 40, 180, 25, 31}},
+        {{2, 300, 90, 25, 13}},  {{3, 20, 120, 25, 24}},   {{4, 350, 120, 25, 5}},
         {{11, 100, 0, 25, 0}},   {{0, 361, 120, 109, 19}}, {{12, 0, 150, 25, 19}}};
     for (int b = 0; b < 9; ++b)
         for (int k = 0; k < 5; ++k)
