@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -77,10 +76,6 @@ bool SplitNumber(const std::string& word, double& value, std::string& unit) {
     return ReadNumber(number, value);
 }
 
-struct LineError {
-    PeqMessage Text;
-};
-
 PeqKind KindOf(const std::string& upper) {
     if (upper == "PK" || upper == "PEQ") return PeqKind::Peak;
     if (upper == "LS" || upper == "LSC" || upper == "LSQ") return PeqKind::LowShelf;
@@ -144,12 +139,18 @@ bool ParseBody(const std::vector<std::string>& w, PeqFilter& f, PeqMessage& err,
     }
 
     bool hasFreq = false;
+    std::string seen;
     while (i < w.size()) {
         const std::string key = Lower(w[i++]);
         if (key != "fc" && key != "gain" && key != "q") {
             err = Msg("无法识别 '" + w[i - 1] + "'", "unexpected '" + w[i - 1] + "'");
             return false;
         }
+        if (seen.find(" " + key + " ") != std::string::npos) {
+            err = Msg("'" + w[i - 1] + "' 出现两次", "'" + w[i - 1] + "' given twice");
+            return false;
+        }
+        seen += " " + key + " ";
         double v = 0;
         std::string unit;
         if (i >= w.size() || !SplitNumber(w[i], v, unit)) {
@@ -214,10 +215,6 @@ bool ParseBody(const std::vector<std::string>& w, PeqFilter& f, PeqMessage& err,
     return true;
 }
 
-std::string LineText(int line) {
-    return std::to_string(line);
-}
-
 } // namespace
 
 PeqFile ParsePeqText(std::string_view bytes) {
@@ -225,8 +222,8 @@ PeqFile ParsePeqText(std::string_view bytes) {
     auto fail = [&](int line, PeqMessage m) {
         file.ErrorLine = line;
         if (line > 0) {
-            m.Zh = "第 " + LineText(line) + " 行：" + m.Zh;
-            m.En = "line " + LineText(line) + ": " + m.En;
+            m.Zh = "第 " + std::to_string(line) + " 行：" + m.Zh;
+            m.En = "line " + std::to_string(line) + ": " + m.En;
         }
         file.Error = std::move(m);
         file.Filters.clear();
@@ -239,10 +236,12 @@ PeqFile ParsePeqText(std::string_view bytes) {
     bool anyText = false;
     std::size_t pos = 0;
     while (pos <= bytes.size()) {
-        std::size_t end = bytes.find('\n', pos);
+        // Lines end in LF, CR LF or a lone CR.
+        std::size_t end = bytes.find_first_of("\r\n", pos);
         if (end == std::string_view::npos) end = bytes.size();
         std::string_view line = bytes.substr(pos, end - pos);
-        pos = end + 1;
+        pos =
+            end + (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n' ? 2 : 1);
         ++lineNo;
         if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
             line = line.substr(0, hash);

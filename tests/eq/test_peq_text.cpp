@@ -83,6 +83,8 @@ TEST(PeqParse, RefusesNamingTheLine) {
         {"Filter 1: ON PK Fc 100 Hz Gain 1 dB", 1, "no Q"},
         {"Filter 1: ON LSC Fc 100 Hz Q 1", 1, "no gain"},
         {"Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1 BW 2", 1, "unexpected 'BW'"},
+        {"Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\rFilter 2: ON PK Fc 1 Hz Gain 1 Q 1 Q 2", 2,
+         "twice"},
         {"Filter 1: ON PK Fc 100 Hz Gain 1 dB Q 1\nFiltr 2: ON PK Fc 100 Hz", 2, "cannot read"},
         {"Preamp: loud", 1, "preamp"},
         {"", 0, "empty"},
