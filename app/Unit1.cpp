@@ -4,6 +4,7 @@
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
+#include "eq/PeqImport.h"
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
@@ -183,6 +184,13 @@ void TForm1::RzSpinEdit2Change(QObject* Sender) {
     ::RzSpinEdit2Change(Sender);
 }
 
+void TForm1::PeqImportBtnClick(QObject* Sender) {
+    ::PeqImportBtnClick(Sender);
+}
+void TForm1::PeqExportBtnClick(QObject* Sender) {
+    ::PeqExportBtnClick(Sender);
+}
+
 void TForm1::MusModeBox1Change(QObject* Sender) {
     ::MusModeBox1Change(Sender);
 }
@@ -281,6 +289,8 @@ void TForm1::ConnectHandlers() {
         connect(b, &QPushButton::clicked, this, [this, b] { BleButtonClick(b); });
     connect(ResetBtn, &QPushButton::clicked, this, [this] { ResetBtnClick(ResetBtn); });
     connect(RmsResetBtn, &QPushButton::clicked, this, [this] { RmsResetBtnClick(RmsResetBtn); });
+    connect(PeqImportBtn, &QPushButton::clicked, this, [this] { PeqImportBtnClick(PeqImportBtn); });
+    connect(PeqExportBtn, &QPushButton::clicked, this, [this] { PeqExportBtnClick(PeqExportBtn); });
 
     for (QSpinBox* s : {RzSpinEdit2, RzSpinEdit3, RzSpinEdit4, RzSpinEdit5, RzSpinEdit6,
                         RzSpinEdit7, RzSpinEdit8, RzSpinEdit10})

@@ -44,6 +44,8 @@ public:
     void ResetBtnClick(QObject* Sender);
     void RmsResetBtnClick(QObject* Sender);
     void RzSpinEdit2Change(QObject* Sender);
+    void PeqImportBtnClick(QObject* Sender);
+    void PeqExportBtnClick(QObject* Sender);
 
     // Parameter handlers (forward to the dispatcher's free functions).
     void MusModeBox1Change(QObject* Sender);
@@ -172,6 +174,8 @@ public:
     QComboBox* MusHighPassBox = nullptr;
     ParamEdit* MusLowPassFre = nullptr;
     QComboBox* MusLowPassBox = nullptr;
+    QPushButton* PeqImportBtn = nullptr; // "导入滤波器…", beside the crossover rows of both modules
+    QPushButton* PeqExportBtn = nullptr; // "导出滤波器…"
 
     // Auxiliary rows: covers the nine band rows while the auxiliary tab is selected.
     QWidget* AuxGrop = nullptr;

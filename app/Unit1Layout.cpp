@@ -433,6 +433,12 @@ void TForm1::BuildBandTable(QWidget* page) {
                       AuxLowPassFre, "AuxLowPassFre", AuxLowPassBox, "AuxLowPassBox",
                       kAuxPassTypes);
     aux->hide();
+
+    // Filter text of the module on the graph; above the auxiliary rows too.
+    NEW(QPushButton, PeqImportBtn, p)->setText(QStringLiteral("导入滤波器…"));
+    PeqImportBtn->setGeometry(274, 261, 94, 21);
+    NEW(QPushButton, PeqExportBtn, p)->setText(QStringLiteral("导出滤波器…"));
+    PeqExportBtn->setGeometry(274, 286, 94, 21);
 }
 
 void TForm1::BuildOtherParams(QWidget* page) {

@@ -2,6 +2,7 @@
 
 #include "eq/CurveSlotsCore.h"
 #include "presets/PresetCodec.h"
+#include "tools/nddt/PeqCommand.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -28,6 +29,7 @@ constexpr const char* Usage =
     "                               check FILE as decode does and print the summed EQ\n"
     "                               response the console draws for that module (default 1):\n"
     "                               463 lines PIXEL FREQ DB, one per logical pixel 0..462\n"
+    "  nddt peq import|export ...   parametric EQ text, see nddt peq --help\n"
     "  nddt --help                  this text\n"
     "\n"
     "A bad file prints the console's message to stderr and exits with 1.\n";
@@ -213,5 +215,6 @@ int main(int argc, char** argv) {
     if (command == "decode") return Decode(args);
     if (command == "encode") return Encode(args);
     if (command == "response") return Response(args);
+    if (command == "peq") return PeqCommand(args);
     return UsageError("unknown command '" + command + "'");
 }

@@ -1,8 +1,10 @@
 // Renders the README's pictures of the console: the demo connected, a tuned
-// equaliser with a compressor curve, the auxiliary page and the factory page.
+// equaliser with a compressor curve, the auxiliary page, the factory page and
+// the review of an imported filter file.
 //   kv-snapshots OUTDIR
 #include "app/Unit1.h"
 #include "emulator/EmulatorBackend.h"
+#include "eq/PeqReviewDialog.h"
 #include "link/Unit9.h"
 #include "params/ParamImage.h"
 #include "params/Unit4.h"
@@ -34,6 +36,24 @@ void Set(int module, int slot, int value) {
 int Point(int x, int y) {
     return (x + 200) * 256 + (y + 200);
 }
+
+// Filters as room-measurement software writes them: more than nine, a notch
+// and a boost beyond the unit's range among them.
+constexpr const char* RoomFilters = "Filter Settings file\n"
+                                    "Room EQ V5.20\n"
+                                    "Preamp: -4.5 dB\n"
+                                    "Filter  1: ON  LSC Fc   45.0 Hz Gain  14.0 dB Q 0.71\n"
+                                    "Filter  2: ON  PK  Fc   63.5 Hz Gain  -8.3 dB Q 4.80\n"
+                                    "Filter  3: ON  PK  Fc  118.0 Hz Gain  -5.1 dB Q 6.20\n"
+                                    "Filter  4: ON  PK  Fc  236.0 Hz Gain   2.7 dB Q 2.10\n"
+                                    "Filter  5: ON  NO  Fc  400.0 Hz\n"
+                                    "Filter  6: ON  PK  Fc  890.0 Hz Gain  -1.9 dB Q 1.30\n"
+                                    "Filter  7: ON  PK  Fc 2750.0 Hz Gain   3.4 dB Q 2.60\n"
+                                    "Filter  8: ON  PK  Fc 4100.0 Hz Gain   0.4 dB Q 5.00\n"
+                                    "Filter  9: ON  PK  Fc 6300.0 Hz Gain  -2.2 dB Q 3.00\n"
+                                    "Filter 10: ON  HSC Fc 9000.0 Hz Gain  -3.0 dB Q 0.70\n"
+                                    "Filter 11: OFF PK  Fc 1500.0 Hz Gain   1.0 dB Q 1.00\n"
+                                    "Filter 12: ON  PK  Fc 15000.0 Hz Gain -0.3 dB Q 2.00\n";
 
 } // namespace
 
@@ -72,6 +92,17 @@ int main(int argc, char** argv) {
         form.FormTabBtn3Click(form.FormTabBtn1);
         form.RzBmpButton1Click(form.RzBmpButton1);
         Save(form, out, "factory-page.png");
+        form.RzBmpButton1Click(form.RzBmpButton1);
+
+        const PeqFile peq = ParsePeqText(RoomFilters);
+        std::vector<PeqBandRaw> bands(9);
+        for (int b = 0; b < 9; ++b)
+            for (int k = 0; k < 5; ++k)
+                bands[static_cast<std::size_t>(b)].v[k] = Params.ParamImage[1][20 + 5 * b + k];
+        const PeqPlan plan = PlanPeqImport(peq, 1, bands);
+        PeqReviewDialog review(peq, plan, QStringLiteral("room-eq.txt"), &form);
+        review.show();
+        Save(review, out, "peq-review.png");
         app.quit();
     });
     return app.exec();

@@ -1,0 +1,104 @@
+#include "eq/PeqImport.h"
+
+#include "app/Dialogs.h"
+#include "app/Unit1.h"
+#include "app/WindowState.h"
+#include "eq/PeqReviewDialog.h"
+#include "eq/PeqText.h"
+#include "link/LinkApi.h"
+#include "params/ParamImage.h"
+#include "params/Unit4.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+constexpr qint64 MaxFileBytes = 1 << 20; // filter files are a few hundred bytes
+const QString Caption = QStringLiteral("导入滤波器");
+const QString Filter = QStringLiteral("滤波器文本 (*.txt);;所有文件 (*)");
+
+int ShownModule() {
+    return Window.CurrentModule == 2 ? 2 : 1;
+}
+
+QString U(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void PeqImportBtnClick(QObject*) {
+    const QString name = Dialogs().OpenFileName(Form1, Filter);
+    if (name.isEmpty()) return;
+    QFile in(name);
+    if (!in.open(QIODevice::ReadOnly) || QFileInfo(name).isDir()) {
+        Dialogs().Notify(Form1, Caption,
+                         Lang(QStringLiteral("无法读取文件 %1").arg(name),
+                              QStringLiteral("Cannot read the file %1").arg(name)));
+        return;
+    }
+    if (in.size() > MaxFileBytes) {
+        Dialogs().Notify(Form1, Caption,
+                         Lang(QStringLiteral("文件太大，不是滤波器文本"),
+                              QStringLiteral("The file is too large for a filter text")));
+        return;
+    }
+    const QByteArray bytes = in.readAll();
+    const PeqFile file =
+        ParsePeqText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (!file.Ok) {
+        Dialogs().Notify(Form1, Caption, Lang(U(file.Error.Zh), U(file.Error.En)));
+        return;
+    }
+
+    const int m = ShownModule();
+    std::vector<PeqBandRaw> current(static_cast<std::size_t>(BandCount[m]));
+    for (int b = 0; b < BandCount[m]; ++b)
+        for (int k = 0; k < 5; ++k)
+            current[static_cast<std::size_t>(b)].v[k] =
+                Params.ParamImage[m][BandFirstSlot[m] + 5 * b + k];
+    const PeqPlan plan = PlanPeqImport(file, m, current);
+
+    PeqReviewDialog review(file, plan, name, Form1);
+    if (RunPeqReview(review) != QDialog::Accepted) return;
+
+    // Only the slots that change go to the unit; one refresh redraws the graph once.
+    const std::vector<PeqBandRaw> bands = PlannedBands(plan, review.ResetOthers());
+    for (int b = 0; b < BandCount[m]; ++b)
+        for (int k = 0; k < 5; ++k) {
+            const int a = BandFirstSlot[m] + 5 * b + k;
+            const int32_t v = bands[static_cast<std::size_t>(b)].v[k];
+            if (Params.ParamImage[m][a] == v && Params.DeviceImage[m][a] == v) continue;
+            Params.ParamImage[m][a] = v;
+            SendDatatoMCU(m * 256 + a, v);
+        }
+    RefreshScreen();
+}
+
+void PeqExportBtnClick(QObject*) {
+    QString name = Dialogs().SaveFileName(Form1, Filter);
+    if (name.isEmpty()) return;
+    if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
+    const int m = ShownModule();
+    const RawParam raw = [](int module, int index) -> int32_t {
+        return index >= 0 && index < ImageSlots ? Params.ParamImage[module][index] : 0;
+    };
+    const std::string text = WritePeqText(m, raw, "\r\n");
+    QSaveFile out(name);
+    const bool ok = out.open(QIODevice::WriteOnly) &&
+                    out.write(text.data(), static_cast<qint64>(text.size())) ==
+                        static_cast<qint64>(text.size()) &&
+                    out.commit();
+    const QString caption = QStringLiteral("导出滤波器");
+    if (!ok) {
+        Dialogs().Notify(Form1, caption,
+                         Lang(QStringLiteral("无法写入文件 %1").arg(name),
+                              QStringLiteral("Cannot write the file %1").arg(name)));
+        return;
+    }
+    Dialogs().Notify(Form1, caption,
+                     Lang(QStringLiteral("滤波器已保存在 %1").arg(name),
+                          QStringLiteral("Filters saved in %1").arg(name)));
+}

@@ -1,0 +1,198 @@
+// nddt peq: parametric EQ text into a preset file and back, with the console's
+// own snapping and report.
+
+#include "tools/nddt/PeqCommand.h"
+
+#include "eq/CompressorMath.h"
+#include "eq/PeqText.h"
+#include "params/ParamImage.h"
+#include "presets/PresetCodec.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace {
+
+constexpr const char* PeqUsage =
+    "usage:\n"
+    "  nddt peq import FILE.txt [--module 1|2] [--into tune.Nddt] [--keep] [--report]\n"
+    "                 snap the filters of FILE.txt onto the module's bands (default 1) of\n"
+    "                 tune.Nddt (default: the image a freshly started console saves) and\n"
+    "                 write the preset file to stdout; the report goes to stderr.\n"
+    "                 --keep leaves the bands beyond the file's filters as they are\n"
+    "                 (default: their defaults); --report prints only the report, to stdout\n"
+    "  nddt peq export tune.Nddt [--module 1|2]\n"
+    "                 print the module's bands, and its crossovers when on, as filter text\n";
+
+int PeqUsageError(const std::string& what) {
+    std::cerr << "nddt peq: " << what << "\n" << PeqUsage;
+    return 2;
+}
+
+int PeqFail(const std::string& message) {
+    std::cerr << "nddt peq: " << message << "\n";
+    return 1;
+}
+
+std::optional<std::string> ReadAll(const std::string& path) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) return std::nullopt;
+    return bytes;
+}
+
+// What a console saves after start-up, before any device contact.
+void StartImage(PresetImage& image) {
+    for (int m = 0; m <= LastModule; ++m)
+        for (int i = 0; i < ModuleParamCount[m]; ++i)
+            image[m][i] = 2;
+    image[1][13] = 0;
+    image[1][15] = 0;
+    image[1][16] = 0;
+    image[1][18] = 361;
+    image[2][31] = 0;
+    image[2][32] = 361;
+    image[2][63] = 0;
+    image[2][65] = 0;
+    for (int m = 1; m <= 2; ++m)
+        for (int b = 0; b < BandCount[m]; ++b) {
+            const PeqBandRaw band = DefaultBand(m, b);
+            for (int k = 0; k < 5; ++k)
+                image[m][BandFirstSlot[m] + 5 * b + k] = band.v[k];
+        }
+    const double levels[CurvePointCount] = {-90, -70, -40, 0, 21};
+    for (int i = 0; i < CurvePointCount; ++i)
+        image[1][CurveFirstSlot + i] = PackCurvePoint(levels[i], levels[i]);
+}
+
+// Reads a preset as decode does; prints the loader's message on failure.
+bool LoadPreset(const std::string& path, PresetImage& image, int& variant) {
+    const std::optional<std::string> bytes = ReadAll(path);
+    if (!bytes) {
+        PeqFail("cannot read " + path);
+        return false;
+    }
+    const PresetContents contents = CheckPresetFile(*bytes);
+    if (contents.Status != PresetStatus::Ok) {
+        PeqFail(path + ": " +
+                (contents.Status == PresetStatus::FormatError ? "File format error!"
+                                                              : "Data file is corrupted!"));
+        return false;
+    }
+    ApplyPresetEntries(contents, contents.Variant, image);
+    variant = contents.Variant;
+    return true;
+}
+
+bool ReadModule(const std::string& v, int& module) {
+    if (v != "1" && v != "2") return false;
+    module = v == "1" ? 1 : 2;
+    return true;
+}
+
+int Import(const std::vector<std::string>& args) {
+    int module = 1;
+    bool keep = false, reportOnly = false;
+    std::optional<std::string> path, into;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--module" && i + 1 < args.size()) {
+            if (!ReadModule(args[++i], module))
+                return PeqUsageError("the module is 1 or 2, not '" + args[i] + "'");
+        } else if (a == "--into" && i + 1 < args.size()) {
+            into = args[++i];
+        } else if (a == "--keep") {
+            keep = true;
+        } else if (a == "--report") {
+            reportOnly = true;
+        } else if (!path && (a.empty() || a[0] != '-')) {
+            path = a;
+        } else {
+            return PeqUsageError("import: unexpected argument '" + a + "'");
+        }
+    }
+    if (!path) return PeqUsageError("import: no filter file given");
+
+    const std::optional<std::string> text = ReadAll(*path);
+    if (!text) return PeqFail("cannot read " + *path);
+    const PeqFile file = ParsePeqText(*text);
+    if (!file.Ok) return PeqFail(*path + ": " + file.Error.En);
+
+    static PresetImage image{};
+    int variant = 0;
+    if (into) {
+        if (!LoadPreset(*into, image, variant)) return 1;
+    } else {
+        StartImage(image);
+    }
+    const int m = module;
+    std::vector<PeqBandRaw> current(static_cast<std::size_t>(BandCount[m]));
+    for (int b = 0; b < BandCount[m]; ++b)
+        for (int k = 0; k < 5; ++k)
+            current[static_cast<std::size_t>(b)].v[k] = image[m][BandFirstSlot[m] + 5 * b + k];
+    const PeqPlan plan = PlanPeqImport(file, m, current);
+
+    std::string report;
+    for (const std::string& line : PeqReport(file, plan, !keep, false))
+        report += line + "\n";
+    if (reportOnly) {
+        std::fwrite(report.data(), 1, report.size(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    const std::vector<PeqBandRaw> bands = PlannedBands(plan, !keep);
+    for (int b = 0; b < BandCount[m]; ++b)
+        for (int k = 0; k < 5; ++k)
+            image[m][BandFirstSlot[m] + 5 * b + k] = bands[static_cast<std::size_t>(b)].v[k];
+    const std::string out = BuildPresetFile(image, variant);
+    std::cerr << report;
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int Export(const std::vector<std::string>& args) {
+    int module = 1;
+    std::optional<std::string> path;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--module" && i + 1 < args.size()) {
+            if (!ReadModule(args[++i], module))
+                return PeqUsageError("the module is 1 or 2, not '" + args[i] + "'");
+        } else if (!path && (a.empty() || a[0] != '-')) {
+            path = a;
+        } else {
+            return PeqUsageError("export: unexpected argument '" + a + "'");
+        }
+    }
+    if (!path) return PeqUsageError("export: no preset file given");
+    static PresetImage image{};
+    int variant = 0;
+    if (!LoadPreset(*path, image, variant)) return 1;
+    const RawParam raw = [](int m, int i) -> int32_t {
+        return m >= 0 && m < PresetModules && i >= 0 && i < PresetSlots ? image[m][i] : 0;
+    };
+    const std::string text = WritePeqText(module, raw, "\n");
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int PeqCommand(const std::vector<std::string>& args) {
+    if (args.empty()) return PeqUsageError("import or export?");
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "import") return Import(rest);
+    if (args[0] == "export") return Export(rest);
+    if (args[0] == "--help" || args[0] == "-h") {
+        std::cout << PeqUsage;
+        return 0;
+    }
+    return PeqUsageError("unknown command '" + args[0] + "'");
+}
