@@ -114,7 +114,10 @@ void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) 
     case 7:
     case 8: {
         LinkAck = 1;
-        TransferPhase = 2;
+        // A read request is answered by its values; a status reply meanwhile is
+        // a late answer to an earlier frame and must not move the read on.
+        if (!(Timer2->isActive() && TransferMode == 0 && TransferStep <= LastModule))
+            TransferPhase = 2;
         AckReceived = 1;
         if (++MeterIndex >= 5) MeterIndex = 0;
         // A report shorter than the device's usual one carries no levels or volume.

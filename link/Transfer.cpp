@@ -204,7 +204,8 @@ void TForm9::DisCheckWindow(int uMode) {
         TransferLastStep = LastModule;
         TransferMode = 0;
         TransferStep = 0;
-        TransferPhase = 0;
+        // The first request is timed like every other: resent, then given up.
+        TransferPhase = 3;
         TransferTicks = 0;
         TransferAddress = 0;
         PacketIndex = 0;
