@@ -455,6 +455,20 @@ TEST_F(ImageWriteTest, WritesModulesOneToThreeAndComesBackOnline) {
     EXPECT_EQ(unit->Param(3, 0), 4242);
 }
 
+TEST_F(ImageWriteTest, WriteLastSentBeforeTheUploadIsNotResentOverIt) {
+    SendDatatoMCU(0x100, 1);
+    SendDatatoMCU(0x102, 2);
+    Step(25); // the second write is answered; its resend is due
+    ASSERT_EQ(form9->ResendLast, 1);
+    Params.DeviceImage[1][2] = 7; // a loaded preset
+    form9->DisCheckWindow(6);
+    for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+        Step(25);
+    Step(500);
+    EXPECT_EQ(To(Frames(), 0x102).size(), 1u);
+    EXPECT_EQ(unit->Param(1, 2), 7);
+}
+
 TEST_F(ImageWriteTest, NothingIsWrittenWhileNotOnline) {
     form9->RzButton14Click(nullptr);
     form9->DisCheckWindow(6);

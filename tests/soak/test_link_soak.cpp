@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,6 +51,15 @@
 #include <vector>
 
 namespace {
+
+// Resident set size in kB (Linux), 0 where unknown.
+long ResidentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
 
 int EnvInt(const char* name, int fallback) {
     const QByteArray v = qgetenv(name);
@@ -298,6 +308,15 @@ protected:
         }
         dialogs->answers.clear();
         dialogs->fileNames.clear();
+        // Image stores that bypass the link (the refresh of a control from the
+        // image may lower a value) are local while the link is not online.
+        if (!online && !(what >= 93 && what < 97))
+            for (int m = 1; m <= LastModule; ++m)
+                for (int i = 0; i < ReadBackSlots(m); ++i)
+                    if (Params.DeviceImage[m][i] != before->DeviceImage[m][i]) {
+                        localOnly.insert(m * 256 + i);
+                        settling.erase(m * 256 + i);
+                    }
         // Image stores that bypass the link while online leave the unit behind.
         if (online && !(what >= 93 && what < 97))
             for (int m = 1; m <= LastModule; ++m)
@@ -349,10 +368,13 @@ protected:
         dialogs->fileNames = {presetPath};
         click(form1->LoadFileBtn);
         if (!online) {
-            // Not written to the unit: the loaded image stays local.
+            // Not written to the unit: the loaded image stays local, also
+            // when a transfer is running.
             for (int m = 1; m <= LastModule; ++m)
-                for (int i = 0; i < ReadBackSlots(m); ++i)
+                for (int i = 0; i < ReadBackSlots(m); ++i) {
                     localOnly.insert(m * 256 + i);
+                    settling.erase(m * 256 + i);
+                }
         }
         ++presetLoads;
     }
@@ -399,14 +421,22 @@ protected:
         const int start = clockMs;
         int idleOffline = 0;
         int stalledMs = 0;
+        int onlineMs = 0;
         while (clockMs - start < RecoverLimitMs) {
-            if (form9->LinkState == Online && form9->PendingOp == 0 && !form9->Timer2->isActive())
-                return clockMs - start;
+            // Online for two keep-alive periods: a link that was about to be
+            // declared lost when the fault ended has had its chance to go.
+            if (form9->LinkState == Online && form9->PendingOp == 0 && !form9->Timer2->isActive()) {
+                if (onlineMs >= 250) return clockMs - start - onlineMs;
+                onlineMs += 25;
+            } else {
+                onlineMs = 0;
+            }
             // The technician waits while the start sign is polled, a transfer
             // runs or a device-memory command waits; otherwise, with the link
             // label showing no link, he presses the link button.
             const bool busy = form9->Timer1->isActive() || form9->Timer2->isActive() ||
-                              (form9->HoldTimer->isActive() && form9->PendingOp != 0);
+                              (form9->HoldTimer->isActive() &&
+                               (form9->PendingOp != 0 || form9->WaitingMemoryOp() != 0));
             if (!busy) {
                 idleOffline += 25;
                 if (idleOffline >= 500) {
@@ -548,6 +578,7 @@ protected:
     int currentFault = FaultKinds; // none
     int slowestRecovery = 0;
     int notRecovered = 0;
+    long rssWarmKb = 0;
     int eqResets = 0, memoryCommands = 0, presetLoads = 0, presetSaves = 0, drags = 0;
 };
 
@@ -605,7 +636,9 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
         }
         CheckUnitMatchesImage();
         ClearFrames();
-        form9->HistoryListBox->clear();
+        // The link history is left to keep its own limit; memory is measured
+        // once it has filled up.
+        if (rssWarmKb == 0 && clockMs >= 600000) rssWarmKb = ResidentKb();
     }
 
     long strayTotal = 0;
@@ -629,11 +662,14 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
               << lostWrites << ", local-only differences " << localDiffs << ", memory commands behind a frame in flight "
               << queuedMemoryCommands << ", checks after memory commands " << memoryChecks
               << " (differences " << memoryDiffs << "), save notices " << saveNotices
-              << " (before the unit's answer " << unacknowledgedSaves << "), hung transfers " << hungTransfers << ", values outside a read "
+              << " (before the unit's answer " << unacknowledgedSaves << "), hung transfers " << hungTransfers << ", stale resends " << staleResends << ", values outside a read "
               << strayValues << ", max queue "
               << maxQueue << ", stray hold-timer ticks " << strayTotal << " (by fault:"
               << strayKinds.str() << "), slowest recovery " << slowestRecovery << " ms, wall "
               << wall.elapsed() << " ms" << std::endl;
+    std::cout << "soak memory: history lines " << form9->HistoryListBox->count() << " (at most "
+              << HistoryMaxLines << "), RSS at 600 s " << rssWarmKb << " kB, at "
+              << clockMs / 1000 << " s " << ResidentKb() << " kB" << std::endl;
 
     EXPECT_GE(clockMs, endMs);
     EXPECT_EQ(queueOverflows, 0);
@@ -643,6 +679,7 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
     EXPECT_EQ(memoryDiffs, 0) << "differences after memory commands";
     EXPECT_GT(queuedMemoryCommands, 0) << "no memory command met a frame in flight";
     EXPECT_EQ(unacknowledgedSaves, 0);
+    EXPECT_EQ(staleResends, 0) << "write resent over a transfer";
     EXPECT_EQ(strayValues, 0) << "values reply stored outside a read";
     EXPECT_EQ(hungTransfers, 0) << "transfer hung on its unanswered first request";
     EXPECT_EQ(strayTotal, 0) << "hold timer running during a transfer or on a lost link";
