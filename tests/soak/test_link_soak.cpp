@@ -500,6 +500,14 @@ protected:
                     ++localDiffs;
                     continue;
                 }
+                // The screen refresh lowered the value in the images without
+                // sending it (a start level above its cut-off, a Q beyond the
+                // table): the console's own rule, not the link's.
+                const auto held = quietChanges.find(a);
+                if (held != quietChanges.end() && held->second == image) {
+                    ++heldBackDiffs;
+                    continue;
+                }
                 ++mismatches;
                 if (memorySinceCheck) ++memoryDiffs;
                 if (qEnvironmentVariableIsSet("KV_SOAK_TRACE") && reported < 1)
@@ -558,6 +566,7 @@ protected:
     int mismatches = 0;
     int lostWrites = 0;
     int localDiffs = 0;
+    int heldBackDiffs = 0;
     int reported = 0;
     int checks = 0;
     int maxQueue = 0;
@@ -659,7 +668,7 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
               << presetLoads << ", saves " << presetSaves << ", drags " << drags << "), faults "
               << faultTotal << " (" << kinds.str() << "), reconnects " << reconnects
               << ", checks " << checks << ", mismatches " << mismatches << ", lost writes "
-              << lostWrites << ", local-only differences " << localDiffs << ", memory commands behind a frame in flight "
+              << lostWrites << ", local-only differences " << localDiffs << ", held back by a refresh " << heldBackDiffs << ", memory commands behind a frame in flight "
               << queuedMemoryCommands << ", checks after memory commands " << memoryChecks
               << " (differences " << memoryDiffs << "), save notices " << saveNotices
               << " (before the unit's answer " << unacknowledgedSaves << "), hung transfers " << hungTransfers << ", stale resends " << staleResends << ", values outside a read "
