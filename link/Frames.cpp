@@ -1,5 +1,6 @@
 #include "link/Frames.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -133,4 +134,40 @@ ReplyView ViewReply(const uint8_t* frame, std::size_t size) {
     v.expectedChecksum = FrameChecksum(frame, size - 1);
     v.receivedChecksum = frame[size - 1];
     return v;
+}
+
+ValuesView ViewValues(const uint8_t* frame, std::size_t size, int lastModule) {
+    ValuesView v{};
+    if (frame == nullptr || size < 8) return v;
+    v.module = frame[6];
+    v.start = frame[7];
+    v.count = (int(frame[2]) - 6) / 2;
+    // The values lie from byte 8 up to, not including, the checksum in the last byte.
+    const int lastValueByte = 8 + 2 * v.count - 1;
+    v.ok = !(v.module > lastModule || (v.count > 0 && lastValueByte > int(size) - 2));
+    return v;
+}
+
+StatusLevelsView ViewStatusLevels(const uint8_t* frame, std::size_t size) {
+    StatusLevelsView v{};
+    if (frame == nullptr) return v;
+    v.hasLevels = size >= 10;
+    if (v.hasLevels) {
+        v.left = frame[8];
+        v.right = frame[9];
+    }
+    v.hasVolume = size >= 19;
+    if (v.hasVolume) v.volume = frame[17] * 256 + frame[18];
+    return v;
+}
+
+int MeterLevel(uint8_t byte) {
+    float x = static_cast<float>(byte) / 255.0f;
+    if (!(x > 0.0f)) x = 0.0003f;
+    int level = static_cast<int>(20.0f * std::log10(x) + 48.0f);
+    if (level == 0 || level == 1)
+        level = 1;
+    else if (level >= 47)
+        level = 48;
+    return level;
 }

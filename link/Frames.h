@@ -50,3 +50,31 @@ struct ReplyView {
     uint8_t expectedChecksum, receivedChecksum;
 };
 ReplyView ViewReply(const uint8_t* frame, std::size_t size);
+
+// Values reply (address field ReadAddress): byte 6 module, byte 7 start index,
+// count = (length byte - 6) / 2 values from byte 8, two bytes each, high byte
+// first. ok=false (rejected whole) when the module is above lastModule or the
+// values would run into the checksum byte or past the frame.
+struct ValuesView {
+    bool ok;
+    int module, start, count;
+};
+ValuesView ViewValues(const uint8_t* frame, std::size_t size, int lastModule);
+// Value j of an accepted values reply.
+inline int ValueAt(const uint8_t* frame, int j) {
+    return frame[8 + 2 * j] * 256 + frame[9 + 2 * j];
+}
+
+// Levels (bytes 8, 9) and volume (bytes 17, 18) of a status reply with levels;
+// a shorter report carries none of them.
+struct StatusLevelsView {
+    bool hasLevels;
+    uint8_t left, right;
+    bool hasVolume;
+    int volume;
+};
+StatusLevelsView ViewStatusLevels(const uint8_t* frame, std::size_t size);
+
+// Meter level of a level byte: 20 log10(byte / 255) + 48, truncated, with 0 and 1
+// raised to 1 and 47 or more made 48; silence gives -22.
+int MeterLevel(uint8_t byte);

@@ -10,8 +10,6 @@
 #include <QSlider>
 #include <QTimer>
 
-#include <cmath>
-
 void TForm9::ParseReply(const QByteArray& frame) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(frame.constData());
     const auto size = static_cast<std::size_t>(frame.size());
@@ -46,37 +44,26 @@ void TForm9::ValuesReply(const uint8_t* frame, std::size_t size) {
         AddToHistory(QStringLiteral("VALUES IGNORED: no read in progress"));
         return;
     }
-    const int module = frame[6];
-    const int start = frame[7];
-    const int count = (int(frame[2]) - 6) / 2;
-    // The values lie from byte 8 up to, not including, the checksum in the last byte.
-    const int lastValueByte = 8 + 2 * count - 1;
-    if (module > LastModule || (count > 0 && lastValueByte > int(size) - 2)) {
+    const ValuesView v = ViewValues(frame, size, LastModule);
+    if (!v.ok) {
         AddToHistory(
             QStringLiteral("VALUES REJECTED: module %1, index %2, count %3, frame %4 bytes")
-                .arg(module)
-                .arg(start)
-                .arg(count)
+                .arg(v.module)
+                .arg(v.start)
+                .arg(v.count)
                 .arg(size));
         TransferPhase = 2;
         return;
     }
-    for (int j = 0; j < count; ++j) {
-        if (start + j < BulkIndexLimit)
-            Params.DeviceImage[module][start + j] = frame[8 + 2 * j] * 256 + frame[9 + 2 * j];
+    for (int j = 0; j < v.count; ++j) {
+        if (v.start + j < BulkIndexLimit)
+            Params.DeviceImage[v.module][v.start + j] = ValueAt(frame, j);
     }
     TransferPhase = 2;
 }
 
 int TForm9::LevelOf(uint8_t byte) {
-    float x = static_cast<float>(byte) / 255.0f;
-    if (!(x > 0.0f)) x = 0.0003f;
-    int level = static_cast<int>(20.0f * std::log10(x) + 48.0f);
-    if (level == 0 || level == 1)
-        level = 1;
-    else if (level >= 47)
-        level = 48;
-    return level;
+    return MeterLevel(byte);
 }
 
 void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) {
@@ -114,15 +101,20 @@ void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) 
     case 7:
     case 8: {
         LinkAck = 1;
-        TransferPhase = 2;
+        // A read request is answered by its values; a status reply meanwhile is
+        // a late answer to an earlier frame and must not move the read on.
+        if (!(Timer2->isActive() && TransferMode == 0 && TransferStep <= LastModule))
+            TransferPhase = 2;
         AckReceived = 1;
         if (++MeterIndex >= 5) MeterIndex = 0;
         // A report shorter than the device's usual one carries no levels or volume.
-        if (size >= 10) {
+        const StatusLevelsView levels = ViewStatusLevels(frame, size);
+        if (levels.hasLevels) {
             LevelMeter* meters[2] = {Form1 ? Form1->LeftMeter : nullptr,
                                      Form1 ? Form1->RightMeter : nullptr};
+            const uint8_t bytes[2] = {levels.left, levels.right};
             for (int side = 0; side < 2; ++side) {
-                MeterRing[side][MeterIndex] = LevelOf(frame[8 + side]);
+                MeterRing[side][MeterIndex] = LevelOf(bytes[side]);
                 if (MeterIndex % 2 == 0 && meters[side]) {
                     int sum = 0;
                     for (int k = 0; k < 5; ++k)
@@ -131,8 +123,8 @@ void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) 
                 }
             }
         }
-        if (size >= 19 && Form1 && Form1->SysMusNormalVolBar)
-            Form1->SysMusNormalVolBar->setValue(frame[17] * 256 + frame[18]);
+        if (levels.hasVolume && Form1 && Form1->SysMusNormalVolBar)
+            Form1->SysMusNormalVolBar->setValue(levels.volume);
         break;
     }
     default:

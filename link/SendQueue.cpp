@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace {
@@ -24,6 +25,15 @@ constexpr int SaveAddress = 13;
 
 QString MainLinkText() {
     return Form1 && Form1->LinkLabel ? Form1->LinkLabel->text() : QString();
+}
+
+// The PendingOp a device-memory command waits with, 0 for any other write.
+int MemoryOpOf(int address) {
+    return address == RecallAddress ? 2 : address == SaveAddress ? 3 : 0;
+}
+
+bool BeyondLatin1(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
 }
 } // namespace
 
@@ -47,9 +57,36 @@ void MainLinkBtnClick() {
     if (Form9) Form9->LinkBtnClick(Form9->LinkBtn);
 }
 
+int TForm9::WaitingMemoryOp() const {
+    // Nothing joins the queue behind a memory command (the link is off line
+    // from its click on), so a waiting one is always the newest.
+    return QueueCount > 0 ? MemoryOpOf(QueueAddr[QueueCount]) : 0;
+}
+
+void TForm9::AnnounceMemoryCommand(int ModuleAddr) {
+    if (ModuleAddr == RecallAddress) {
+        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
+                     QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
+        LinkState = Offline;
+        HoldCycles = 0;
+        ShowLinkStatus(2, MainLinkText(), 0);
+    } else {
+        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
+                     QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
+    }
+}
+
 void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
     HoldTicks = 0;
+    const int memoryOp = MemoryOpOf(ModuleAddr);
     if (AckReceived == 0 || QueueCount != 0) {
+        if (memoryOp != 0) {
+            // Behind a frame in flight a memory command waits its turn; it is
+            // announced now and awaited when the hold timer sends it. The link
+            // goes off line at once so that no write queues up behind it.
+            AnnounceMemoryCommand(ModuleAddr);
+            LinkState = Offline;
+        }
         if (QueueCount > 1 && QueueAddr[QueueCount] == ModuleAddr) {
             QueueValue[QueueCount] = HighLowData;
             return;
@@ -76,20 +113,11 @@ void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
     QueueAddr[0] = ModuleAddr;
     QueueValue[0] = HighLowData;
     TransferPhase = 0;
-    if (ModuleAddr == RecallAddress) {
-        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
-                     QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
-        LinkState = Offline;
-        HoldCycles = 0;
-        PendingOp = 2;
-        ShowLinkStatus(2, MainLinkText(), 0);
-    } else if (ModuleAddr == SaveAddress) {
-        PendingOp = 3;
-        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
-                     QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
-    } else {
-        PendingOp = 0;
-    }
+    if (memoryOp != 0) AnnounceMemoryCommand(ModuleAddr);
+    PendingOp = memoryOp;
+    // A memory command is awaited, never sent twice; the resend still due for
+    // the write before it would go out after it and repeat the command.
+    if (memoryOp != 0) ResendLast = 0;
     AckReceived = 0;
     SendData(WriteMode, ModuleAddr, HighLowData);
 }
@@ -97,7 +125,8 @@ void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
 void TForm9::HoldTimerTimer(QObject*) {
     HoldTicks = HoldTicks > 50 ? 50 : HoldTicks + 1;
 
-    if (PendingOp != 0) ShowLinkStatus(2, MainLinkText(), HoldTicks * 2);
+    if (PendingOp != 0 || WaitingMemoryOp() != 0)
+        ShowLinkStatus(2, MainLinkText(), HoldTicks * 2);
 
     // Device-memory wait.
     if (AckReceived == 1 && PendingOp != 0) {
@@ -129,6 +158,11 @@ void TForm9::HoldTimerTimer(QObject*) {
         }
         AckReceived = 0;
         ResendLast = (QueueCount == 0 && ResendLast == 0) ? 1 : 0;
+        if (const int op = MemoryOpOf(QueueAddr[0]); op != 0) {
+            // A memory command's turn: awaited from now on, as on an idle link.
+            PendingOp = op;
+            ResendLast = 0;
+        }
         SendData(WriteMode, QueueAddr[0], QueueValue[0]);
     } else if (HoldTicks % 5 == 0 && QueueCount != 0) {
         // Unanswered for 5 ticks: taken as done.
@@ -175,6 +209,16 @@ void BleButtonClick(QObject* Sender) {
     } else if (Sender == Form1->BleButton) {
         text = Form1->BlueStrEdit->text();
     } else {
+        return;
+    }
+    // One byte per character: anything beyond Latin-1 would reach the module
+    // as some other character.
+    if (BeyondLatin1(text)) {
+        Dialogs().Notify(
+            Form1, NoticeCaption(),
+            Lang(QStringLiteral("文本含有无法发送的字符: 只能发送Latin-1字符(不能使用中文等)"),
+                 QStringLiteral("Only Latin-1 characters can be sent: the text holds other "
+                                "characters (such as Chinese)")));
         return;
     }
     // The packet carries 21 characters; a cut text would reach the module as a

@@ -168,7 +168,10 @@ void TForm9::DisCheckWindow(int uMode) {
     case 1:
         RefreshScreen();
         LinkState = Online;
+        // The transfer settles the image: the write last sent before it is
+        // not to be sent once more over what was read or written.
         QueueCount = 0;
+        ResendLast = 0;
         LinkAck = 0;
         SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
         ShowLinkStatus(3, MainLinkText(), TransferPercent());
@@ -177,6 +180,7 @@ void TForm9::DisCheckWindow(int uMode) {
     case 2:
         Timer1->stop();
         QueueCount = 0;
+        ResendLast = 0;
         HoldTimer->stop();
         TransferStep = 1;
         TransferLastStep = LastModule;
@@ -200,11 +204,13 @@ void TForm9::DisCheckWindow(int uMode) {
     case 4:
         Timer1->stop();
         QueueCount = 0;
+        ResendLast = 0;
         HoldTimer->stop();
         TransferLastStep = LastModule;
         TransferMode = 0;
         TransferStep = 0;
-        TransferPhase = 0;
+        // The first request is timed like every other: resent, then given up.
+        TransferPhase = 3;
         TransferTicks = 0;
         TransferAddress = 0;
         PacketIndex = 0;
@@ -218,6 +224,7 @@ void TForm9::DisCheckWindow(int uMode) {
         if (LinkState != Online) break;
         Timer1->stop();
         QueueCount = 0;
+        ResendLast = 0;
         HoldTimer->stop();
         TransferAddress = 0x100;
         TransferStep = 1;

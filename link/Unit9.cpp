@@ -187,6 +187,8 @@ void TForm9::AddToHistory(const QString& Str) {
     const int width = QFontMetrics(HistoryListBox->font()).horizontalAdvance(Str);
     if (HistoryScrollWidth < width + 16) HistoryScrollWidth = width + 16;
     HistoryListBox->addItem(Str);
+    while (HistoryListBox->count() > HistoryMaxLines)
+        delete HistoryListBox->takeItem(0);
     HistoryListBox->setCurrentRow(HistoryListBox->count() - 1);
 }
 

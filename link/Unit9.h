@@ -33,6 +33,10 @@ constexpr int BulkIndexLimit = 85;
 constexpr int QueueSlots = 497;
 constexpr int QueueMaxWaiting = 495;
 
+// Lines kept in the link history; older ones are dropped so that a console left
+// connected for days does not grow.
+constexpr int HistoryMaxLines = 5000;
+
 class TForm9 : public QWidget {
     Q_OBJECT
 public:
@@ -126,6 +130,10 @@ public:
 
     // ---- Send queue (SendQueue.cpp) ----
     void QueueWrite(int ModuleAddr, int HighLowData);
+    // PendingOp of a memory command waiting in the queue for its turn, else 0.
+    int WaitingMemoryOp() const;
+    // Wait label (and, for a recall, Offline and the status box) of a memory command.
+    void AnnounceMemoryCommand(int ModuleAddr);
     void HoldTimerTimer(QObject* Sender);
 
 protected:

@@ -38,7 +38,8 @@ void DeviceSaveBtnClick(QObject* Sender) {
     if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question)) return;
     SendDatatoMCU(cmd.address, cmd.value);
     if (cmd.address == SaveAddress) {
-        Form9->PendingOp = 3;
+        // The link awaits the save once it has sent it (at once, or in its
+        // turn behind a frame in flight); success is reported on its answer.
         SetLabelPair(Form1->LinkLabel, Window.LanguageFlag, QStringLiteral("Saving..."),
                      QStringLiteral("保存中..."));
         if (Form9->LinkState == Online) Form9->LinkState = Offline;

@@ -125,26 +125,36 @@ TEST_F(ConnectTest, SilentUnitGetsTheStartSignOnceASecondAndTheLabelStays) {
     EXPECT_TRUE(dialogs->records.empty());
 }
 
-TEST_F(ConnectTest, FirstRequestWaitsLaterOnesTimeOutWithConnectFailed) {
+TEST_F(ConnectTest, FirstRequestIsResentAndTimesOutWithConnectFailed) {
     StartConsole();
     Deliver();
-    unit->Misbehave().silent = false;
     // Start sign answered; go silent before the connect read starts.
     Step(25);
     ASSERT_EQ(form9->LinkAck, 1);
     unit->Misbehave().silent = true;
-    Step(1000);
+    Step(975); // the read starts on the next second
     ASSERT_TRUE(form9->Timer2->isActive());
-    ASSERT_EQ(ReadRequests(Frames()).size(), 1u);
-    Step(10000); // the first request has no time-out
-    EXPECT_TRUE(dialogs->records.empty());
+    ASSERT_EQ(ReadRequests(Frames()), (std::vector<int>{0}));
+    Step(525);
     EXPECT_EQ(ReadRequests(Frames()).size(), 1u);
+    Step(25); // 550 ms: resent
+    EXPECT_EQ(ReadRequests(Frames()), (std::vector<int>{0, 0}));
+    Step(4975);
+    EXPECT_TRUE(dialogs->texts(DialogRecord::Notify).isEmpty());
+    Step(25);
+    ASSERT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("连接失败!")});
+    EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
+    EXPECT_FALSE(form9->Timer2->isActive());
+}
 
-    // One answer lets the pump go on; the next request then times out.
-    unit->Misbehave().silent = false;
-    ClearFrames();
-    form9->SendPacketStep(0, 0); // ask again for the values at 0
+TEST_F(ConnectTest, LaterRequestTimesOutWithConnectFailed) {
+    StartConsole();
     Deliver();
+    Step(25);
+    ASSERT_EQ(form9->LinkAck, 1);
+    unit->Misbehave().dropEvery = 3; // the start sign and the first read are answered
+    Step(975);
+    ASSERT_EQ(ReadRequests(Frames()), (std::vector<int>{0}));
     unit->Misbehave().silent = true;
     Step(50);
     ASSERT_EQ(ReadRequests(Frames()), (std::vector<int>{0, 10}));
@@ -159,6 +169,30 @@ TEST_F(ConnectTest, FirstRequestWaitsLaterOnesTimeOutWithConnectFailed) {
     EXPECT_FALSE(form9->Timer2->isActive());
     EXPECT_FALSE(form9->Timer1->isActive());
     EXPECT_EQ(form9->LinkState, Offline);
+}
+
+// The checksum covers every byte but the last, the spare ones included.
+TEST_F(ConnectTest, ValidReplyWithASetByteBeforeTheChecksumChecksOut) {
+    ConnectUnit();
+    auto f = StatusFrame(2, 0, 0, 640);
+    f[28] = 0x5A;
+    f[29] = FrameChecksum(f.data(), 29);
+    form1->Memo1->clear();
+    Inject(f);
+    EXPECT_TRUE(form1->Memo1->toPlainText().isEmpty());
+    EXPECT_EQ(form1->SysMusNormalVolBar->value(), 640);
+}
+
+TEST_F(ConnectTest, HistoryKeepsOnlyItsMostRecentLines) {
+    StartConsole();
+    form9->HistoryListBox->clear();
+    for (int i = 0; i < HistoryMaxLines + 10; ++i)
+        form9->AddToHistory(QString::number(i));
+    const QStringList history = History();
+    ASSERT_EQ(history.size(), HistoryMaxLines);
+    EXPECT_EQ(history.first(), QStringLiteral("10"));
+    EXPECT_EQ(history.last(), QString::number(HistoryMaxLines + 9));
+    EXPECT_EQ(form9->HistoryListBox->currentRow(), HistoryMaxLines - 1);
 }
 
 TEST_F(ConnectTest, WrongChecksumIsLoggedInTheMemoAndStillDispatched) {

@@ -20,6 +20,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -148,16 +149,111 @@ TEST_F(MemoryTest, ButtonsDoNothingWhileNotOnline) {
     EXPECT_TRUE(Frames().empty());
 }
 
-TEST_F(MemoryTest, UnansweredSaveEndsInLostLinkAfterAbout64s) {
+TEST_F(MemoryTest, UnansweredSaveEndsInLostLinkAfter51HoldPeriods) {
     dialogs->answers = {true};
     unit->Misbehave().silent = true;
     DeviceSaveBtnClick(form1->DeviceSaveBtn);
-    Step(60000);
+    // 51 periods of 50 ticks: 63.75 s, not one tick more or less.
+    Step(63750 - 25);
     EXPECT_TRUE(dialogs->texts(DialogRecord::Notify).isEmpty());
     EXPECT_TRUE(form4->isVisible());
-    Step(5000);
+    Step(25);
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("已断开连接!")});
     EXPECT_FALSE(form9->HoldTimer->isActive());
+}
+
+// A memory command clicked while a frame is in flight runs as on an idle link
+// once its turn comes.
+TEST_F(MemoryTest, RecallAndFactoryResetBehindAFrameInFlightWaitThenReadBack) {
+    unit->Stored() = unit->Live();
+    unit->Stored()[1][0] = 33;
+    const std::tuple<QPushButton*, int, int> commands[] = {{form1->DeviceLoadBtn, 0, 33},
+                                                           {form1->DeviceResetBtn, 85, 0}};
+    for (auto [button, value, shown] : commands) {
+        ClearFrames();
+        unit->Misbehave().replyDelayMs = 100;
+        SendDatatoMCU(0x102, 5);
+        dialogs->answers = {true};
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(To(Frames(), 12).empty());
+        EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("调用等待中..."));
+        EXPECT_EQ(form9->LinkState, Offline);
+        EXPECT_TRUE(form4->isVisible());
+        for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+            Step(25);
+        ASSERT_EQ(form9->LinkState, Online);
+        const auto sent = To(Frames(), 12);
+        ASSERT_EQ(sent.size(), 1u);
+        EXPECT_EQ(sent[0].bytes[6] << 8 | sent[0].bytes[7], value);
+        EXPECT_EQ(form1->OutLDelayBar->value(), shown); // read back
+    }
+    EXPECT_EQ(unit->RecallCount(), 2);
+}
+
+TEST_F(MemoryTest, SaveBehindAFrameInFlightReportsSuccessOnlyAfterItsAcknowledgement) {
+    unit->Misbehave().replyDelayMs = 100;
+    SendDatatoMCU(0x102, 5);
+    dialogs->answers = {true};
+    QTest::mouseClick(form1->DeviceSaveBtn, Qt::LeftButton);
+    EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("保存中..."));
+    EXPECT_EQ(form9->LinkState, Offline);
+    int savedAt = -1;
+    for (int i = 0; i < 200 && dialogs->texts(DialogRecord::Notify).isEmpty(); ++i) {
+        Step(25);
+        if (savedAt < 0 && !To(Frames(), 13).empty()) savedAt = clockMs;
+    }
+    ASSERT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("保存成功!")});
+    ASSERT_GE(savedAt, 0);
+    EXPECT_GE(clockMs - savedAt, 100);
+    EXPECT_EQ(unit->Stored()[1][2], 5);
+    EXPECT_EQ(form9->LinkState, Online);
+    Step(1000);
+    EXPECT_EQ(To(Frames(), 13).size(), 1u);
+    EXPECT_EQ(unit->StoreCount(), 1);
+}
+
+// The resend due for the last write of a burst is dropped by what follows:
+// a recall is sent once, an upload is not overwritten by the old value.
+TEST_F(MemoryTest, ResendDueAfterABurstGoesNeitherAfterARecallNorOverAnUpload) {
+    for (const bool upload : {false, true}) {
+        ClearFrames();
+        SendDatatoMCU(0x100, 1);
+        SendDatatoMCU(0x102, 2);
+        Step(25); // the second write goes out and is answered; its resend is due
+        ASSERT_EQ(form9->ResendLast, 1);
+        Params.DeviceImage[1][2] = 7; // as a loaded preset leaves it
+        dialogs->answers = {true};
+        if (upload)
+            form9->DisCheckWindow(6);
+        else
+            QTest::mouseClick(form1->DeviceLoadBtn, Qt::LeftButton);
+        for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+            Step(25);
+        Step(500);
+        EXPECT_EQ(To(Frames(), upload ? 0x102 : 12).size(), 1u);
+    }
+    EXPECT_EQ(unit->Param(1, 2), 7);
+}
+
+// Answers 1.5 s late: the recall goes out while the answers to two earlier
+// polls are on their way; they must not stand in for the read requests' own.
+TEST_F(MemoryTest, RecallReadBackIsNotMovedOnByALateAnswerToAnEarlierFrame) {
+    unit->Stored() = EmulatedDevice::FactorySet();
+    for (int i = 0; i < 64; ++i)
+        unit->Stored()[1][i] = static_cast<uint16_t>(i + 1);
+    unit->Stored()[3][0] = 9;
+    unit->Misbehave().replyDelayMs = 1500;
+    for (int i = 0; i < 400 && !(form9->AckReceived == 1 && unit->HeldReplies() >= 2); ++i)
+        Step(25);
+    ASSERT_GE(unit->HeldReplies(), 2u);
+    dialogs->answers = {true};
+    QTest::mouseClick(form1->DeviceLoadBtn, Qt::LeftButton);
+    for (int i = 0; i < 1200 && (form9->LinkState != Online || To(Frames(), 57).empty()); ++i)
+        Step(25);
+    ASSERT_EQ(form9->LinkState, Online);
+    for (int m = 1; m <= 3; ++m)
+        for (int i = 0; i < (m == 3 ? 10 : 70); ++i)
+            EXPECT_EQ(Params.DeviceImage[m][i], unit->Live()[m][i]) << m << " " << i;
 }
 
 // ---- Status codes ----
@@ -304,16 +400,30 @@ TEST_F(BluetoothTest, EmptyNameAndShortPinAreRefusedWithTheirQuestions) {
     EXPECT_EQ(unit->BluetoothTexts().back(), "PIN+4321");
 }
 
-TEST_F(BluetoothTest, FreeTextIsSentAlsoWhileNotOnlineAndNonAsciiAsLowByte) {
+TEST_F(BluetoothTest, FreeTextIsSentAlsoWhileNotOnlineAndLatin1AsItsByte) {
     form9->RzButton14Click(nullptr);
-    form1->BlueStrEdit->setText(QStringLiteral("A\u00e9\u4e2d"));
+    form1->BlueStrEdit->setText(QStringLiteral("A\u00e9\u00ff"));
     BleButtonClick(form1->BleButton);
     const auto sent = To(Frames(), 54);
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].bytes[7], 3);
     EXPECT_EQ(sent[0].bytes[8], 0x41);
     EXPECT_EQ(sent[0].bytes[9], 0xE9);
-    EXPECT_EQ(sent[0].bytes[10], 0x2D);
+    EXPECT_EQ(sent[0].bytes[10], 0xFF);
+}
+
+TEST_F(BluetoothTest, TextBeyondLatin1IsRefusedInBothLanguages) {
+    form1->BLUENameEdit->setText(QStringLiteral("客厅"));
+    BleButtonClick(form1->BLUENameBtn);
+    Window.LanguageFlag = 0;
+    form1->BlueStrEdit->setText(QStringLiteral("A\u0100"));
+    BleButtonClick(form1->BleButton);
+    EXPECT_TRUE(To(Frames(), 54).empty());
+    const QStringList texts = dialogs->texts(DialogRecord::Notify);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("Latin-1")));
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("字符")));
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("Only Latin-1")));
 }
 
 // ---- Writing the whole device image ----
