@@ -62,6 +62,9 @@ public:
     bool WriteReport(const quint8* data, int length, int* errorCode, QString* errorText);
     int OutputReportLength() const;
     int InputReportLength() const;
+    // Why a device handed out closed could not be opened (0 / empty if open).
+    int OpenErrorCode() const { return openErrorCode_; }
+    QString OpenErrorText() const { return openErrorText_; }
 
 private:
     friend class HidCtl;

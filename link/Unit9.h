@@ -49,6 +49,7 @@ public:
     QTimer* Timer1 = nullptr;    // 1000 ms start-sign poll
     QTimer* Timer2 = nullptr;    // 50 ms transfer pump
     QTimer* HoldTimer = nullptr; // 25 ms send queue and keep-alive
+    QTimer* RelistTimer = nullptr; // 1000 ms: re-list while the unit is failing or refused
 
     // ---- Transport ----
     THidDevice* CurrentDevice = nullptr;
@@ -56,6 +57,9 @@ public:
     int Ndata = 0;
     QList<THidDevice*> DevListDevices; // the device attached to each DevListBox entry
     int HistoryScrollWidth = 0;
+    bool RelistDue = false;      // the device in use failed since the last re-list
+    bool RelistQueued = false;   // a re-list waits in the event queue
+    int RefusedOpenError = 0;    // open error of the listed unit not opened, 0 if none
 
     // ---- Frames ----
     Report TxBuffer{};
@@ -99,6 +103,12 @@ public:
     static QString DeviceName(const HidDeviceInfo& HidDev);
     void AddToHistory(const QString& Str);
     void RzButton14Click(QObject* Sender);
+    // A read error or a failed write on the device in use: check it in and
+    // re-list (at once, then at most once a RelistTimer period).
+    void DeviceFailed(THidDevice* HidDev);
+    // Releases every device and lists them again, as a device change does.
+    void Relist();
+    void RelistTimerTimer(QObject* Sender);
 
     // ---- Frames out (Transfer.cpp) ----
     void SendData(int WRMode, int ControlModule, int HighLowByte);
@@ -113,6 +123,9 @@ public:
     void SendPacketStep(int Nstep, int mode);
     void PCtoMCUAckSign(int numm);
     void ShowLinkStatus(int kind, const QString& text, int percent);
+    // Kind 0 with a message pair: the text of the current language on the
+    // main link label, the other one in its Hint.
+    void ShowLinkStatus(int kind, const QString& english, const QString& chinese);
     int TransferPercent() const;
 
     // ---- Replies (Replies.cpp) ----
@@ -132,6 +145,8 @@ private:
     // Writes one report at the device's output length; logs a failure.
     bool WriteToDevice(const Report& report);
     void ReleaseDevices();
+    // A matching unit is listed but could not be opened: say why, once.
+    void ShowOpenRefused(THidDevice* dev);
 };
 
 // The single link window; set while it exists.
