@@ -104,7 +104,8 @@ public:
 
     // The handler behind the device-change notification: re-reads the device
     // list, raises Removal and Arrival, then DeviceChange when the list differs
-    // from the last one seen (or always, for the start-up notification).
+    // from the last one seen (or always: the start-up notification, and the
+    // link's re-list after its unit failed, which no list comparison shows).
     void HandleDevicesChanged(bool always = false);
 
 signals:

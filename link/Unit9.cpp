@@ -176,8 +176,9 @@ void TForm9::ShowOpenRefused(THidDevice* dev) {
     if (denied)
         Dialogs().Notify(
             this, NoticeCaption(),
-            Lang(QStringLiteral("无法打开设备：没有权限\n"
-                                "请安装 udev 规则 packaging/70-kalviren-dsp.rules，然后重新插入设备。"),
+            Lang(QStringLiteral(
+                     "无法打开设备：没有权限\n"
+                     "请安装 udev 规则 packaging/70-kalviren-dsp.rules，然后重新插入设备。"),
                  QStringLiteral("Cannot open the device: permission denied\n"
                                 "Install the udev rule packaging/70-kalviren-dsp.rules, then plug "
                                 "the unit in again.")));

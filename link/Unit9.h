@@ -49,7 +49,8 @@ public:
     QTimer* Timer1 = nullptr;    // 1000 ms start-sign poll
     QTimer* Timer2 = nullptr;    // 50 ms transfer pump
     QTimer* HoldTimer = nullptr; // 25 ms send queue and keep-alive
-    QTimer* RelistTimer = nullptr; // 1000 ms: re-list while the unit is failing or refused
+    // 1000 ms: lists the devices again while the unit fails or is refused.
+    QTimer* RelistTimer = nullptr;
 
     // ---- Transport ----
     THidDevice* CurrentDevice = nullptr;
@@ -57,9 +58,9 @@ public:
     int Ndata = 0;
     QList<THidDevice*> DevListDevices; // the device attached to each DevListBox entry
     int HistoryScrollWidth = 0;
-    bool RelistDue = false;      // the device in use failed since the last re-list
-    bool RelistQueued = false;   // a re-list waits in the event queue
-    int RefusedOpenError = 0;    // open error of the listed unit not opened, 0 if none
+    bool RelistDue = false;    // the device in use failed since the last re-list
+    bool RelistQueued = false; // a re-list waits in the event queue
+    int RefusedOpenError = 0;  // open error of the listed unit not opened, 0 if none
 
     // ---- Frames ----
     Report TxBuffer{};

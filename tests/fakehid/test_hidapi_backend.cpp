@@ -29,8 +29,7 @@ fakehid::Bytes Report(uint8_t tag) {
 
 // Waits for the reader thread (never for a fixed time): posted events are
 // delivered until the condition holds; a generous limit only ends a hang.
-template <typename Pred>
-bool WaitFor(Pred pred) {
+template <typename Pred> bool WaitFor(Pred pred) {
     const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!pred()) {
         if (std::chrono::steady_clock::now() > limit) return false;
@@ -228,8 +227,9 @@ TEST_F(HidapiBackendTest, ReportLengthsComeFromTheSysfsDescriptor) {
     QFile file(root.path() + QStringLiteral("/hidraw3/device/report_descriptor"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // Report 1: 63 bytes in, 63 out.
-    const char d[] = {0x06, 0x00, '\xFF', 0x09, 0x01, '\xA1', 0x01, '\x85', 0x01, 0x75, 0x08,
-                      '\x95', 0x3F, 0x09, 0x01, '\x81', 0x02, 0x09, 0x01, '\x91', 0x02, '\xC0'};
+    const char d[] = {0x06, 0x00, '\xFF', 0x09,   0x01, '\xA1', 0x01, '\x85',
+                      0x01, 0x75, 0x08,   '\x95', 0x3F, 0x09,   0x01, '\x81',
+                      0x02, 0x09, 0x01,   '\x91', 0x02, '\xC0'};
     file.write(d, sizeof d);
     file.close();
     Start();

@@ -60,7 +60,8 @@ TEST_F(UnitAccessTest, UnitResetAtTheSamePathIsOpenedAfreshAndReadAgain) {
         EXPECT_EQ(CountReads(Frames()), 17);
         EXPECT_LE(took, c.ms + 2000);
         const QStringList since = History().mid(before);
-        EXPECT_LE(CountStarting(since, QStringLiteral("WRITE ERROR")), 1) << since.join('\n').toStdString();
+        EXPECT_LE(CountStarting(since, QStringLiteral("WRITE ERROR")), 1)
+            << since.join('\n').toStdString();
         Step(2000); // and it stays up: nothing goes to the dead handle any more
         EXPECT_EQ(CountStarting(History().mid(before), QStringLiteral("WRITE ERROR")),
                   CountStarting(since, QStringLiteral("WRITE ERROR")));
@@ -116,11 +117,13 @@ TEST_F(UnitAccessTest, RefusalSpeaksEnglishUnderTheEnglishFlag) {
     backend->SetOpenError(unit, EACCES);
     StartConsole();
     Deliver();
-    EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("Cannot open the device: permission denied"));
+    EXPECT_EQ(form1->LinkLabel->text(),
+              QStringLiteral("Cannot open the device: permission denied"));
     EXPECT_EQ(Hint(form1->LinkLabel), QStringLiteral("无法打开设备：没有权限"));
     const QStringList notices = dialogs->texts(DialogRecord::Notify);
     ASSERT_EQ(notices.size(), 1);
-    EXPECT_TRUE(notices[0].startsWith(QStringLiteral("Cannot open the device: permission denied\n")));
+    EXPECT_TRUE(
+        notices[0].startsWith(QStringLiteral("Cannot open the device: permission denied\n")));
     EXPECT_TRUE(notices[0].contains(QStringLiteral("packaging/70-kalviren-dsp.rules")));
 }
 
