@@ -9,6 +9,9 @@ struct EmulatorBackend::Port {
     std::unique_ptr<EmulatedDevice> unit; // null for a device that never answers
     bool plugged = true;
     int64_t replugAt = -1; // clock time of a planned return, -1 for none
+    bool samePath = false; // the planned return is a reset: same path
+    bool notifyReturn = true;
+    int openError = 0;
     int64_t clock = 0;
     // The open connection's reader; only one connection reads per port.
     std::function<void(QByteArray)> onReport;
@@ -117,12 +120,13 @@ QList<HidDeviceInfo> EmulatorBackend::Enumerate() {
 std::unique_ptr<HidConnection> EmulatorBackend::Open(const HidDeviceInfo& info, int* errorCode,
                                                      QString* errorText) {
     Port* port = Find(info.path);
-    if (port == nullptr || !port->plugged) {
+    if (port == nullptr || !port->plugged || port->openError != 0) {
+        const int code = port && port->plugged ? port->openError : ENOENT;
         if (errorCode) {
-            *errorCode = ENOENT;
+            *errorCode = code;
         }
         if (errorText) {
-            *errorText = QString::fromLocal8Bit(std::strerror(ENOENT));
+            *errorText = QString::fromLocal8Bit(std::strerror(code));
         }
         return nullptr;
     }
@@ -180,6 +184,7 @@ void EmulatorBackend::Unplug(const QString& path) {
     }
     port->plugged = false;
     port->replugAt = -1;
+    port->samePath = false;
     port->onReport = nullptr;
     port->onError = nullptr;
     ++port->generation;
@@ -197,13 +202,46 @@ void EmulatorBackend::Replug(const EmulatedDevice* unit) {
     if (port == nullptr || port->plugged) {
         return;
     }
+    const bool reset = port->samePath;
+    const bool notify = !reset || port->notifyReturn;
     port->plugged = true;
     port->replugAt = -1;
-    port->info.path = QStringLiteral("emulated:%1").arg(nextPath_++);
+    port->samePath = false;
+    if (!reset) {
+        port->info.path = QStringLiteral("emulated:%1").arg(nextPath_++);
+    }
     if (port->unit) {
         port->unit->PowerCycle();
     }
-    Changed();
+    if (notify) {
+        Changed();
+    }
+}
+
+void EmulatorBackend::ResetUnit(const EmulatedDevice* unit, int ms, bool readError, bool notify) {
+    Port* port = Find(unit);
+    if (port == nullptr || !port->plugged) {
+        return;
+    }
+    if (readError && port->onError) {
+        port->onError(ENODEV, QString::fromLocal8Bit(std::strerror(ENODEV)));
+    }
+    port->plugged = false;
+    port->onReport = nullptr;
+    port->onError = nullptr;
+    ++port->generation;
+    port->samePath = true;
+    port->notifyReturn = notify;
+    port->replugAt = port->clock + std::max(0, ms);
+    if (ms <= 0) {
+        Replug(unit);
+    }
+}
+
+void EmulatorBackend::SetOpenError(const EmulatedDevice* unit, int code) {
+    if (Port* port = Find(unit)) {
+        port->openError = code;
+    }
 }
 
 void EmulatorBackend::VanishFor(const EmulatedDevice* unit, int ms) {

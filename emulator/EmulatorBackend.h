@@ -44,6 +44,13 @@ public:
     void Replug(const EmulatedDevice* unit);
     // Unplugs a unit now and plugs it in again after ms of the clock.
     void VanishFor(const EmulatedDevice* unit, int ms);
+    // The unit resets: its open connections fail from now on (the reader with
+    // ENODEV when readError), and after ms it is back at the same path. The
+    // system's notifications are merged into one at the return (notify) or
+    // lost (not notify), so the device list never looks different.
+    void ResetUnit(const EmulatedDevice* unit, int ms, bool readError, bool notify = true);
+    // Opening the unit fails with this code (EACCES, ...); 0 opens it again.
+    void SetOpenError(const EmulatedDevice* unit, int code);
 
     // Advances every unit's clock, delivers the answers that became due and
     // brings back vanished units whose time has come.

@@ -62,6 +62,9 @@ public:
     bool WriteReport(const quint8* data, int length, int* errorCode, QString* errorText);
     int OutputReportLength() const;
     int InputReportLength() const;
+    // Why a device handed out closed could not be opened (0 / empty if open).
+    int OpenErrorCode() const { return openErrorCode_; }
+    QString OpenErrorText() const { return openErrorText_; }
 
 private:
     friend class HidCtl;
@@ -101,7 +104,8 @@ public:
 
     // The handler behind the device-change notification: re-reads the device
     // list, raises Removal and Arrival, then DeviceChange when the list differs
-    // from the last one seen (or always, for the start-up notification).
+    // from the last one seen (or always: the start-up notification, and the
+    // link's re-list after its unit failed, which no list comparison shows).
     void HandleDevicesChanged(bool always = false);
 
 signals:

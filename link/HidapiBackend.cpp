@@ -34,20 +34,6 @@ QString SystemText(int code) {
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
-#if defined(Q_OS_LINUX)
-// hidraw exposes the report descriptor in sysfs, readable without opening the
-// device: /sys/class/hidraw/hidrawN/device/report_descriptor.
-std::vector<uint8_t> SysfsDescriptor(const QString& devicePath) {
-    const QString node = QFileInfo(devicePath).fileName();
-    QFile file(QStringLiteral("/sys/class/hidraw/%1/device/report_descriptor").arg(node));
-    if (!node.startsWith(QLatin1String("hidraw")) || !file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    const QByteArray bytes = file.read(4096);
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-#endif
-
 class HidapiConnection : public HidConnection {
 public:
     HidapiConnection(hid_device* writer, hid_device* reader, int inputLength, int outputLength)
@@ -190,192 +176,183 @@ private:
     std::thread thread_;
 };
 
-class HidapiBackend : public HidBackend {
-public:
-    HidapiBackend() { initialised_ = hid_init() == 0; }
+} // namespace
 
-    ~HidapiBackend() override {
-        watchTimer_.reset();
-        notifier_.reset();
+HidapiBackend::HidapiBackend() : sysfsRoot_(QStringLiteral("/sys/class/hidraw")) {
+    initialised_ = hid_init() == 0;
+}
+
+HidapiBackend::~HidapiBackend() {
+    pollTimer_.reset();
+    notifier_.reset();
 #ifdef KV_UDEV_MONITOR
-        if (monitor_) {
-            udev_monitor_unref(monitor_);
-        }
-        if (udev_) {
-            udev_unref(udev_);
-        }
-#endif
-        if (initialised_) {
-            hid_exit();
-        }
+    if (monitor_) {
+        udev_monitor_unref(monitor_);
     }
+    if (udev_) {
+        udev_unref(udev_);
+    }
+#endif
+    if (initialised_) {
+        hid_exit();
+    }
+}
 
-    QList<HidDeviceInfo> Enumerate() override {
-        QList<HidDeviceInfo> list;
-        if (!initialised_) {
-            return list;
-        }
-        hid_device_info* all = hid_enumerate(0, 0);
-        for (hid_device_info* d = all; d != nullptr; d = d->next) {
-            if (d->path == nullptr) {
-                continue; // cannot be opened or told apart: not offered
-            }
-            HidDeviceInfo info;
-            info.path = QString::fromLocal8Bit(d->path);
-            info.vendorId = d->vendor_id;
-            info.productId = d->product_id;
-            info.product = FromWide(d->product_string);
-            info.serial = FromWide(d->serial_number);
-            info.inputReportLength = kFrameLength;
-            info.outputReportLength = kFrameLength;
-            list.append(info);
-        }
-        hid_free_enumeration(all);
+QList<HidDeviceInfo> HidapiBackend::Enumerate() {
+    QList<HidDeviceInfo> list;
+    if (!initialised_) {
         return list;
     }
-
-    std::unique_ptr<HidConnection> Open(const HidDeviceInfo& info, int* errorCode,
-                                        QString* errorText) override {
-        if (!initialised_) {
-            if (errorCode) {
-                *errorCode = ENODEV;
-            }
-            if (errorText) {
-                *errorText = QStringLiteral("hidapi could not be initialised");
-            }
-            return nullptr;
+    hid_device_info* all = hid_enumerate(0, 0);
+    for (hid_device_info* d = all; d != nullptr; d = d->next) {
+        if (d->path == nullptr) {
+            continue; // cannot be opened or told apart: not offered
         }
-        const QByteArray path = info.path.toLocal8Bit();
-        errno = 0;
-        hid_device* writer = hid_open_path(path.constData());
-        if (writer == nullptr) {
-            const int err = errno != 0 ? errno : ENODEV;
-            QString text = FromWide(hid_error(nullptr));
-            if (errorCode) {
-                *errorCode = err;
-            }
-            if (errorText) {
-                *errorText = text.isEmpty() ? SystemText(err) : text;
-            }
-            return nullptr;
-        }
-        // A second handle for the reader keeps reads and writes apart; where
-        // the system opens devices exclusively, both share the first one.
-        hid_device* reader = hid_open_path(path.constData());
-        if (reader == nullptr) {
-            reader = writer;
-        }
-        int input = kFrameLength;
-        int output = kFrameLength;
-        ReadLengths(writer, info, &input, &output);
-        return std::make_unique<HidapiConnection>(writer, reader, input, output);
+        HidDeviceInfo info;
+        info.path = QString::fromLocal8Bit(d->path);
+        info.vendorId = d->vendor_id;
+        info.productId = d->product_id;
+        info.product = FromWide(d->product_string);
+        info.serial = FromWide(d->serial_number);
+        info.inputReportLength = kFrameLength;
+        info.outputReportLength = kFrameLength;
+        list.append(info);
     }
+    hid_free_enumeration(all);
+    return list;
+}
 
-    void WatchChanges(std::function<void()> changed) override {
-        changed_ = std::move(changed);
-#ifdef KV_UDEV_MONITOR
-        if (StartUdevMonitor()) {
-            return;
+std::unique_ptr<HidConnection> HidapiBackend::Open(const HidDeviceInfo& info, int* errorCode,
+                                                   QString* errorText) {
+    if (!initialised_) {
+        if (errorCode) {
+            *errorCode = ENODEV;
         }
-#endif
-        // No monitor: compare the device lists once a second.
-        lastList_ = Enumerate();
-        watchTimer_ = std::make_unique<QTimer>();
-        watchTimer_->setInterval(1000);
-        QObject::connect(watchTimer_.get(), &QTimer::timeout, [this] { Poll(); });
-        watchTimer_->start();
+        if (errorText) {
+            *errorText = QStringLiteral("hidapi could not be initialised");
+        }
+        return nullptr;
     }
+    const QByteArray path = info.path.toLocal8Bit();
+    errno = 0;
+    hid_device* writer = hid_open_path(path.constData());
+    if (writer == nullptr) {
+        const int err = errno != 0 ? errno : ENODEV;
+        QString text = FromWide(hid_error(nullptr));
+        if (errorCode) {
+            *errorCode = err;
+        }
+        if (errorText) {
+            *errorText = text.isEmpty() ? SystemText(err) : text;
+        }
+        return nullptr;
+    }
+    // A second handle for the reader keeps reads and writes apart; where
+    // the system opens devices exclusively, both share the first one.
+    hid_device* reader = hid_open_path(path.constData());
+    if (reader == nullptr) {
+        reader = writer;
+    }
+    int input = kFrameLength;
+    int output = kFrameLength;
+    ReadLengths(writer, info, &input, &output);
+    return std::make_unique<HidapiConnection>(writer, reader, input, output);
+}
 
-private:
-    static void ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input, int* output) {
-        std::vector<uint8_t> descriptor;
+void HidapiBackend::WatchChanges(std::function<void()> changed) {
+    changed_ = std::move(changed);
+    if (StartUdevMonitor()) {
+        return;
+    }
+    // No monitor: let HidCtl compare the device lists once a second.
+    pollTimer_ = std::make_unique<QTimer>();
+    pollTimer_->setInterval(1000);
+    QObject::connect(pollTimer_.get(), &QTimer::timeout, [this] { PollTimerTimer(); });
+    pollTimer_->start();
+}
+
+void HidapiBackend::PollTimerTimer() {
+    // No comparison of its own here: one kept apart from HidCtl's would miss
+    // a unit that HidCtl saw vanish (after a failure) and that is back by the
+    // next tick.
+    if (changed_) {
+        changed_();
+    }
+}
+
+void HidapiBackend::ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input,
+                                int* output) const {
+    std::vector<uint8_t> descriptor;
 #if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
-        unsigned char buffer[HID_API_MAX_REPORT_DESCRIPTOR_SIZE];
-        const int n = hid_get_report_descriptor(dev, buffer, sizeof buffer);
-        if (n > 0) {
-            descriptor.assign(buffer, buffer + n);
-        }
+    unsigned char buffer[HID_API_MAX_REPORT_DESCRIPTOR_SIZE];
+    const int n = hid_get_report_descriptor(dev, buffer, sizeof buffer);
+    if (n > 0) {
+        descriptor.assign(buffer, buffer + n);
+    }
 #else
-        (void)dev;
+    (void)dev;
 #endif
 #if defined(Q_OS_LINUX)
-        if (descriptor.empty()) {
-            descriptor = SysfsDescriptor(info.path);
-        }
-#else
-        (void)info;
-#endif
-        if (descriptor.empty()) {
-            return; // the backend cannot tell: keep the frame length
-        }
-        const HidReportLengths lengths =
-            ParseReportDescriptor(descriptor.data(), descriptor.size(), 1);
-        if (lengths.input > 0) {
-            *input = lengths.input;
-        }
-        if (lengths.output > 0) {
-            *output = lengths.output;
+    // hidraw exposes the report descriptor in sysfs, readable without opening
+    // the device: /sys/class/hidraw/hidrawN/device/report_descriptor.
+    const QString node = QFileInfo(info.path).fileName();
+    if (descriptor.empty() && node.startsWith(QLatin1String("hidraw"))) {
+        QFile file(sysfsRoot_ + QStringLiteral("/%1/device/report_descriptor").arg(node));
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray bytes = file.read(4096);
+            descriptor.assign(bytes.begin(), bytes.end());
         }
     }
+#else
+    (void)info;
+#endif
+    if (descriptor.empty()) {
+        return; // the backend cannot tell: keep the frame length
+    }
+    const HidReportLengths lengths = ParseReportDescriptor(descriptor.data(), descriptor.size(), 1);
+    if (lengths.input > 0) {
+        *input = lengths.input;
+    }
+    if (lengths.output > 0) {
+        *output = lengths.output;
+    }
+}
 
-    void Poll() {
-        const QList<HidDeviceInfo> now = Enumerate();
-        bool same = now.size() == lastList_.size();
-        for (int i = 0; same && i < now.size(); ++i) {
-            same = now[i].path == lastList_[i].path && now[i].vendorId == lastList_[i].vendorId &&
-                   now[i].productId == lastList_[i].productId;
+bool HidapiBackend::StartUdevMonitor() {
+#ifdef KV_UDEV_MONITOR
+    udev_ = udev_new();
+    if (udev_ == nullptr) {
+        return false;
+    }
+    monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
+    if (monitor_ == nullptr ||
+        udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
+        udev_monitor_enable_receiving(monitor_) < 0) {
+        if (monitor_) {
+            udev_monitor_unref(monitor_);
+            monitor_ = nullptr;
         }
-        lastList_ = now;
-        if (!same && changed_) {
+        udev_unref(udev_);
+        udev_ = nullptr;
+        return false;
+    }
+    const int fd = udev_monitor_get_fd(monitor_);
+    notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
+        bool any = false;
+        while (udev_device* dev = udev_monitor_receive_device(monitor_)) {
+            udev_device_unref(dev);
+            any = true;
+        }
+        if (any && changed_) {
             changed_();
         }
-    }
-
-#ifdef KV_UDEV_MONITOR
-    bool StartUdevMonitor() {
-        udev_ = udev_new();
-        if (udev_ == nullptr) {
-            return false;
-        }
-        monitor_ = udev_monitor_new_from_netlink(udev_, "udev");
-        if (monitor_ == nullptr ||
-            udev_monitor_filter_add_match_subsystem_devtype(monitor_, "hidraw", nullptr) < 0 ||
-            udev_monitor_enable_receiving(monitor_) < 0) {
-            if (monitor_) {
-                udev_monitor_unref(monitor_);
-                monitor_ = nullptr;
-            }
-            udev_unref(udev_);
-            udev_ = nullptr;
-            return false;
-        }
-        const int fd = udev_monitor_get_fd(monitor_);
-        notifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this] {
-            bool any = false;
-            while (udev_device* dev = udev_monitor_receive_device(monitor_)) {
-                udev_device_unref(dev);
-                any = true;
-            }
-            if (any && changed_) {
-                changed_();
-            }
-        });
-        return true;
-    }
-
-    udev* udev_ = nullptr;
-    udev_monitor* monitor_ = nullptr;
+    });
+    return true;
+#else
+    return false;
 #endif
-
-    bool initialised_ = false;
-    std::function<void()> changed_;
-    std::unique_ptr<QSocketNotifier> notifier_;
-    std::unique_ptr<QTimer> watchTimer_;
-    QList<HidDeviceInfo> lastList_;
-};
-
-} // namespace
+}
 
 std::unique_ptr<HidBackend> MakeHidapiBackend() {
     return std::make_unique<HidapiBackend>();

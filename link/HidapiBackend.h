@@ -7,9 +7,48 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
+class QSocketNotifier;
+class QTimer;
+struct hid_device_;
+struct udev;
+struct udev_monitor;
+
 std::unique_ptr<HidBackend> MakeHidapiBackend();
+
+class HidapiBackend : public HidBackend {
+public:
+    HidapiBackend();
+    ~HidapiBackend() override;
+
+    QList<HidDeviceInfo> Enumerate() override;
+    std::unique_ptr<HidConnection> Open(const HidDeviceInfo& info, int* errorCode,
+                                        QString* errorText) override;
+    void WatchChanges(std::function<void()> changed) override;
+
+    // Without a udev monitor: the one-second poll, null otherwise. Every tick
+    // asks HidCtl to compare, which alone keeps the list it last acted on.
+    QTimer* PollTimer() const { return pollTimer_.get(); }
+    void PollTimerTimer();
+
+    // Folder of the hidraw nodes' sysfs entries, where report descriptors are
+    // read on Linux ("/sys/class/hidraw").
+    void SetSysfsRoot(const QString& root) { sysfsRoot_ = root; }
+
+private:
+    void ReadLengths(hid_device_* dev, const HidDeviceInfo& info, int* input, int* output) const;
+    bool StartUdevMonitor();
+
+    bool initialised_ = false;
+    std::function<void()> changed_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    std::unique_ptr<QTimer> pollTimer_;
+    QString sysfsRoot_;
+    ::udev* udev_ = nullptr;
+    udev_monitor* monitor_ = nullptr;
+};
 
 // Input and output report lengths (report-ID byte included) that a HID report
 // descriptor declares for one report ID; 0 where it declares none. For a

@@ -62,6 +62,7 @@ bool TForm9::WriteToDevice(const Report& report) {
     if (!CurrentDevice->WriteReport(buffer.data(), length, &code, &text)) {
         AddToHistory(
             QStringLiteral("WRITE ERROR: %1 (%2)").arg(text, QString::number(unsigned(code), 16)));
+        DeviceFailed(CurrentDevice);
         return false;
     }
     return true;
@@ -140,6 +141,11 @@ void TForm9::SendPacketStep(int Nstep, int mode) {
 // ---- Connect ----
 
 void TForm9::LinkBtnClick(QObject*) {
+    // No unit in use: look again, it may have come back unnoticed.
+    if (LinkState == NoDevice) {
+        Relist();
+        return;
+    }
     const QTime now = QTime::currentTime();
     LinkMask = MakeLinkMask(now.hour(), now.minute(), now.second(), now.msec());
     LinkAck = 0;
@@ -335,4 +341,9 @@ void TForm9::ShowLinkStatus(int kind, const QString& text, int percent) {
     default:
         break;
     }
+}
+
+void TForm9::ShowLinkStatus(int kind, const QString& english, const QString& chinese) {
+    ShowLinkStatus(kind, Lang(chinese, english), 0);
+    SetMainLabel(english, chinese);
 }

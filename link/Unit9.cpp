@@ -1,5 +1,7 @@
 #include "link/Unit9.h"
 
+#include "app/Dialogs.h"
+#include "app/WindowState.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
 
@@ -13,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cerrno>
 
 TForm9* Form9 = nullptr;
 
@@ -53,9 +56,12 @@ TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(p
     Timer2->setInterval(50);
     HoldTimer = new QTimer(this);
     HoldTimer->setInterval(25);
+    RelistTimer = new QTimer(this);
+    RelistTimer->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(Timer2); });
     connect(HoldTimer, &QTimer::timeout, this, [this] { HoldTimerTimer(HoldTimer); });
+    connect(RelistTimer, &QTimer::timeout, this, [this] { RelistTimerTimer(RelistTimer); });
     connect(LinkBtn, &QPushButton::clicked, this, [this] { LinkBtnClick(LinkBtn); });
     connect(RzButton14, &QPushButton::clicked, this, [this] { RzButton14Click(RzButton14); });
 
@@ -81,6 +87,7 @@ TForm9::~TForm9() {
     Timer1->stop();
     Timer2->stop();
     HoldTimer->stop();
+    RelistTimer->stop();
     ReleaseDevices();
     if (Form9 == this) Form9 = nullptr;
 }
@@ -106,6 +113,7 @@ void TForm9::StopLink() {
     Timer1->stop();
     Timer2->stop();
     HoldTimer->stop();
+    RelistTimer->stop();
     ReleaseDevices();
     LinkState = NoDevice;
 }
@@ -135,24 +143,60 @@ bool TForm9::HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx) {
 
 void TForm9::HIDDeviceStaus(int Nindex) {
     THidDevice* chosen = nullptr;
+    THidDevice* refused = nullptr;
     if (Nindex != 255) {
         const int last = std::min(Nindex, static_cast<int>(DevListDevices.size()) - 1);
         for (int i = 0; i <= last; ++i) {
             THidDevice* dev = DevListDevices.at(i);
             if (dev && dev->Info.vendorId == DeviceVendorId &&
                 dev->Info.productId == DeviceProductId) {
-                chosen = dev;
-                RxDevice = dev;
+                // A unit that could not be opened takes no writes: the last
+                // opened one is used.
+                if (dev->IsOpen())
+                    chosen = dev;
+                else
+                    refused = dev;
             }
         }
     }
     if (chosen) {
+        RefusedOpenError = 0;
+        RxDevice = chosen;
         CurrentDevice = chosen;
         ShowLinkStatus(1, QStringLiteral("离线模式"), 0);
         LinkBtnClick(this);
+    } else if (refused) {
+        ShowOpenRefused(refused);
     } else {
+        RefusedOpenError = 0;
         ShowLinkStatus(0, QStringLiteral("设备未连接"), 0);
     }
+}
+
+void TForm9::ShowOpenRefused(THidDevice* dev) {
+    const int code = dev->OpenErrorCode() != 0 ? dev->OpenErrorCode() : ENODEV;
+    const bool denied = code == EACCES || code == EPERM;
+    if (denied)
+        ShowLinkStatus(0, QStringLiteral("Cannot open the device: permission denied"),
+                       QStringLiteral("无法打开设备：没有权限"));
+    else
+        ShowLinkStatus(0, QStringLiteral("Cannot open the device: ") + dev->OpenErrorText(),
+                       QStringLiteral("无法打开设备：") + dev->OpenErrorText());
+    // Try again once a second: the rule may be installed, the node may settle.
+    RelistTimer->start();
+    if (code == RefusedOpenError) return; // said already
+    RefusedOpenError = code;
+    AddToHistory(QStringLiteral("OPEN ERROR: %1 (%2)")
+                     .arg(dev->OpenErrorText(), QString::number(unsigned(code), 16)));
+    if (denied)
+        Dialogs().Notify(
+            this, NoticeCaption(),
+            Lang(QStringLiteral(
+                     "无法打开设备：没有权限\n"
+                     "请安装 udev 规则 packaging/70-kalviren-dsp.rules，然后重新插入设备。"),
+                 QStringLiteral("Cannot open the device: permission denied\n"
+                                "Install the udev rule packaging/70-kalviren-dsp.rules, then plug "
+                                "the unit in again.")));
 }
 
 QString TForm9::DeviceName(const HidDeviceInfo& HidDev) {
@@ -172,8 +216,43 @@ void TForm9::HidCtlDeviceData(THidDevice* HidDev, quint8 reportId, const QByteAr
     ParseReply(frame);
 }
 
-void TForm9::HidCtlDeviceDataError(THidDevice*, int Error, const QString& text) {
+void TForm9::HidCtlDeviceDataError(THidDevice* HidDev, int Error, const QString& text) {
     AddToHistory(QStringLiteral("READ ERROR: %1 (%2)").arg(text, QString::number(Error, 16)));
+    DeviceFailed(HidDev);
+}
+
+void TForm9::DeviceFailed(THidDevice* HidDev) {
+    // A unit that reset comes back at the same path, which no list comparison
+    // sees: the failure itself is the sign to open it afresh.
+    if (HidDev == nullptr || (HidDev != CurrentDevice && HidDev != RxDevice)) return;
+    if (RelistTimer->isActive() || RelistQueued) {
+        RelistDue = true; // a device that keeps failing is tried once a second
+        return;
+    }
+    RelistQueued = true;
+    RelistTimer->start();
+    // Not inside the write or read handler that failed: from the event queue.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            RelistQueued = false;
+            Relist();
+        },
+        Qt::QueuedConnection);
+}
+
+void TForm9::Relist() {
+    RelistDue = false;
+    if (stopped_) return;
+    // Reports the removal of a unit that is gone, then the device change.
+    Hid->HandleDevicesChanged(true);
+}
+
+void TForm9::RelistTimerTimer(QObject*) {
+    if (RelistDue || RefusedOpenError != 0)
+        Relist();
+    else
+        RelistTimer->stop();
 }
 
 void TForm9::HidCtlRemoval(THidDevice* HidDev) {

@@ -53,6 +53,8 @@ public:
     QTimer* Timer1 = nullptr;    // 1000 ms start-sign poll
     QTimer* Timer2 = nullptr;    // 50 ms transfer pump
     QTimer* HoldTimer = nullptr; // 25 ms send queue and keep-alive
+    // 1000 ms: lists the devices again while the unit fails or is refused.
+    QTimer* RelistTimer = nullptr;
 
     // ---- Transport ----
     THidDevice* CurrentDevice = nullptr;
@@ -60,6 +62,9 @@ public:
     int Ndata = 0;
     QList<THidDevice*> DevListDevices; // the device attached to each DevListBox entry
     int HistoryScrollWidth = 0;
+    bool RelistDue = false;    // the device in use failed since the last re-list
+    bool RelistQueued = false; // a re-list waits in the event queue
+    int RefusedOpenError = 0;  // open error of the listed unit not opened, 0 if none
 
     // ---- Frames ----
     Report TxBuffer{};
@@ -106,6 +111,12 @@ public:
     // The program ends: no timer runs any more, the readers stop and every
     // device is checked in (closed); device changes are no longer followed.
     void StopLink();
+    // A read error or a failed write on the device in use: check it in and
+    // re-list (at once, then at most once a RelistTimer period).
+    void DeviceFailed(THidDevice* HidDev);
+    // Releases every device and lists them again, as a device change does.
+    void Relist();
+    void RelistTimerTimer(QObject* Sender);
 
     // ---- Frames out (Transfer.cpp) ----
     void SendData(int WRMode, int ControlModule, int HighLowByte);
@@ -120,6 +131,9 @@ public:
     void SendPacketStep(int Nstep, int mode);
     void PCtoMCUAckSign(int numm);
     void ShowLinkStatus(int kind, const QString& text, int percent);
+    // Kind 0 with a message pair: the text of the current language on the
+    // main link label, the other one in its Hint.
+    void ShowLinkStatus(int kind, const QString& english, const QString& chinese);
     int TransferPercent() const;
 
     // ---- Replies (Replies.cpp) ----
@@ -144,6 +158,8 @@ private:
     bool WriteToDevice(const Report& report);
     void ReleaseDevices();
     bool stopped_ = false;
+    // A matching unit is listed but could not be opened: say why, once.
+    void ShowOpenRefused(THidDevice* dev);
 };
 
 // The single link window; set while it exists.

@@ -46,6 +46,9 @@ void LinkFixture::Step(int ms) {
         Deliver();
         if (clockMs % 1000 == 0 && form9->Timer1->isActive()) form9->Timer1Timer(form9->Timer1);
         Deliver();
+        if (clockMs % 1000 == 500 && form9->RelistTimer->isActive())
+            form9->RelistTimerTimer(form9->RelistTimer);
+        Deliver();
     }
 }
 
