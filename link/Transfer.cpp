@@ -33,6 +33,8 @@ void SetMainLabel(const QString& english, const QString& chinese) {
     SetLabelPair(MainLinkLabel(), Window.LanguageFlag, english, chinese);
 }
 
+BulkReadHook bulkReadDone;
+
 void SetTextColour(QWidget* w, const QColor& c) {
     if (!w) return;
     QPalette pal = w->palette();
@@ -41,6 +43,10 @@ void SetTextColour(QWidget* w, const QColor& c) {
 }
 
 } // namespace
+
+void SetBulkReadHook(BulkReadHook hook) {
+    bulkReadDone = std::move(hook);
+}
 
 // ---- Frames out ----
 
@@ -167,6 +173,7 @@ void TForm9::DisCheckWindow(int uMode) {
     switch (uMode) {
     case 1:
         RefreshScreen();
+        if (TransferMode == 0 && bulkReadDone) bulkReadDone();
         LinkState = Online;
         QueueCount = 0;
         LinkAck = 0;
