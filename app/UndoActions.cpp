@@ -83,6 +83,7 @@ void InstallUndoActions(TForm1* form) {
     // In the free stretch of the top bar between the input selection and the link label.
     QWidget* bar = form->AdvGroupBox19;
     auto* heading = new QLabel(QObject::tr("编辑"), bar);
+    heading->setObjectName(QStringLiteral("UndoLabel"));
     heading->setGeometry(540, 1, 236, 15);
     heading->setAlignment(Qt::AlignCenter);
     form->UndoBtn = Button(bar, form->UndoAction, "UndoBtn", QRect(540, 16, 116, 22));

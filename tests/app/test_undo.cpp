@@ -287,6 +287,7 @@ TEST_F(Undo, AHandleDragFromPressToReleaseIsOneStep) {
 }
 
 TEST_F(Undo, TheUnitFollowsAndABulkReadClearsTheHistory) {
+    typeInto(form->MusGainEdit5, "2"); // before any unit: the connect read replaces it
     ConnectUnit();
     ASSERT_EQ(form9->LinkState, Online);
     EXPECT_FALSE(form->UndoAction->isEnabled());
