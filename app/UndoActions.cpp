@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QSlider>
 #include <QToolButton>
 #include <QUndoStack>
 
@@ -88,6 +89,13 @@ void InstallUndoActions(TForm1* form) {
     heading->setAlignment(Qt::AlignCenter);
     form->UndoBtn = Button(bar, form->UndoAction, "UndoBtn", QRect(540, 16, 116, 22));
     form->RedoBtn = Button(bar, form->RedoAction, "RedoBtn", QRect(660, 16, 116, 22));
+
+    // A track bar dragged by its handle is one step from press to release, however slow.
+    for (QSlider* s : form->findChildren<QSlider*>()) {
+        QObject::connect(s, &QSlider::sliderPressed, form,
+                         [s] { HoldUndoGesture(s, ParamName(Tag(s))); });
+        QObject::connect(s, &QSlider::sliderReleased, form, [s] { ReleaseUndoGesture(s); });
+    }
 
     qApp->installEventFilter(new UndoKeyOwner(form));
 }

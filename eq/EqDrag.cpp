@@ -127,13 +127,13 @@ void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
     const int h = D().ActiveHandle;
     // Press to release is one undo step, whatever the tick commits meanwhile.
     if (Button == Qt::RightButton)
-        HoldUndoGesture(QObject::tr("Q值") + QLatin1Char(' ') + QString::number(h + 1));
+        HoldUndoGesture(&D(), QObject::tr("Q值") + QLatin1Char(' ') + QString::number(h + 1));
     else if (h == 9)
-        HoldUndoGesture(QObject::tr("拖动 高通"));
+        HoldUndoGesture(&D(), QObject::tr("拖动 高通"));
     else if (h == 10)
-        HoldUndoGesture(QObject::tr("拖动 低通"));
+        HoldUndoGesture(&D(), QObject::tr("拖动 低通"));
     else
-        HoldUndoGesture(QObject::tr("拖动 频段 %1").arg(h + 1));
+        HoldUndoGesture(&D(), QObject::tr("拖动 频段 %1").arg(h + 1));
     StartFromBandValues(h);
     const bool music = Window.CurrentModule == 1;
     if (Button == Qt::LeftButton) {
@@ -272,7 +272,7 @@ void CommitPending() {
 void EqCommitDrag() {
     CommitPending();
     // The released drag's last value is in: its undo step is complete.
-    if (UndoGestureHeld() && !D().HandleDragging && !D().QStepping) ReleaseUndoGesture();
+    if (UndoGestureHeld(&D()) && !D().HandleDragging && !D().QStepping) ReleaseUndoGesture(&D());
 }
 
 bool FormMouseWheel(int wheelDelta) {

@@ -30,7 +30,7 @@ struct Entry {
 
 struct Recording {
     int depth = 0;
-    bool held = false;
+    const void* holder = nullptr; // of the held gesture
     QString text;
     int mergeKey = NoMerge;
     UndoReplay replay = UndoReplay::Singles;
@@ -109,6 +109,7 @@ private:
     void Replay(bool forward) {
         replaying = true;
         const auto put = [&](const Entry& e) {
+            if (e.before == e.after) return; // stepped away and back within a merge
             const int v = forward ? e.after : e.before;
             if (replay_ == UndoReplay::Singles) {
                 SendDatatoMCU(e.address, v);
@@ -232,19 +233,19 @@ UndoGesture::~UndoGesture() {
     if (open_) End();
 }
 
-void HoldUndoGesture(const QString& text) {
-    ReleaseUndoGesture();
-    rec.held = Begin(text, NoMerge, UndoReplay::Singles, nullptr);
+void HoldUndoGesture(const void* holder, const QString& text) {
+    ReleaseUndoGesture(rec.holder);
+    if (holder && Begin(text, NoMerge, UndoReplay::Singles, nullptr)) rec.holder = holder;
 }
 
-void ReleaseUndoGesture() {
-    if (!rec.held) return;
-    rec.held = false;
+void ReleaseUndoGesture(const void* holder) {
+    if (!holder || holder != rec.holder) return;
+    rec.holder = nullptr;
     End();
 }
 
-bool UndoGestureHeld() {
-    return rec.held;
+bool UndoGestureHeld(const void* holder) {
+    return holder && holder == rec.holder;
 }
 
 QString ParamName(int address, bool bypass) {

@@ -48,12 +48,13 @@ private:
     bool open_ = false;
 };
 
-// A gesture that spans events (a handle drag): opened by the press, closed
-// when the drag's last value has been committed. Holding again first closes
-// the one still held.
-void HoldUndoGesture(const QString& text);
-void ReleaseUndoGesture();
-bool UndoGestureHeld();
+// A gesture that spans events (a handle or track bar drag), held by the
+// given holder: opened by the press, closed when the drag's last value has
+// been committed. Holding again first closes the one still held; a release
+// by another holder does nothing.
+void HoldUndoGesture(const void* holder, const QString& text);
+void ReleaseUndoGesture(const void* holder);
+bool UndoGestureHeld(const void* holder);
 
 // What a slot is called in the undo texts, e.g. "增益 3"; with bypass, a
 // band's first slot is named for its bypass box ("直通 3").

@@ -57,15 +57,16 @@ protected:
         QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, w->mapFrom(form, p));
     }
     void Tick() { form->Timer1Timer(form->Timer1); }
-    void Drag(QWidget* h) {
-        const QPoint c = h->mapTo(form, h->rect().center());
+    // Pressed at the given offset from the middle, moved by twice by, released.
+    void Drag(QWidget* h, QPoint by, QPoint at = {}) {
+        const QPoint c = h->mapTo(form, h->rect().center() + at);
         QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, c);
-        for (const QPoint by : {QPoint(30, -20), QPoint(60, -40)}) { // seconds apart
-            QTest::mouseMove(form->windowHandle(), c + by);
+        for (const int n : {1, 2}) { // seconds apart
+            QTest::mouseMove(form->windowHandle(), c + n * by);
             Tick();
             now += 2000;
         }
-        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, c + QPoint(60, -40));
+        QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, c + 2 * by);
     }
     // What a person sees: every named control's value, the graph's handles.
     std::string Screen() const {
@@ -129,7 +130,8 @@ TEST_F(Undo, EveryKindOfChangeGoesBackAndForthAsByHand) {
         {"复位压缩曲线", [&] { yes(); ClickOn("RmsResetBtn"); }},
         {"EQ重置", [&] { yes(); ClickOn("ResetBtn"); }},
         {"导入滤波器", [&] { dialogs->fileNames = {filters}; ClickOn("PeqImportBtn"); }},
-        {"拖动 频段 5", [&] { Drag(form->EP5); }}, // press to release, ticks between
+        {"拖动 频段 5", [&] { Drag(form->EP5, {30, -20}); }}, // press to release, ticks between
+        {"右延时", [&] { Drag(Named("OutRDelayBar"), {30, 0}, {8 - Named("OutRDelayBar")->width() / 2, 0}); }},
         {"辅助 增益 1", [&] { typeInto(form->AUXGainEdit1, "3"); }},
     };
     // clang-format on
