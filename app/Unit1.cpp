@@ -1,5 +1,6 @@
 #include "app/Unit1.h"
 
+#include "app/UndoActions.h"
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
@@ -61,6 +62,7 @@ TForm1::TForm1(QWidget* parent)
 
     ConnectHandlers();
     InstallWheelRouting(this);
+    InstallUndoActions(this);
     FormCreate();
 }
 

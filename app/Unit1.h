@@ -19,6 +19,7 @@ class QSlider;
 class QSpinBox;
 class QStackedWidget;
 class QTimer;
+class QToolButton;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -77,6 +78,11 @@ public:
     QPushButton* RzBmpButton1 = nullptr; // factory page switch, hidden
     ParamEdit* Example = nullptr;        // hidden filler: "no control" / "no edit"
     QPushButton* ExampleBtn = nullptr;
+    // Undo and redo of the parameter changes (app/UndoActions.cpp).
+    QAction* UndoAction = nullptr;
+    QAction* RedoAction = nullptr;
+    QToolButton* UndoBtn = nullptr;
+    QToolButton* RedoBtn = nullptr;
 
     // ---- Left column ----
     QWidget* CurvyPanel3 = nullptr;

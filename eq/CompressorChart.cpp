@@ -5,6 +5,7 @@
 #include "eq/FilterMath.h"
 #include "link/LinkApi.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -221,8 +222,21 @@ void ResetCompressorCurve() {
     CurvePoint(3);
 }
 
-void RzSpinEdit2Change(QObject*) {
-    if (!Chart.CurveUpdating) CurvePoint(2);
+void RzSpinEdit2Change(QObject* Sender) {
+    if (Chart.CurveUpdating) return;
+    QSpinBox* in[CurvePointCount];
+    QSpinBox* out[CurvePointCount];
+    SpinEdits(in, out);
+    int point = 0;
+    int key = NoMerge;
+    for (int i = 0; i < CurvePointCount; ++i) {
+        // Steps on one spin edit merge; each edit is its own control.
+        if (!Sender || (Sender != in[i] && Sender != out[i])) continue;
+        point = i;
+        key = 0x10000 + 2 * i + (Sender == out[i] ? 1 : 0);
+    }
+    UndoGesture gesture(ParamName(1 * 256 + CurveFirstSlot + point), key);
+    CurvePoint(2);
 }
 
 void ResetChartState() {

@@ -5,6 +5,7 @@
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 #include "params/Unit4.h"
 
 #include <QComboBox>
@@ -124,6 +125,15 @@ void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
     D().ActiveHandle = HandleNumber(Sender);
     D().QStepping = false;
     const int h = D().ActiveHandle;
+    // Press to release is one undo step, whatever the tick commits meanwhile.
+    if (Button == Qt::RightButton)
+        HoldUndoGesture(&D(), QObject::tr("Q值") + QLatin1Char(' ') + QString::number(h + 1));
+    else if (h == 9)
+        HoldUndoGesture(&D(), QObject::tr("拖动 高通"));
+    else if (h == 10)
+        HoldUndoGesture(&D(), QObject::tr("拖动 低通"));
+    else
+        HoldUndoGesture(&D(), QObject::tr("拖动 频段 %1").arg(h + 1));
     StartFromBandValues(h);
     const bool music = Window.CurrentModule == 1;
     if (Button == Qt::LeftButton) {
@@ -241,7 +251,8 @@ void EQlabelMouseUp(QObject*, Qt::MouseButton, int, int) {
     D().QStepping = false;
 }
 
-void EqCommitDrag() {
+namespace {
+void CommitPending() {
     EqDragState& s = D();
     if (s.DragSlot < 0 || s.DragSlot >= CurveSlotCount) return;
     const CurveSlot& slot = EqGraph.CurveSlots[s.DragSlot];
@@ -255,6 +266,13 @@ void EqCommitDrag() {
         s.SentGainRaw = s.PendingGainRaw;
         if (slot.GainEdit) SetControlValue(slot.GainEdit, StepNone, UserChange, s.PendingGainRaw);
     }
+}
+} // namespace
+
+void EqCommitDrag() {
+    CommitPending();
+    // The released drag's last value is in: its undo step is complete.
+    if (UndoGestureHeld(&D()) && !D().HandleDragging && !D().QStepping) ReleaseUndoGesture(&D());
 }
 
 bool FormMouseWheel(int wheelDelta) {

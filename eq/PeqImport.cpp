@@ -7,6 +7,7 @@
 #include "eq/PeqText.h"
 #include "link/LinkApi.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 #include "params/Unit4.h"
 
 #include <QFile>
@@ -66,6 +67,7 @@ void PeqImportBtnClick(QObject*) {
 
     // Only the slots that change go to the unit; one refresh redraws the graph once.
     const std::vector<PeqBandRaw> bands = PlannedBands(plan, review.ResetOthers());
+    UndoGesture gesture(QObject::tr("导入滤波器"));
     for (int b = 0; b < BandCount[m]; ++b)
         for (int k = 0; k < 5; ++k) {
             const int a = BandFirstSlot[m] + 5 * b + k;

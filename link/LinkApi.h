@@ -20,6 +20,11 @@ int CurrentLinkState();
 using SendTap = std::function<void(int address, int value, bool suppressed)>;
 void SetSendTap(SendTap tap);
 
+// Runs when a read of the unit's parameters (connect, read back after a
+// recall or factory reset) has filled DeviceImage and the screen.
+using BulkReadHook = std::function<void()>;
+void SetBulkReadHook(BulkReadHook hook);
+
 // The main window closes and the program ends: the link stops polling, its
 // readers stop and the device is closed.
 void StopLink();

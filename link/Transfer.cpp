@@ -33,6 +33,8 @@ void SetMainLabel(const QString& english, const QString& chinese) {
     SetLabelPair(MainLinkLabel(), Window.LanguageFlag, english, chinese);
 }
 
+BulkReadHook bulkReadDone;
+
 void SetTextColour(QWidget* w, const QColor& c) {
     if (!w) return;
     QPalette pal = w->palette();
@@ -41,6 +43,10 @@ void SetTextColour(QWidget* w, const QColor& c) {
 }
 
 } // namespace
+
+void SetBulkReadHook(BulkReadHook hook) {
+    bulkReadDone = std::move(hook);
+}
 
 // ---- Frames out ----
 
@@ -173,6 +179,7 @@ void TForm9::DisCheckWindow(int uMode) {
     switch (uMode) {
     case 1:
         RefreshScreen();
+        if (TransferMode == 0 && bulkReadDone) bulkReadDone();
         LinkState = Online;
         // The transfer settles the image: the write last sent before it is
         // not to be sent once more over what was read or written.

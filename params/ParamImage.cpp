@@ -2,6 +2,12 @@
 
 ParamModel Params;
 
+namespace {
+StoreObserver storeObserver = nullptr;
+}
+
+void SetStoreObserver(StoreObserver observer) { storeObserver = observer; }
+
 void ResetParamModel() { Params = ParamModel{}; }
 
 void CopyDeviceImage() {
@@ -15,6 +21,7 @@ void StoreParam(int moduleAddr, int value) {
     const int i = moduleAddr % 256;
     if (moduleAddr < 0 || m > LastModule || i >= ImageSlots)
         return;
+    if (storeObserver) storeObserver(moduleAddr);
     Params.ParamImage[m][i] = value;
     Params.DeviceImage[m][i] = value;
 }

@@ -37,3 +37,8 @@ void CopyDeviceImage();
 
 // Stores a value into both images; addresses outside the images are ignored.
 void StoreParam(int moduleAddr, int value);
+
+// Told the address before every StoreParam: the undo history notes which
+// slots a user's gesture wrote. nullptr: nobody.
+using StoreObserver = void (*)(int moduleAddr);
+void SetStoreObserver(StoreObserver observer);

@@ -9,6 +9,7 @@
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 #include "params/Unit4.h"
 
 #include <QCheckBox>
@@ -136,6 +137,7 @@ void ResetBtnClick(QObject*) {
             Lang(QStringLiteral("重置所有EQ参数?"), QStringLiteral("Reset all EQ parameters?"))))
         return;
     const int m = Window.CurrentModule;
+    UndoGesture gesture(QObject::tr("EQ重置"));
     ResetEqBands(m);
     if (m >= 0 && m < ModuleCount) RedrawEqCurve(Dispatch.SelectedBand[m], m);
 }
@@ -143,5 +145,6 @@ void ResetBtnClick(QObject*) {
 void RmsResetBtnClick(QObject*) {
     if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("确定要复位动态压缩曲线?")))
         return;
+    UndoGesture gesture(QObject::tr("复位压缩曲线"));
     ResetCompressorCurve();
 }

@@ -11,6 +11,7 @@
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -85,6 +87,10 @@ void CommitText(QLineEdit* edit, int step) {
     }
     const int kind = KindOf(edit);
     if (kind == 2 && HasKiloSuffix(typed)) number *= 1000;
+    // The quiet commit of a click only re-formats; it is no change of the user's.
+    std::optional<UndoGesture> gesture;
+    if (Dispatch.SendSuppressed != 1)
+        gesture.emplace(ParamName(ControlAddress(Tag(edit))), Tag(edit));
     // The dispatcher records the new text as the edit's last good text.
     SetControlValue(edit, step, UserChange, TextToRaw(kind, number));
 }
@@ -311,6 +317,7 @@ void MusModeBox1Change(QObject* Sender) {
     auto* box = qobject_cast<QComboBox*>(Sender);
     if (!box) return;
     const int tag = Tag(box);
+    UndoGesture gesture(ParamName(tag), tag);
     const int index = box->currentIndex();
     int v = index;
     if (auto* bypass = qobject_cast<QCheckBox*>(MapAt(Params.CompanionMap, tag)))
@@ -331,6 +338,7 @@ void MusBypassCheck1Click(QObject* Sender) {
     if (!box) return;
     Dispatch.WheelArmed = 0;
     const int address = ControlAddress(Tag(box));
+    UndoGesture gesture(ParamName(address, true));
     const int type = ImageAt(address) % 10;
     const int v = box->isChecked() ? type + 10 : type;
     SendDatatoMCU(address, v);
@@ -341,6 +349,7 @@ void OutRDelayBarChange(QObject* Sender) {
     if (Dispatch.TrackSyncGuard == 1) return;
     auto* bar = qobject_cast<QSlider*>(Sender);
     if (!bar) return;
+    UndoGesture gesture(ParamName(Tag(bar)), Tag(bar));
     if (auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar))))
         SetControlValue(pane, StepNone, UserChange, bar->value());
     Dispatch.CurrentEdit = Form1 ? Form1->Example : nullptr;
@@ -359,16 +368,19 @@ void SysMusNormalVolBarChange(QObject* Sender) {
 
 void OutLPhaseBtnClick(QObject* Sender) {
     if (!qobject_cast<QPushButton*>(Sender)) return;
+    UndoGesture gesture(ParamName(Tag(Sender)));
     SendDatatoMCU(Tag(Sender), TogglePhase(Sender));
 }
 
 void DEQALLPASSBtn1Click(QObject* Sender) {
     if (!qobject_cast<QPushButton*>(Sender)) return;
+    UndoGesture gesture(ParamName(Tag(Sender)));
     SendDatatoMCU(Tag(Sender), TogglePass(Sender));
 }
 
 void MusEQAllpassBtnClick(QObject* Sender) {
     if (!qobject_cast<QPushButton*>(Sender)) return;
+    UndoGesture gesture(ParamName(Tag(Sender)));
     const int v = TogglePass(Sender);
     const int tag = Tag(Sender);
     if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
@@ -379,6 +391,7 @@ void MusEQAllpassBtnClick(QObject* Sender) {
 void SysInputRadio1Click(QObject* Sender) {
     if (!Form1 || !Sender) return;
     QComboBox* input = Form1->InputBox;
+    UndoGesture gesture(ParamName(Tag(input)));
     input->setCurrentIndex(Tag(Sender));
     SendDatatoMCU(Tag(input), input->currentIndex());
 }
@@ -386,6 +399,7 @@ void SysInputRadio1Click(QObject* Sender) {
 void LMH_BYPSSBoxChange(QObject* Sender) {
     auto* box = qobject_cast<QComboBox*>(Sender);
     if (!box) return;
+    UndoGesture gesture(ParamName(Tag(box)), Tag(box));
     SendDatatoMCU(Tag(box), box->currentIndex());
     CurvePoint(0);
 }
@@ -434,8 +448,8 @@ void MusFreEdit1KeyPress(QObject* Sender, QChar key, bool* discard) {
     // A frequency may be written in kHz ("2.2k", "1.5kHz").
     const bool kilo = edit && KindOf(edit) == 2 &&
                       (c == u'k' || c == u'K' || c == u'h' || c == u'H' || c == u'z' || c == u'Z');
-    const bool allowed = kilo || c == u'\b' || c == u'\r' || c == u'-' || c == u'.' ||
-                         (c >= u'0' && c <= u'9');
+    const bool allowed =
+        kilo || c == u'\b' || c == u'\r' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
     if (!allowed) {
         if (discard) *discard = true;
         return;

@@ -5,6 +5,7 @@
 #include "app/WindowState.h"
 #include "link/Unit9.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
 
 #include <QCoreApplication>
@@ -143,8 +144,11 @@ void LoadPreset() {
         ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"));
         return;
     }
-    if (verdict.Status == PresetStatus::Ok)
+    if (verdict.Status == PresetStatus::Ok) {
+        // Undone as it was made: the image back, then the whole-image upload.
+        UndoGesture gesture(QObject::tr("加载预设"), UndoReplay::Image, StartImageUpload);
         ParsePresetLines(PresetFiles.Lines, static_cast<int>(PresetFiles.Lines.size()) - 1);
+    }
     if (!PresetFiles.PresetOk) {
         ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"));
         return;
