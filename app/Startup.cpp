@@ -1,26 +1,144 @@
 #include "app/Startup.h"
 
+#include "app/SingleInstance.h"
 #include "app/Unit1.h"
+#include "app/WindowState.h"
 #include "link/HidapiBackend.h"
 #include "link/Unit9.h"
+#include "presets/FileSystem.h"
 #include "presets/StatusBox.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 
-int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend) {
+#include <cstdio>
+
+namespace {
+
+const QString DemoCaptionMark = QStringLiteral(" [演示 DEMO]");
+
+int Finish(const ParsedCommandLine& parsed) {
+    std::fputs(parsed.Out.toLocal8Bit().constData(), stdout);
+    std::fputs(parsed.Err.toLocal8Bit().constData(), stderr);
+    return parsed.ExitCode;
+}
+
+void Complain(const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stderr);
+}
+
+} // namespace
+
+QIcon ConsoleIcon() {
+    return QIcon::fromTheme(QStringLiteral("kalviren-console"),
+                            QIcon(QStringLiteral(":/icons/kalviren-console.svg")));
+}
+
+void ApplyStartOptions(TForm1& form, const ConsoleOptions& options) {
+    if (options.Factory) form.RzBmpButton1->show();
+    if (!options.PresetFile.isEmpty()) LoadPresetFile(options.PresetFile);
+}
+
+void MarkAsDemo(TForm1& form, TForm9& link) {
+    Window.MainCaption += DemoCaptionMark;
+    Window.VariantCaption += DemoCaptionMark;
+    form.setWindowTitle(Window.MainCaption);
+    link.EmulatedUnit = true;
+    // In the free stretch of the top bar, between the input choice and the link label.
+    auto* mark = new QLabel(QStringLiteral("演示模式 · 模拟设备  DEMO"), form.AdvGroupBox19);
+    mark->setObjectName(QStringLiteral("DemoMark"));
+    mark->setAlignment(Qt::AlignCenter);
+    mark->setStyleSheet(QStringLiteral(
+        "background:#ffd21f; color:#000000; font-weight:bold; border-radius:3px;"));
+    mark->setGeometry(548, 9, 220, 24);
+    mark->setToolTip(QStringLiteral("The console is connected to an emulated unit, not to a "
+                                    "real one: nothing is written to any hardware."));
+    mark->show();
+}
+
+void BringToFront(QWidget& window) {
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, ConsoleKind kind) {
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    // Answered before Qt looks for a display: they need none.
+    const ParsedCommandLine early = EarlyCommandLine(raw);
+    if (early.Exit) return Finish(early);
+    if (const QString missing = MissingDisplayMessage(raw); !missing.isEmpty()) {
+        Complain(missing);
+        return 1;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KALVIREN Audio Controller"));
+    QApplication::setApplicationVersion(QStringLiteral(KV_VERSION));
     // No display name: Qt would append it to the window caption.
+    QGuiApplication::setDesktopFileName(kind == ConsoleKind::Demo
+                                            ? QStringLiteral("kalviren-console-demo")
+                                            : QStringLiteral("kalviren-console"));
+    const ParsedCommandLine parsed = ParseCommandLine(QApplication::arguments());
+    if (parsed.Exit) return Finish(parsed);
+
+    // One console drives the unit. Each demo has an emulated unit of its own,
+    // so demos are not counted.
+    std::unique_ptr<SingleInstance> instance;
+    if (kind == ConsoleKind::Device) {
+        instance = std::make_unique<SingleInstance>(SingleInstance::SessionDirectory(),
+                                                    QStringLiteral("kalviren-console"));
+        if (!instance->TryBecomeFirst()) {
+            const QString program = QFileInfo(raw.front()).fileName();
+            const QStringList files = parsed.Options.PresetFile.isEmpty()
+                                          ? QStringList()
+                                          : QStringList{parsed.Options.PresetFile};
+            if (!instance->HandOver(files)) {
+                Complain(program + QStringLiteral(": a console is already running in this "
+                                                  "session but does not answer.\n"));
+                return 1;
+            }
+            Complain(program + (files.isEmpty()
+                                    ? QStringLiteral(": a console is already running; it has "
+                                                     "been brought to the front.\n")
+                                    : QStringLiteral(": a console is already running; it has "
+                                                     "been brought to the front to load %1.\n")
+                                          .arg(files.front())));
+            return 0;
+        }
+    }
+
     // The interface text is Chinese: use a font that has the glyphs.
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(9);
     QApplication::setFont(font);
+    QApplication::setWindowIcon(ConsoleIcon());
 
     TForm1 form;
     TForm9 link(std::move(backend));
     TForm4 status;
+    if (kind == ConsoleKind::Demo) MarkAsDemo(form, link);
     form.show();
+    if (instance) {
+        QObject::connect(instance.get(), &SingleInstance::Requested, &form,
+                         [&form](const QStringList& files) {
+                             BringToFront(form);
+                             for (const QString& f : files)
+                                 LoadPresetFile(f);
+                         });
+    }
+    // Once the loop runs, so that a message about the file has its window.
+    QTimer::singleShot(0, &form, [&form, options = parsed.Options] {
+        ApplyStartOptions(form, options);
+    });
     return app.exec();
 }
 

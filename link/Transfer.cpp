@@ -33,6 +33,13 @@ void SetMainLabel(const QString& english, const QString& chinese) {
     SetLabelPair(MainLinkLabel(), Window.LanguageFlag, english, chinese);
 }
 
+void ShowConnected() {
+    if (Form9 && Form9->EmulatedUnit)
+        SetMainLabel(QStringLiteral("Demo unit connected"), QStringLiteral("演示设备已连接"));
+    else
+        SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
+}
+
 void SetTextColour(QWidget* w, const QColor& c) {
     if (!w) return;
     QPalette pal = w->palette();
@@ -170,7 +177,7 @@ void TForm9::DisCheckWindow(int uMode) {
         LinkState = Online;
         QueueCount = 0;
         LinkAck = 0;
-        SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
+        ShowConnected();
         ShowLinkStatus(3, MainLinkText(), TransferPercent());
         HoldTimer->start();
         break;
@@ -193,7 +200,7 @@ void TForm9::DisCheckWindow(int uMode) {
         break;
     case 3:
         LinkState = Online;
-        SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
+        ShowConnected();
         ShowLinkStatus(3, MainLinkText(), 0);
         Dialogs().Notify(this, QStringLiteral("提示"), QStringLiteral("保存成功!"));
         break;
