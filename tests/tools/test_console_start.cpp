@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
@@ -145,6 +146,9 @@ TEST_F(ConsoleStart, FactoryButtonOnlyWithTheOptionAndTheDemoSaysSo) {
     ASSERT_TRUE(form1->RzBmpButton1->isVisible());
     click(form1->RzBmpButton1);
     EXPECT_EQ(form1->MainFuntionSheetPage->currentWidget(), form1->AdvTabSheet2);
+
+    // The window icon: the installed theme's, else the built-in picture.
+    EXPECT_FALSE(ConsoleIcon().pixmap(32, 32).isNull());
 
     MarkAsDemo(*form1, *form9);
     const auto* mark = form1->findChild<QLabel*>(QStringLiteral("DemoMark"));
