@@ -4,6 +4,7 @@
 #include "app/Unit1.h"
 #include "app/WindowState.h"
 #include "link/HidapiBackend.h"
+#include "link/LinkApi.h"
 #include "link/Unit9.h"
 #include "presets/FileSystem.h"
 #include "presets/StatusBox.h"
@@ -32,6 +33,14 @@ void Complain(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stderr);
 }
 
+// The start file while it waits for the link, and what its load left in the
+// line list: a later load through the button replaces that and wins.
+struct HeldPreset {
+    QString File;
+    QStringList Lines;
+    QTimer* Timer = nullptr;
+} Held;
+
 } // namespace
 
 QIcon ConsoleIcon() {
@@ -41,7 +50,29 @@ QIcon ConsoleIcon() {
 
 void ApplyStartOptions(TForm1& form, const ConsoleOptions& options) {
     if (options.Factory) form.RzBmpButton1->show();
-    if (!options.PresetFile.isEmpty()) LoadPresetFile(options.PresetFile);
+    if (options.PresetFile.isEmpty()) return;
+    LoadPresetFile(options.PresetFile);
+    if (!PresetFiles.PresetOk || !Form9 || Form9->LinkState == Online) return;
+    Held.File = options.PresetFile;
+    Held.Lines = PresetFiles.Lines;
+    if (!Held.Timer) {
+        Held.Timer = new QTimer(&form);
+        Held.Timer->setInterval(250);
+        QObject::connect(Held.Timer, &QTimer::timeout, [] { LoadHeldPreset(); });
+        QObject::connect(Held.Timer, &QObject::destroyed, [] { Held = HeldPreset{}; });
+    }
+    Held.Timer->start();
+}
+
+bool LoadHeldPreset() {
+    if (Held.File.isEmpty()) return true;
+    if (!Form9 || Form9->LinkState != Online) return false;
+    const QString file = Held.File;
+    const bool replaced = PresetFiles.Lines != Held.Lines;
+    Held.File.clear();
+    if (Held.Timer) Held.Timer->stop();
+    if (!replaced) LoadPresetFile(file);
+    return true;
 }
 
 void MarkAsDemo(TForm1& form, TForm9& link) {

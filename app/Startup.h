@@ -22,8 +22,14 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend,
 int RunConsole(int argc, char** argv);
 
 // What the command line asks of the shown main window: the factory button,
-// the preset file (loaded as the load button loads it).
+// the preset file (loaded as the load button loads it). A file loaded while
+// no unit is online is held for the unit: the connect would replace it by the
+// unit's own values.
 void ApplyStartOptions(TForm1& form, const ConsoleOptions& options);
+// Handler of the start-up timer that waits for the link: once it is online, the
+// held file is loaded again and so written to the unit. True when nothing is
+// held any more.
+bool LoadHeldPreset();
 // The demo says so in the caption, on the link label and on the window.
 void MarkAsDemo(TForm1& form, TForm9& link);
 // Raises the window above the others, also from minimised.

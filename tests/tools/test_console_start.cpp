@@ -200,3 +200,41 @@ TEST(ConsoleInstance, SecondStartHandsOverToTheFirst) {
     EXPECT_TRUE(headless.readAllStandardError().contains("QT_QPA_PLATFORM=offscreen"));
     EXPECT_EQ(requests.size(), 1);
 }
+
+// A file given at start reaches the unit once the link is online, unless the
+// load button took another file in the meantime.
+TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
+    for (const bool loadedMeanwhile : {false, true}) {
+        SCOPED_TRACE(loadedMeanwhile);
+        if (loadedMeanwhile) {
+            LinkFixture::TearDown();
+            LinkFixture::SetUp();
+        }
+        StartConsole();
+        PresetImage image{};
+        std::memcpy(image, Params.DeviceImage, sizeof image);
+        image[1][20] = 1234;
+        Write("tune.Nddt", BuildPresetFile(image, Params.VariantFlag));
+        const int own = unit->Live()[1][20];
+        ASSERT_NE(own, 1234);
+
+        ConsoleOptions options;
+        options.PresetFile = Path("tune.Nddt");
+        ApplyStartOptions(*form1, options);
+        EXPECT_EQ(Params.DeviceImage[1][20], 1234);
+        EXPECT_FALSE(LoadHeldPreset()); // offline: held
+        if (loadedMeanwhile) { // another preset through the load button
+            image[1][20] = 777;
+            Write("other.Nddt", BuildPresetFile(image, Params.VariantFlag));
+            dialogs->fileNames = {Path("other.Nddt")};
+            click(form1->LoadFileBtn);
+            EXPECT_EQ(Params.DeviceImage[1][20], 777);
+        }
+        ConnectUnit();
+        EXPECT_NE(Params.DeviceImage[1][20], 1234); // the connect read the unit's own set
+        EXPECT_TRUE(LoadHeldPreset());
+        Step(5000);
+        EXPECT_EQ(unit->Live()[1][20], loadedMeanwhile ? own : 1234);
+        EXPECT_EQ(Params.DeviceImage[1][20], loadedMeanwhile ? own : 1234);
+    }
+}
