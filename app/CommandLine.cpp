@@ -11,18 +11,17 @@ QString ProgramName(const QStringList& arguments) {
 }
 
 QString HelpText(const QString& program) {
-    return QStringLiteral(
-               "Usage: %1 [--factory] [FILE.Nddt]\n"
-               "The tuning console for the KALVIREN DSP unit.\n"
-               "\n"
-               "  FILE.Nddt   load this preset file at start, with the same checks and\n"
-               "              messages as the \u52a0\u8f7d (load) button\n"
-               "  --factory   show the factory button, which opens the factory page\n"
-               "  --help      show this text and exit\n"
-               "  --version   show the version and exit\n"
-               "\n"
-               "One console runs per user session; a second start brings the first to\n"
-               "the front and hands it FILE.\n")
+    return QStringLiteral("Usage: %1 [--factory] [FILE.Nddt]\n"
+                          "The tuning console for the KALVIREN DSP unit.\n"
+                          "\n"
+                          "  FILE.Nddt   load this preset file at start, with the same checks and\n"
+                          "              messages as the \u52a0\u8f7d (load) button\n"
+                          "  --factory   show the factory button, which opens the factory page\n"
+                          "  --help      show this text and exit\n"
+                          "  --version   show the version and exit\n"
+                          "\n"
+                          "One console runs per user session; a second start brings the first to\n"
+                          "the front and hands it FILE.\n")
         .arg(program);
 }
 

@@ -12,8 +12,8 @@ struct ConsoleOptions {
 struct ParsedCommandLine {
     bool Exit = false; // --help, --version or an error: print and stop
     int ExitCode = 0;
-    QString Out;  // for standard output
-    QString Err;  // for standard error
+    QString Out; // for standard output
+    QString Err; // for standard error
     ConsoleOptions Options;
 };
 

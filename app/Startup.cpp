@@ -50,10 +50,13 @@ QIcon ConsoleIcon() {
 
 void ApplyStartOptions(TForm1& form, const ConsoleOptions& options) {
     if (options.Factory) form.RzBmpButton1->show();
-    if (options.PresetFile.isEmpty()) return;
-    LoadPresetFile(options.PresetFile);
+    if (!options.PresetFile.isEmpty()) OpenPresetFile(form, options.PresetFile);
+}
+
+void OpenPresetFile(TForm1& form, const QString& file) {
+    LoadPresetFile(file);
     if (!PresetFiles.PresetOk || !Form9 || Form9->LinkState == Online) return;
-    Held.File = options.PresetFile;
+    Held.File = file;
     Held.Lines = PresetFiles.Lines;
     if (!Held.Timer) {
         Held.Timer = new QTimer(&form);
@@ -84,8 +87,8 @@ void MarkAsDemo(TForm1& form, TForm9& link) {
     auto* mark = new QLabel(QStringLiteral("演示模式 · 模拟设备  DEMO"), form.AdvGroupBox19);
     mark->setObjectName(QStringLiteral("DemoMark"));
     mark->setAlignment(Qt::AlignCenter);
-    mark->setStyleSheet(QStringLiteral(
-        "background:#ffd21f; color:#000000; font-weight:bold; border-radius:3px;"));
+    mark->setStyleSheet(
+        QStringLiteral("background:#ffd21f; color:#000000; font-weight:bold; border-radius:3px;"));
     mark->setGeometry(548, 9, 220, 24);
     mark->setToolTip(QStringLiteral("The console is connected to an emulated unit, not to a "
                                     "real one: nothing is written to any hardware."));
@@ -163,14 +166,15 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
                          [&form](const QStringList& files) {
                              BringToFront(form);
                              for (const QString& f : files)
-                                 LoadPresetFile(f);
+                                 OpenPresetFile(form, f);
                          });
     }
     // Once the loop runs, so that a message about the file has its window.
-    QTimer::singleShot(0, &form, [&form, options = parsed.Options] {
-        ApplyStartOptions(form, options);
-    });
+    QTimer::singleShot(0, &form,
+                       [&form, options = parsed.Options] { ApplyStartOptions(form, options); });
     return app.exec();
 }
 
-int RunConsole(int argc, char** argv) { return RunConsole(argc, argv, MakeHidapiBackend()); }
+int RunConsole(int argc, char** argv) {
+    return RunConsole(argc, argv, MakeHidapiBackend());
+}

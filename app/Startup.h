@@ -26,6 +26,8 @@ int RunConsole(int argc, char** argv);
 // no unit is online is held for the unit: the connect would replace it by the
 // unit's own values.
 void ApplyStartOptions(TForm1& form, const ConsoleOptions& options);
+// The same for one file (also one handed over by a later start).
+void OpenPresetFile(TForm1& form, const QString& file);
 // Handler of the start-up timer that waits for the link: once it is online, the
 // held file is loaded again and so written to the unit. True when nothing is
 // held any more.

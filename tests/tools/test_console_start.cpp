@@ -157,7 +157,8 @@ TEST_F(ConsoleStart, FactoryButtonOnlyWithTheOptionAndTheDemoSaysSo) {
     // Nothing of the top bar is under the mark.
     for (QWidget* w : form1->AdvGroupBox19->findChildren<QWidget*>())
         if (w != mark && w->isVisible()) {
-            EXPECT_FALSE(w->geometry().intersects(mark->geometry())) << w->objectName().toStdString();
+            EXPECT_FALSE(w->geometry().intersects(mark->geometry()))
+                << w->objectName().toStdString();
         }
     ConnectUnit();
     EXPECT_EQ(form1->windowTitle(), "QZ系列 DSP控制软件 v3.4.2 Beta [演示 DEMO][Connected]");
@@ -223,7 +224,7 @@ TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
         ApplyStartOptions(*form1, options);
         EXPECT_EQ(Params.DeviceImage[1][20], 1234);
         EXPECT_FALSE(LoadHeldPreset()); // offline: held
-        if (loadedMeanwhile) { // another preset through the load button
+        if (loadedMeanwhile) {          // another preset through the load button
             image[1][20] = 777;
             Write("other.Nddt", BuildPresetFile(image, Params.VariantFlag));
             dialogs->fileNames = {Path("other.Nddt")};

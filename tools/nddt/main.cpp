@@ -175,7 +175,8 @@ int Decode(const std::vector<std::string>& args) {
     ParsedArgs a;
     if (auto e = ParseArgs(args, {"--variant"}, {}, a)) return UsageError("decode", *e);
     if (a.Files.empty()) return UsageError("decode", "no FILE given");
-    if (a.Files.size() > 1) return UsageError("decode", "one FILE only; '" + a.Files[1] + "' is extra");
+    if (a.Files.size() > 1)
+        return UsageError("decode", "one FILE only; '" + a.Files[1] + "' is extra");
     int exitCode = 0;
     const auto contents = LoadChecked(a.Files[0], exitCode);
     if (!contents) return exitCode;
