@@ -116,8 +116,9 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KALVIREN Audio Controller"));
-    QApplication::setApplicationVersion(QStringLiteral(KV_VERSION));
     // No display name: Qt would append it to the window caption.
+    QApplication::setApplicationVersion(QStringLiteral(KV_VERSION));
+    // The desktop entry the windows belong to (icon and grouping under Wayland).
     QGuiApplication::setDesktopFileName(kind == ConsoleKind::Demo
                                             ? QStringLiteral("kalviren-console-demo")
                                             : QStringLiteral("kalviren-console"));
