@@ -9,5 +9,5 @@ int main(int argc, char** argv) {
     auto backend = std::make_unique<EmulatorBackend>();
     backend->PlugUnit(QStringLiteral("DEMO"));
     backend->RunOnRealTime();
-    return RunConsole(argc, argv, std::move(backend));
+    return RunConsole(argc, argv, std::move(backend), ConsoleKind::Demo);
 }

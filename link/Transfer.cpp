@@ -35,6 +35,13 @@ void SetMainLabel(const QString& english, const QString& chinese) {
 
 BulkReadHook bulkReadDone;
 
+void ShowConnected() {
+    if (Form9 && Form9->EmulatedUnit)
+        SetMainLabel(QStringLiteral("Demo unit connected"), QStringLiteral("演示设备已连接"));
+    else
+        SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
+}
+
 void SetTextColour(QWidget* w, const QColor& c) {
     if (!w) return;
     QPalette pal = w->palette();
@@ -186,7 +193,7 @@ void TForm9::DisCheckWindow(int uMode) {
         QueueCount = 0;
         ResendLast = 0;
         LinkAck = 0;
-        SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
+        ShowConnected();
         ShowLinkStatus(3, MainLinkText(), TransferPercent());
         HoldTimer->start();
         break;
@@ -210,7 +217,7 @@ void TForm9::DisCheckWindow(int uMode) {
         break;
     case 3:
         LinkState = Online;
-        SetMainLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
+        ShowConnected();
         ShowLinkStatus(3, MainLinkText(), 0);
         Dialogs().Notify(this, QStringLiteral("提示"), QStringLiteral("保存成功!"));
         break;

@@ -82,6 +82,7 @@ public:
     int PacketIndex = 0;
     int PacketsPerModule[4]{};
     int LastPercent = 0; // percent last handed to the status display
+    bool EmulatedUnit = false; // the demo: the label names the unit as emulated
 
     // ---- Replies and meters ----
     int MeterRing[2][5]{};

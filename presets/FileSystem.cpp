@@ -119,6 +119,12 @@ void LoadPreset() {
 
     const QString fileName = Dialogs().OpenFileName(Owner(), PresetFilter);
     if (fileName.isEmpty()) return;
+    LoadPresetFile(fileName);
+}
+
+void LoadPresetFile(const QString& fileName) {
+    SetLines({});
+    PresetFiles.PresetOk = false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));

@@ -19,6 +19,9 @@ void ResetPresetFileState();
 void SavePreset();
 // Reads a file back into DeviceImage and, online, uploads the whole image.
 void LoadPreset();
+// The same for a file already chosen (the console's command line), with the
+// same checks and messages.
+void LoadPresetFile(const QString& fileName);
 
 // Checks plain lines 2..lastLine (count, every parameter line, checksum) and
 // only when all of it is right stores them into DeviceImage; sets PresetOk.

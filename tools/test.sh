@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite headless: the plain build, the
-# same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# bounded run of every fuzz target. Any failure or sanitizer report fails.
+# package checks (lintian, desktop entries, installed tree), the same suite
+# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded run of
+# every fuzz target. Any failure or sanitizer report fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash tools/setup-debian.sh
+bash tools/setup-debian.sh test
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
@@ -13,6 +14,9 @@ echo "== plain build"
 cmake --preset default
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
+
+echo "== package"
+bash tools/check-package.sh
 
 echo "== sanitizer build"
 cmake --preset asan

@@ -233,8 +233,8 @@ NddtRun Nddt(const QStringList& args, const QByteArray& input = {}) {
 
 TEST_F(PresetFiles_, NddtDecodeEncodeReproducesTheConsoleFile) {
     StartConsole();
-    Params.DeviceImage[1][20] = -5;
-    Params.DeviceImage[2][40] = 70000;
+    Params.DeviceImage[1][20] = 65535;
+    Params.DeviceImage[2][40] = 40000;
     Params.VariantFlag = 1;
     dialogs->fileNames = {Path("c.Nddt")};
     SavePreset();
@@ -243,7 +243,7 @@ TEST_F(PresetFiles_, NddtDecodeEncodeReproducesTheConsoleFile) {
     ASSERT_EQ(dec.code, 0) << dec.err.toStdString();
     EXPECT_EQ(dec.out.count('\n'), 136);
     EXPECT_TRUE(dec.out.startsWith("1 0 2\n"));
-    EXPECT_TRUE(dec.out.contains("\n1 20 -5\n"));
+    EXPECT_TRUE(dec.out.contains("\n1 20 65535\n"));
     const NddtRun var = Nddt({"decode", "--variant", Path("c.Nddt")});
     EXPECT_EQ(var.out, "T6\n");
     const NddtRun enc = Nddt({"encode", "--variant", "T6"}, dec.out);
@@ -256,10 +256,10 @@ TEST_F(PresetFiles_, NddtRefusesBadInput) {
     NddtRun r = Nddt({"decode", Path("bad")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(r.err, "File format error!\n");
+    EXPECT_EQ(r.err, "nddt: " + Path("bad").toUtf8() + ": File format error! (header does not match)\n");
     r = Nddt({"decode", Path("nothere")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "File not find!\n");
+    EXPECT_EQ(r.err, "nddt: " + Path("nothere").toUtf8() + ": No such file or directory\n");
     r = Nddt({"encode"}, "1 66 3\n");
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());

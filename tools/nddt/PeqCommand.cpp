@@ -16,9 +16,7 @@
 #include <optional>
 #include <string>
 
-namespace {
-
-constexpr const char* PeqUsage =
+const char* const PeqUsage =
     "usage:\n"
     "  nddt peq import FILE.txt [--module 1|2] [--into tune.Nddt] [--keep] [--report]\n"
     "                 snap the filters of FILE.txt onto the module's bands (default 1) of\n"
@@ -28,6 +26,8 @@ constexpr const char* PeqUsage =
     "                 (default: their defaults); --report prints only the report, to stdout\n"
     "  nddt peq export tune.Nddt [--module 1|2]\n"
     "                 print the module's bands, and its crossovers when on, as filter text\n";
+
+namespace {
 
 int PeqUsageError(const std::string& what) {
     std::cerr << "nddt peq: " << what << "\n" << PeqUsage;

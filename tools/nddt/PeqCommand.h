@@ -3,4 +3,6 @@
 #include <string>
 #include <vector>
 
+extern const char* const PeqUsage;
+
 int PeqCommand(const std::vector<std::string>& args);

@@ -2,177 +2,271 @@
 
 #include "eq/CurveSlotsCore.h"
 #include "presets/PresetCodec.h"
+#include "tools/nddt/CommandLine.h"
 #include "tools/nddt/PeqCommand.h"
 
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr const char* Usage =
-    "usage:\n"
-    "  nddt decode FILE             check FILE as the console's loader does and print\n"
-    "                               one line MODULE SLOT VALUE per parameter line\n"
-    "  nddt decode --variant FILE   print only the variant token of the file (T4 or T6)\n"
-    "  nddt encode [--variant T4|T6] < LISTING > FILE\n"
-    "                               read MODULE SLOT VALUE lines and write the file the\n"
-    "                               console would save for that image (default T4);\n"
-    "                               slots not given are written as 0\n"
-    "  nddt response FILE [--module 1|2]\n"
-    "                               check FILE as decode does and print the summed EQ\n"
-    "                               response the console draws for that module (default 1):\n"
-    "                               463 lines PIXEL FREQ DB, one per logical pixel 0..462\n"
-    "  nddt peq import|export ...   parametric EQ text, see nddt peq --help\n"
-    "  nddt --help                  this text\n"
-    "\n"
-    "A bad file prints the console's message to stderr and exits with 1.\n";
+constexpr const char* DecodeUsage =
+    "usage: nddt decode [--variant] FILE\n"
+    "  Checks FILE as the console's loader does and prints one line\n"
+    "  MODULE SLOT VALUE per parameter line. With --variant it prints only the\n"
+    "  variant token of the file (T4 or T6). FILE - is standard input.\n";
+constexpr const char* EncodeUsage =
+    "usage: nddt encode [--variant T4|T6] [-o OUT] [LISTING]\n"
+    "  Reads MODULE SLOT VALUE lines from LISTING (default: standard input) and\n"
+    "  writes the file the console would save for that image (default T4) to OUT\n"
+    "  (default: standard output). Modules 1 to 3, slots 0 to 65, 67 and 1; a\n"
+    "  VALUE is what a slot of the unit holds, 0 to 65535; slots not given are\n"
+    "  written as 0. An OUT file is replaced only once the whole file is written.\n";
+constexpr const char* ResponseUsage =
+    "usage: nddt response [--module 1|2] FILE\n"
+    "  Checks FILE as decode does and prints the summed EQ response the console\n"
+    "  draws for that module (default 1): 463 lines PIXEL FREQ DB, one per\n"
+    "  logical pixel 0..462. FILE - is standard input.\n";
 
-int UsageError(const std::string& what) {
-    std::cerr << "nddt: " << what << "\n" << Usage;
-    return 2;
+// A command: its name, what it runs and its help text. A new command is one
+// more line in Commands.
+struct Command {
+    const char* Name;
+    int (*Run)(const std::vector<std::string>& args);
+    const char* Usage;
+};
+
+int Decode(const std::vector<std::string>& args);
+int Encode(const std::vector<std::string>& args);
+int Response(const std::vector<std::string>& args);
+
+const Command Commands[] = {
+    {"decode", Decode, DecodeUsage},
+    {"encode", Encode, EncodeUsage},
+    {"response", Response, ResponseUsage},
+    {"peq", PeqCommand, PeqUsage},
+};
+
+constexpr const char* Overview =
+    "usage: nddt COMMAND [ARGS]\n"
+    "Reads and writes the console's preset files (.Nddt).\n"
+    "\n"
+    "commands:\n"
+    "  decode     check a file and list its parameter lines\n"
+    "  encode     build a file from a listing\n"
+    "  response   print the EQ response the console draws for a file\n"
+    "  peq        parametric EQ text into a preset file and back\n"
+    "  help CMD   the help of one command (also: nddt CMD --help)\n"
+    "\n"
+    "  nddt --version   the version\n"
+    "\n"
+    "A file that cannot be read or is not a sound preset prints 'nddt: FILE: reason'\n"
+    "to standard error and exits with 1; a usage error exits with 2.\n";
+
+const Command* FindCommand(const std::string& name) {
+    for (const Command& c : Commands)
+        if (name == c.Name) return &c;
+    return nullptr;
 }
 
 int Fail(const std::string& message) {
-    std::cerr << message << "\n";
+    std::fprintf(stderr, "nddt: %s\n", message.c_str());
     return 1;
 }
 
-// The file's bytes, or nothing when it cannot be read.
-std::optional<std::string> ReadFile(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+int UsageError(const std::string& command, const std::string& what) {
+    std::fprintf(stderr, "nddt: %s%s%s\nTry 'nddt help%s%s'.\n", command.c_str(),
+                 command.empty() ? "" : ": ", what.c_str(), command.empty() ? "" : " ",
+                 command.c_str());
+    return 2;
+}
+
+std::string Shown(const std::string& path, const char* stream) {
+    return path == "-" ? std::string(stream) : path;
+}
+
+// The file's bytes ("-": standard input), or the reason it cannot be read.
+std::optional<std::string> ReadAll(const std::string& path, std::string& why) {
+    std::FILE* in = stdin;
+    if (path != "-") {
+        in = std::fopen(path.c_str(), "rb");
+        if (!in) {
+            why = std::strerror(errno);
+            return std::nullopt;
+        }
+    }
+    std::string bytes;
+    char chunk[8192];
+    std::size_t n = 0;
+    errno = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0)
+        bytes.append(chunk, n);
+    const bool failed = std::ferror(in) != 0;
+    const int error = errno;
+    if (in != stdin) std::fclose(in);
+    if (failed) {
+        why = std::strerror(error != 0 ? error : EIO);
+        return std::nullopt;
+    }
     return bytes;
 }
 
-// The English texts of the console's load messages.
-const char* MessageOf(PresetStatus status) {
-    return status == PresetStatus::FormatError ? "File format error!" : "Data file is corrupted!";
+// Writes everything to standard output ("-") or to a file that is replaced
+// only once it is complete.
+int WriteAll(const std::string& path, const std::string& bytes) {
+    if (path == "-") {
+        errno = 0;
+        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+                        std::fflush(stdout) == 0;
+        if (!ok) return Fail("standard output: " + std::string(std::strerror(errno ? errno : EIO)));
+        return 0;
+    }
+    const std::string temporary = path + ".nddt-new";
+    std::FILE* out = std::fopen(temporary.c_str(), "wb");
+    if (!out) return Fail(path + ": " + std::strerror(errno));
+    errno = 0;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    ok = std::fclose(out) == 0 && ok;
+    if (ok) ok = std::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        const int error = errno ? errno : EIO;
+        std::remove(temporary.c_str());
+        return Fail(path + ": " + std::strerror(error));
+    }
+    return 0;
 }
 
-// Reads and checks a file; on failure prints the message and sets the exit code.
+// The console's texts for a refused file, with what was wrong.
+std::string ReasonOf(const PresetContents& contents) {
+    const char* text = contents.Status == PresetStatus::FormatError ? "File format error!"
+                                                                    : "Data file is corrupted!";
+    if (contents.Detail.empty()) return text;
+    // The codec counts lines from 0; people count from 1.
+    std::string detail = contents.Detail;
+    const std::size_t at = detail.find(" (line ");
+    if (at != std::string::npos) {
+        const int line = std::atoi(detail.c_str() + at + 7);
+        detail = detail.substr(0, at) + " at line " + std::to_string(line + 1);
+    }
+    return std::string(text) + " (" + detail + ")";
+}
+
+// Reads and checks a file as the console's loader does; on failure prints
+// "nddt: FILE: reason" and sets the exit code.
 std::optional<PresetContents> LoadChecked(const std::string& path, int& exitCode) {
-    const std::optional<std::string> bytes = ReadFile(path);
+    const std::string name = Shown(path, "standard input");
+    std::string why;
+    const std::optional<std::string> bytes = ReadAll(path, why);
     if (!bytes) {
-        exitCode = Fail("File not find!");
+        exitCode = Fail(name + ": " + why);
         return std::nullopt;
     }
     PresetContents contents = CheckPresetFile(*bytes);
     if (contents.Status != PresetStatus::Ok) {
-        exitCode = Fail(MessageOf(contents.Status));
+        exitCode = Fail(name + ": " + ReasonOf(contents));
         return std::nullopt;
     }
     return contents;
 }
 
 int Decode(const std::vector<std::string>& args) {
-    bool variantOnly = false;
-    std::optional<std::string> path;
-    for (const std::string& a : args) {
-        if (a == "--variant")
-            variantOnly = true;
-        else if (!path && (a.empty() || a[0] != '-' || a == "-"))
-            path = a;
-        else
-            return UsageError("decode: unexpected argument '" + a + "'");
-    }
-    if (!path) return UsageError("decode: no file given");
+    ParsedArgs a;
+    if (auto e = ParseArgs(args, {"--variant"}, {}, a)) return UsageError("decode", *e);
+    if (a.Files.empty()) return UsageError("decode", "no FILE given");
+    if (a.Files.size() > 1)
+        return UsageError("decode", "one FILE only; '" + a.Files[1] + "' is extra");
     int exitCode = 0;
-    const auto contents = LoadChecked(*path, exitCode);
+    const auto contents = LoadChecked(a.Files[0], exitCode);
     if (!contents) return exitCode;
     std::string out;
-    if (variantOnly) {
+    if (a.Has("--variant")) {
         out = contents->VariantToken + "\n";
     } else {
         for (const PresetEntry& e : contents->Entries)
             out += std::to_string(e.Module) + " " + std::to_string(e.Slot) + " " +
                    std::to_string(e.Value) + "\n";
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return WriteAll("-", out);
 }
 
 int Encode(const std::vector<std::string>& args) {
+    ParsedArgs a;
+    if (auto e = ParseArgs(args, {}, {"--variant", "-o", "--output"}, a))
+        return UsageError("encode", *e);
     int variantFlag = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--variant" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v == "T4")
-                variantFlag = 0;
-            else if (v == "T6")
-                variantFlag = 1;
-            else
-                return UsageError("encode: the variant is T4 or T6, not '" + v + "'");
-        } else {
-            return UsageError("encode: unexpected argument '" + args[i] + "'");
-        }
+    if (const std::string* v = a.Value("--variant")) {
+        if (*v == "T4")
+            variantFlag = 0;
+        else if (*v == "T6")
+            variantFlag = 1;
+        else
+            return UsageError("encode", "the variant is T4 or T6, not '" + *v + "'");
     }
+    const std::string* outOption = a.Value("-o") ? a.Value("-o") : a.Value("--output");
+    const std::string outPath = outOption ? *outOption : "-";
+    if (a.Files.size() > 1)
+        return UsageError("encode", "one LISTING only; '" + a.Files[1] + "' is extra");
+    const std::string listingPath = a.Files.empty() ? "-" : a.Files[0];
+    const std::string listingName = Shown(listingPath, "standard input");
+
+    std::string why;
+    const std::optional<std::string> listing = ReadAll(listingPath, why);
+    if (!listing) return Fail(listingName + ": " + why);
 
     static PresetImage image{};
     bool given[PresetModules][PresetSlots]{};
-    std::string line;
     int lineNo = 0;
-    while (std::getline(std::cin, line)) {
+    for (std::string line : SplitFileLines(*listing)) {
         ++lineNo;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::istringstream fields(line);
         std::vector<std::string> words;
-        for (std::string w; fields >> w;)
-            words.push_back(w);
+        for (const std::string& w : SplitText(line, ' '))
+            for (const std::string& piece : SplitText(w, '\t'))
+                if (!piece.empty()) words.push_back(piece);
         if (words.empty()) continue;
-        const std::string where = "line " + std::to_string(lineNo) + ": ";
+        const std::string where = listingName + ": line " + std::to_string(lineNo) + ": ";
         if (words.size() != 3) return Fail(where + "expected MODULE SLOT VALUE");
         const auto m = ParsePresetInt(words[0]);
         const auto s = ParsePresetInt(words[1]);
         const auto v = ParsePresetInt(words[2]);
-        if (!m || !s || !v)
-            return Fail(where + "MODULE, SLOT and VALUE must be decimal 32-bit integers");
+        if (!m || !s || !v) return Fail(where + "MODULE, SLOT and VALUE must be decimal integers");
         if (*m < PresetFirstModule || *m > PresetLastModule || *s < 0 || *s > PresetSlotBound[*m])
             return Fail(where + "module " + words[0] + " slot " + words[1] +
                         " is not saved in a preset (modules 1 to 3, slots 0 to 65, 67, 1)");
+        // The unit keeps 16-bit values; the file would carry more, and a load
+        // would send the unit something else.
+        if (*v < 0 || *v > 65535)
+            return Fail(where + "value " + words[2] + " does not fit a slot (0 to 65535)");
         if (given[*m][*s])
             return Fail(where + "module " + words[0] + " slot " + words[1] + " given twice");
         given[*m][*s] = true;
         image[*m][*s] = *v;
     }
-    if (std::cin.bad()) return Fail("encode: cannot read the listing");
     // Written in one piece once everything has been read and checked.
-    const std::string file = BuildPresetFile(image, variantFlag);
-    std::fwrite(file.data(), 1, file.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return WriteAll(outPath, BuildPresetFile(image, variantFlag));
 }
 
 int Response(const std::vector<std::string>& args) {
+    ParsedArgs a;
+    if (auto e = ParseArgs(args, {}, {"--module"}, a)) return UsageError("response", *e);
     int module = 1;
-    std::optional<std::string> path;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--module" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v == "1")
-                module = 1;
-            else if (v == "2")
-                module = 2;
-            else
-                return UsageError("response: the module is 1 or 2, not '" + v + "'");
-        } else if (!path && (args[i].empty() || args[i][0] != '-')) {
-            path = args[i];
-        } else {
-            return UsageError("response: unexpected argument '" + args[i] + "'");
-        }
+    if (const std::string* v = a.Value("--module")) {
+        if (*v == "1")
+            module = 1;
+        else if (*v == "2")
+            module = 2;
+        else
+            return UsageError("response", "the module is 1 or 2, not '" + *v + "'");
     }
-    if (!path) return UsageError("response: no file given");
+    if (a.Files.empty()) return UsageError("response", "no FILE given");
+    if (a.Files.size() > 1)
+        return UsageError("response", "one FILE only; '" + a.Files[1] + "' is extra");
     int exitCode = 0;
-    const auto contents = LoadChecked(*path, exitCode);
+    const auto contents = LoadChecked(a.Files[0], exitCode);
     if (!contents) return exitCode;
 
     // The file's own values, whatever the variant of the unit it came from.
@@ -197,24 +291,31 @@ int Response(const std::vector<std::string>& args) {
         std::snprintf(line, sizeof line, "%d %.2f %.3f\n", x, PixelToFreq(x), db);
         out += line;
     }
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return WriteAll("-", out);
+}
+
+int Help(const std::vector<std::string>& args) {
+    if (args.empty()) return WriteAll("-", Overview);
+    if (args.size() > 1) return UsageError("help", "one COMMAND only");
+    const Command* c = FindCommand(args[0]);
+    if (!c) return UsageError("help", "no command '" + args[0] + "'");
+    return WriteAll("-", c->Usage);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty()) return UsageError("no command given");
+    if (args.empty()) return UsageError("", "no command given");
     const std::string command = args.front();
     args.erase(args.begin());
-    if (command == "--help" || command == "-h" || command == "help") {
-        std::cout << Usage;
-        return 0;
+    if (command == "--help" || command == "-h" || command == "help") return Help(args);
+    if (command == "--version") return WriteAll("-", "nddt " KV_VERSION "\n");
+    const Command* c = FindCommand(command);
+    if (!c) return UsageError("", "no command '" + command + "'");
+    for (const std::string& a : args) {
+        if (a == "--") break;
+        if (a == "--help" || a == "-h") return WriteAll("-", c->Usage);
     }
-    if (command == "decode") return Decode(args);
-    if (command == "encode") return Encode(args);
-    if (command == "response") return Response(args);
-    if (command == "peq") return PeqCommand(args);
-    return UsageError("unknown command '" + command + "'");
+    return c->Run(args);
 }

@@ -1,0 +1,241 @@
+// The console's command line, its preset-file argument, the factory option,
+// the demo's marks and the one-console-per-session rule on the real program.
+#include "app/CommandLine.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "app/WindowState.h"
+#include "params/ParamImage.h"
+#include "presets/FileSystem.h"
+#include "presets/PresetCodec.h"
+#include "tests/support/LinkFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace {
+
+class ConsoleStart : public LinkFixture {
+protected:
+    void SetUp() override {
+        LinkFixture::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        ResetPresetFileState();
+    }
+    QString Path(const QString& name) const { return dir.filePath(name); }
+    void Write(const QString& name, const std::string& bytes) {
+        QFile f(Path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST(ConsoleCommandLine, OptionsAndMistakes) {
+    const auto parse = [](QStringList args) {
+        args.prepend(QStringLiteral("/usr/bin/kalviren-console"));
+        return ParseCommandLine(args);
+    };
+    ParsedCommandLine r = parse({"--factory", "tune.Nddt"});
+    EXPECT_FALSE(r.Exit);
+    EXPECT_TRUE(r.Options.Factory);
+    EXPECT_EQ(r.Options.PresetFile, "tune.Nddt");
+    r = parse({"--", "-odd.Nddt"});
+    EXPECT_FALSE(r.Options.Factory);
+    EXPECT_EQ(r.Options.PresetFile, "-odd.Nddt");
+    r = parse({"a.Nddt", "b.Nddt"});
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_TRUE(r.Err.startsWith("kalviren-console: one preset file at most"));
+    r = parse({"--factroy"});
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_TRUE(r.Err.contains("'factroy'"));
+    r = parse({"x.Nddt", "--version"});
+    EXPECT_TRUE(r.Exit);
+    EXPECT_EQ(r.ExitCode, 0);
+    EXPECT_EQ(r.Out, "kalviren-console 3.4.2\n");
+    r = EarlyCommandLine({"kalviren-console-demo", "-platform", "xcb", "--help"});
+    EXPECT_TRUE(r.Out.startsWith("Usage: kalviren-console-demo [--factory] [FILE.Nddt]"));
+}
+
+// Started with a file, the console shows the same messages and stores the same
+// image as a load through the button, and online uploads it the same way.
+TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
+    StartConsole();
+    ConnectUnit();
+    // The unit's own set with one band moved, as a saved tune would be.
+    PresetImage image{};
+    std::memcpy(image, Params.DeviceImage, sizeof image);
+    image[1][20] = 1234;
+    Write("good.Nddt", BuildPresetFile(image, Params.VariantFlag));
+    std::vector<std::string> plain = BuildPresetPlainLines(image, Params.VariantFlag);
+    plain[5] = "7 7";
+    std::string damaged;
+    for (const std::string& l : plain)
+        damaged += ScrambleLine(l) + "\r\n";
+    Write("damaged.Nddt", damaged);
+    Write("text.Nddt", "hello\r\n");
+    QDir(dir.path()).mkdir("folder");
+
+    int32_t start[ModuleCount][DeviceSlots];
+    std::memcpy(start, Params.DeviceImage, sizeof start);
+    const EmulatedDevice::Memory unitStart = unit->Live();
+
+    struct Outcome {
+        QStringList notices;
+        std::vector<int32_t> image;
+        EmulatedDevice::Memory unit{};
+    };
+    const auto run = [&](const QString& file, bool viaButton) {
+        std::memcpy(Params.DeviceImage, start, sizeof start);
+        unit->Live() = unitStart;
+        dialogs->records.clear();
+        if (viaButton) {
+            dialogs->fileNames = {file};
+            click(form1->LoadFileBtn);
+        } else {
+            ConsoleOptions options;
+            options.PresetFile = file;
+            ApplyStartOptions(*form1, options);
+        }
+        Step(5000);
+        Outcome o;
+        o.notices = dialogs->texts(DialogRecord::Notify);
+        o.image.assign(&Params.DeviceImage[0][0], &Params.DeviceImage[0][0] + sizeof start / 4);
+        o.unit = unit->Live();
+        return o;
+    };
+    for (const char* name : {"good.Nddt", "none.Nddt", "folder", "text.Nddt", "damaged.Nddt"}) {
+        SCOPED_TRACE(name);
+        const Outcome argument = run(Path(name), false);
+        const Outcome button = run(Path(name), true);
+        EXPECT_EQ(argument.notices, button.notices);
+        EXPECT_EQ(argument.image, button.image);
+        EXPECT_EQ(argument.unit, button.unit);
+        if (QByteArray(name) == "good.Nddt") {
+            EXPECT_TRUE(argument.notices.isEmpty());
+            EXPECT_EQ(Params.DeviceImage[1][20], 1234);
+            EXPECT_EQ(argument.unit[1][20], 1234); // the whole image went to the unit
+        } else {
+            EXPECT_EQ(argument.notices.size(), 1);
+            EXPECT_EQ(std::memcmp(Params.DeviceImage, start, sizeof start), 0);
+            EXPECT_EQ(argument.unit, unitStart);
+        }
+    }
+    EXPECT_EQ(run(Path("none.Nddt"), false).notices, QStringList{"文件不存在"});
+    EXPECT_EQ(run(Path("text.Nddt"), false).notices, QStringList{"文件格式错误!"});
+    EXPECT_EQ(run(Path("damaged.Nddt"), false).notices, QStringList{"数据文件损坏!"});
+}
+
+TEST_F(ConsoleStart, FactoryButtonOnlyWithTheOptionAndTheDemoSaysSo) {
+    StartConsole();
+    ApplyStartOptions(*form1, {});
+    EXPECT_FALSE(form1->RzBmpButton1->isVisible());
+    ConsoleOptions factory;
+    factory.Factory = true;
+    ApplyStartOptions(*form1, factory);
+    ASSERT_TRUE(form1->RzBmpButton1->isVisible());
+    click(form1->RzBmpButton1);
+    EXPECT_EQ(form1->MainFuntionSheetPage->currentWidget(), form1->AdvTabSheet2);
+
+    // The window icon: the installed theme's, else the built-in picture.
+    EXPECT_FALSE(ConsoleIcon().pixmap(32, 32).isNull());
+
+    MarkAsDemo(*form1, *form9);
+    const auto* mark = form1->findChild<QLabel*>(QStringLiteral("DemoMark"));
+    ASSERT_NE(mark, nullptr);
+    EXPECT_TRUE(mark->isVisible());
+    // Nothing of the top bar is under the mark.
+    for (QWidget* w : form1->AdvGroupBox19->findChildren<QWidget*>())
+        if (w != mark && w->isVisible()) {
+            EXPECT_FALSE(w->geometry().intersects(mark->geometry()))
+                << w->objectName().toStdString();
+        }
+    ConnectUnit();
+    EXPECT_EQ(form1->windowTitle(), "QZ系列 DSP控制软件 v3.4.2 Beta [演示 DEMO][Connected]");
+    EXPECT_EQ(form1->LinkLabel->text(), "演示设备已连接");
+}
+
+// A second start of the real program finds the first, hands it the file and stops.
+TEST(ConsoleInstance, SecondStartHandsOverToTheFirst) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+
+    SingleInstance first(runtime.path(), QStringLiteral("kalviren-console"));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    QSignalSpy requests(&first, &SingleInstance::Requested);
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(runtime.path());
+    second.start(QStringLiteral(KV_CONSOLE_BINARY), {QStringLiteral("tune.Nddt")});
+    ASSERT_TRUE(requests.wait(30000));
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.readAllStandardError().contains(
+        "kalviren-console: a console is already running; it has been brought to the front"));
+    EXPECT_EQ(requests.at(0).at(0).toStringList(),
+              QStringList{QDir(runtime.path()).filePath("tune.Nddt")});
+
+    // Without a display and without a platform, a plain message instead of Qt's abort.
+    QProcessEnvironment bare = env;
+    for (const char* v : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        bare.remove(QString::fromLatin1(v));
+    QProcess headless;
+    headless.setProcessEnvironment(bare);
+    headless.start(QStringLiteral(KV_CONSOLE_BINARY), {});
+    ASSERT_TRUE(headless.waitForFinished(30000));
+    EXPECT_EQ(headless.exitCode(), 1);
+    EXPECT_TRUE(headless.readAllStandardError().contains("QT_QPA_PLATFORM=offscreen"));
+    EXPECT_EQ(requests.size(), 1);
+}
+
+// A file given at start reaches the unit once the link is online, unless the
+// load button took another file in the meantime.
+TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
+    for (const bool loadedMeanwhile : {false, true}) {
+        SCOPED_TRACE(loadedMeanwhile);
+        if (loadedMeanwhile) {
+            LinkFixture::TearDown();
+            LinkFixture::SetUp();
+        }
+        StartConsole();
+        PresetImage image{};
+        std::memcpy(image, Params.DeviceImage, sizeof image);
+        image[1][20] = 1234;
+        Write("tune.Nddt", BuildPresetFile(image, Params.VariantFlag));
+        const int own = unit->Live()[1][20];
+        ASSERT_NE(own, 1234);
+
+        ConsoleOptions options;
+        options.PresetFile = Path("tune.Nddt");
+        ApplyStartOptions(*form1, options);
+        EXPECT_EQ(Params.DeviceImage[1][20], 1234);
+        EXPECT_FALSE(LoadHeldPreset()); // offline: held
+        if (loadedMeanwhile) {          // another preset through the load button
+            image[1][20] = 777;
+            Write("other.Nddt", BuildPresetFile(image, Params.VariantFlag));
+            dialogs->fileNames = {Path("other.Nddt")};
+            click(form1->LoadFileBtn);
+            EXPECT_EQ(Params.DeviceImage[1][20], 777);
+        }
+        ConnectUnit();
+        EXPECT_NE(Params.DeviceImage[1][20], 1234); // the connect read the unit's own set
+        EXPECT_TRUE(LoadHeldPreset());
+        Step(5000);
+        EXPECT_EQ(unit->Live()[1][20], loadedMeanwhile ? own : 1234);
+        EXPECT_EQ(Params.DeviceImage[1][20], loadedMeanwhile ? own : 1234);
+    }
+}

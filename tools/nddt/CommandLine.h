@@ -1,0 +1,24 @@
+#pragma once
+// Argument parsing for nddt's commands: flags, options with a value
+// ("--name VALUE" or "--name=VALUE"), "--" and plain arguments ("-" included).
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct ParsedArgs {
+    std::vector<std::string> Flags;
+    std::vector<std::pair<std::string, std::string>> Values;
+    std::vector<std::string> Files;
+
+    bool Has(const std::string& flag) const;
+    // The last value given for the option, or nullptr.
+    const std::string* Value(const std::string& option) const;
+};
+
+// Fills out; returns what is wrong with the arguments, if anything.
+std::optional<std::string> ParseArgs(const std::vector<std::string>& args,
+                                     std::initializer_list<const char*> flags,
+                                     std::initializer_list<const char*> valued, ParsedArgs& out);
