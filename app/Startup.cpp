@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/Language.h"
 #include "app/Unit1.h"
 #include "link/HidapiBackend.h"
 #include "link/Unit9.h"
@@ -16,6 +17,7 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend) {
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(9);
     QApplication::setFont(font);
+    InstallLanguage(ChosenLanguage(QCoreApplication::arguments()));
 
     TForm1 form;
     TForm9 link(std::move(backend));
