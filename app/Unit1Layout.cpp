@@ -428,7 +428,7 @@ void TForm1::BuildBandTable(QWidget* page) {
     Text(p, tr("Q值"), QRect(98, 30, 52, 18), center);
     Text(p, tr("增益(dB)"), QRect(154, 30, 64, 18), center);
     Text(p, tr("EQ类型"), QRect(222, 30, 106, 18), center);
-    Text(p, tr("直通"), QRect(330, 30, 38, 18), center);
+    Text(p, tr("直通"), QRect(327, 30, 44, 18), center);
 
     ParamEdit* TForm1::*const fre[9] = {
         &TForm1::MusFreEdit1, &TForm1::MusFreEdit2, &TForm1::MusFreEdit3,
@@ -582,20 +582,20 @@ void TForm1::BuildFactoryPage(QWidget* page) {
         auto name = [&](QObject* o, const char* base) {
             o->setObjectName(QString::fromLatin1(base) + n);
         };
-        Text(g, tr("启动电平"), QRect(8, 22, 60, 20));
+        Text(g, tr("启动电平"), QRect(8, 22, 64, 20));
         auto* rb = new QSlider(g);
         this->*d.rmsBar = rb;
         name(rb, "DEQRmsLevelBar");
-        SetupBar(rb, QRect(70, 22, 180, 20), 0, 48, 0);
+        SetupBar(rb, QRect(74, 22, 176, 20), 0, 48, 0);
         auto* rp = new QLabel(g);
         this->*d.rmsPane = rp;
         name(rp, "DEQRmsLevelPane");
         SetupPane(rp, QRect(256, 22, 66, 20), 35, QStringLiteral("-36dBu"));
-        Text(g, tr("截止电平"), QRect(8, 48, 60, 20));
+        Text(g, tr("截止电平"), QRect(8, 48, 64, 20));
         auto* mb = new QSlider(g);
         this->*d.maxBar = mb;
         name(mb, "DEQMaxLevelBar");
-        SetupBar(mb, QRect(70, 48, 180, 20), 0, 48, 0);
+        SetupBar(mb, QRect(74, 48, 176, 20), 0, 48, 0);
         auto* mp = new QLabel(g);
         this->*d.maxPane = mp;
         name(mp, "DEQMaxLevelPane");
@@ -642,7 +642,7 @@ void TForm1::BuildFactoryPage(QWidget* page) {
     Text(h, tr("Q值"), QRect(98, 16, 52, 18), center);
     Text(h, tr("增益(dB)"), QRect(154, 16, 64, 18), center);
     Text(h, tr("EQ类型"), QRect(222, 16, 106, 18), center);
-    Text(h, tr("直通"), QRect(330, 16, 38, 18), center);
+    Text(h, tr("直通"), QRect(327, 16, 44, 18), center);
     ParamEdit* TForm1::*const fre[4] = {&TForm1::HintFreEdit1, &TForm1::HintFreEdit2,
                                         &TForm1::HintFreEdit3, &TForm1::HintFreEdit4};
     ParamEdit* TForm1::*const q[4] = {&TForm1::HintQEdit1, &TForm1::HintQEdit2, &TForm1::HintQEdit3,

@@ -17,11 +17,11 @@
         </message>
         <message>
             <source>VariQ高通</source>
-            <translation>VariQ high-pass</translation>
+            <translation>VariQ HPF</translation>
         </message>
         <message>
             <source>VariQ低通</source>
-            <translation>VariQ low-pass</translation>
+            <translation>VariQ LPF</translation>
         </message>
     </context>
     <context>
@@ -318,11 +318,11 @@
         </message>
         <message>
             <source> 低启动</source>
-            <translation> Low trigger</translation>
+            <translation> Low</translation>
         </message>
         <message>
             <source>高启动</source>
-            <translation>High trigger</translation>
+            <translation>High</translation>
         </message>
         <message>
             <source>启动电平</source>

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,13 +96,50 @@ TEST_F(LanguageTest, UnderEnglishNoWindowShowsChinese) {
     EXPECT_EQ(form4->LinkLabel->text(), "Staus：The device is connected");
     for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(form9),
                             static_cast<QWidget*>(form4)})
-        EXPECT_EQ(ChineseTexts(window, form1->LanguageBox), QStringList())
+        EXPECT_EQ(ChineseTexts(window, form1->LanguageBox).join('\n').toStdString(), "")
             << window->objectName().toStdString();
 
     // The factory page and its switch, the auxiliary rows.
     form1->RzBmpButton1Click(form1->RzBmpButton1);
     EXPECT_EQ(form1->RzBmpButton1->text(), "Main page");
-    EXPECT_EQ(ChineseTexts(form1, form1->LanguageBox), QStringList());
+    EXPECT_EQ(ChineseTexts(form1, form1->LanguageBox).join('\n').toStdString(), "");
+}
+
+// Texts wider than their control, in "object: text" form.
+QStringList ClippedTexts(QWidget* window) {
+    QStringList clipped;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        const QFontMetrics fm(w->font());
+        auto fits = [&](const QString& text, int room) {
+            for (const QString& line : text.split(QLatin1Char('\n')))
+                if (fm.horizontalAdvance(line) > room)
+                    clipped << QStringLiteral("%1: %2 (%3 > %4)")
+                                   .arg(w->objectName(), text)
+                                   .arg(fm.horizontalAdvance(line))
+                                   .arg(room);
+        };
+        if (auto* l = qobject_cast<QLabel*>(w); l && !l->wordWrap())
+            fits(l->text(), l->contentsRect().width());
+        else if (auto* b = qobject_cast<QPushButton*>(w))
+            fits(b->text(), b->width() - 4);
+        else if (auto* r = qobject_cast<QAbstractButton*>(w))
+            fits(r->text(), r->width() - 18); // the indicator
+        else if (auto* c = qobject_cast<QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i)
+                fits(c->itemText(i), c->width() - 24); // the arrow
+    }
+    return clipped;
+}
+
+TEST_F(LanguageTest, NoTextIsWiderThanItsControlInEitherLanguage) {
+    for (const QString& language : {QStringLiteral("zh"), QStringLiteral("en")}) {
+        Start(language);
+        ConnectUnit();
+        form9->ShowLinkStatus(2, form1->LinkLabel->text(), 40);
+        for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(form4)})
+            EXPECT_EQ(ClippedTexts(window).join('\n').toStdString(), "") << language.toStdString();
+        Stop();
+    }
 }
 
 TEST_F(LanguageTest, CrypticControlsExplainThemselvesInBothLanguages) {
