@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Language.h"
+
 #include <QCommandLineParser>
 #include <QFileInfo>
 
@@ -11,12 +13,14 @@ QString ProgramName(const QStringList& arguments) {
 }
 
 QString HelpText(const QString& program) {
-    return QStringLiteral("Usage: %1 [--factory] [FILE.Nddt]\n"
+    return QStringLiteral("Usage: %1 [--factory] [--language zh|en] [FILE.Nddt]\n"
                           "The tuning console for the KALVIREN DSP unit.\n"
                           "\n"
                           "  FILE.Nddt   load this preset file at start, with the same checks and\n"
                           "              messages as the \u52a0\u8f7d (load) button\n"
                           "  --factory   show the factory button, which opens the factory page\n"
+                          "  --language zh|en\n"
+                          "              the interface language, remembered for later starts\n"
                           "  --help      show this text and exit\n"
                           "  --version   show the version and exit\n"
                           "\n"
@@ -66,6 +70,8 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption factory(QStringLiteral("factory"));
     parser.addOption(factory);
+    // Read and installed by the language set-up; taken here so it is no file name.
+    parser.addOption(LanguageOption());
     if (!parser.parse(arguments)) return usageError(parser.errorText());
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)

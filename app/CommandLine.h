@@ -1,5 +1,5 @@
 #pragma once
-// The console's command line: kalviren-console [--factory] [FILE.Nddt].
+// The console's command line: kalviren-console [--factory] [--language zh|en] [FILE.Nddt].
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/SingleInstance.h"
+#include "app/Language.h"
 #include "app/Unit1.h"
 #include "app/WindowState.h"
 #include "link/HidapiBackend.h"
@@ -156,6 +157,7 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     font.setPointSize(9);
     QApplication::setFont(font);
     QApplication::setWindowIcon(ConsoleIcon());
+    InstallLanguage(ChosenLanguage(QCoreApplication::arguments()));
 
     TForm1 form;
     TForm9 link(std::move(backend));

@@ -146,12 +146,12 @@ void TForm1::RzBmpButton1Click(QObject*) {
     if (MainFuntionSheetPage->currentWidget() == AdvTabSheet2) {
         FormTabBtn3Click(FormTabBtn1);
         MainFuntionSheetPage->setCurrentWidget(AdvTabSheet1);
-        RzBmpButton1->setText(QStringLiteral("工厂隐藏"));
+        RzBmpButton1->setText(tr("工厂隐藏"));
     } else {
         // The factory page's rows belong to module 2, so it shows with module 2 on the graph.
         FormTabBtn3Click(FormTabBtn2);
         MainFuntionSheetPage->setCurrentWidget(AdvTabSheet2);
-        RzBmpButton1->setText(QStringLiteral("主页"));
+        RzBmpButton1->setText(tr("主页"));
     }
     RefreshScreen();
 }

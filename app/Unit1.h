@@ -96,6 +96,7 @@ public:
     QWidget* CurvyPanel4 = nullptr;
     QSlider* AuxOutGainBar = nullptr;
     QLabel* AuxOutGainPane = nullptr;
+    QComboBox* LanguageBox = nullptr; // "中文" / "English"
 
     // ---- Pages ----
     QStackedWidget* MainFuntionSheetPage = nullptr;

@@ -2,26 +2,39 @@
 // items, ranges, start values and the kind number in its Hint.
 #include "app/Unit1.h"
 
+#include "app/Language.h"
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
 
 namespace {
 
-const QStringList kBandTypes = {QStringLiteral("参量均衡"), QStringLiteral("低棚架"),
-                                QStringLiteral("高棚架"), QStringLiteral("VariQ高通"),
-                                QStringLiteral("VariQ低通")};
+// Shared with the filter review, which names the same types.
+const char* const kBandTypeNames[5] = {
+    QT_TRANSLATE_NOOP("BandType", "参量均衡"), QT_TRANSLATE_NOOP("BandType", "低棚架"),
+    QT_TRANSLATE_NOOP("BandType", "高棚架"), QT_TRANSLATE_NOOP("BandType", "VariQ高通"),
+    QT_TRANSLATE_NOOP("BandType", "VariQ低通")};
+
+QStringList BandTypes() {
+    QStringList types;
+    for (const char* name : kBandTypeNames)
+        types << QCoreApplication::translate("BandType", name);
+    return types;
+}
 const QStringList kPassTypes = {QStringLiteral("OFF"), QStringLiteral("12dB Bessel"),
                                 QStringLiteral("12dB Butterworth"),
                                 QStringLiteral("12dB Linkwitz-Riley")};
@@ -149,9 +162,10 @@ BandRow MakeBandRow(QWidget* p, int y, int number, const BandRowNames& names) {
     row.gain->setObjectName(QLatin1String(names.gain) + n);
     SetupEdit(row.gain, QRect(154, y, 64, 21), 3);
     row.mode->setObjectName(QLatin1String(names.mode) + n);
-    SetupCombo(row.mode, QRect(222, y, 106, 21), kBandTypes);
+    SetupCombo(row.mode, QRect(222, y, 106, 21), BandTypes());
     row.bypass->setObjectName(QLatin1String(names.bypass) + n);
     row.bypass->setGeometry(342, y, 22, 21);
+    row.bypass->setToolTip(QCoreApplication::translate("TForm1", "直通：此频段不起作用"));
     return row;
 }
 
@@ -160,12 +174,20 @@ void MakeCrossoverRows(QWidget* p, int y, ParamEdit*& hpFre, const char* hpFreNa
                        QComboBox*& hpBox, const char* hpBoxName, ParamEdit*& lpFre,
                        const char* lpFreName, QComboBox*& lpBox, const char* lpBoxName,
                        const QStringList& types) {
-    Text(p, QStringLiteral("HP"), QRect(2, y, 18, 21), Qt::AlignCenter);
+    QLabel* hp = Text(p, QStringLiteral("HP"), QRect(2, y, 18, 21), Qt::AlignCenter);
     SetupEdit(Create<ParamEdit>(hpFre, hpFreName, p), QRect(22, y, 72, 21), 2);
     SetupCombo(Create<QComboBox>(hpBox, hpBoxName, p), QRect(98, y, 170, 21), types);
-    Text(p, QStringLiteral("LP"), QRect(2, y + 25, 18, 21), Qt::AlignCenter);
+    QLabel* lp = Text(p, QStringLiteral("LP"), QRect(2, y + 25, 18, 21), Qt::AlignCenter);
     SetupEdit(Create<ParamEdit>(lpFre, lpFreName, p), QRect(22, y + 25, 72, 21), 2);
     SetupCombo(Create<QComboBox>(lpBox, lpBoxName, p), QRect(98, y + 25, 170, 21), types);
+    const QString hpTip = QCoreApplication::translate("TForm1", "高通分频：截止频率和滤波器类型");
+    const QString lpTip = QCoreApplication::translate("TForm1", "低通分频：截止频率和滤波器类型");
+    for (QWidget* w : {static_cast<QWidget*>(hp), static_cast<QWidget*>(hpFre),
+                       static_cast<QWidget*>(hpBox)})
+        w->setToolTip(hpTip);
+    for (QWidget* w : {static_cast<QWidget*>(lp), static_cast<QWidget*>(lpFre),
+                       static_cast<QWidget*>(lpBox)})
+        w->setToolTip(lpTip);
 }
 
 } // namespace
@@ -218,7 +240,7 @@ void TForm1::BuildLayout() {
     SetupCombo(RMSmatrixBox, QRect(0, 0, 90, 22), cells);
     NEW(QComboBox, LMH_BYPSSBox, dyn);
     SetupCombo(LMH_BYPSSBox, QRect(100, 0, 90, 22),
-               {QStringLiteral("关闭"), QStringLiteral("打开")});
+               {tr("关闭"), tr("打开")});
     dyn->hide();
 }
 
@@ -227,36 +249,49 @@ void TForm1::BuildTopBar() {
     bar->raise();
 
     const auto center = Qt::AlignCenter;
-    Text(bar, QStringLiteral("设备数据"), QRect(8, 1, 144, 15), center);
-    NEW(QPushButton, DeviceSaveBtn, bar)->setText(QStringLiteral("保存参数"));
+    Text(bar, tr("设备数据"), QRect(8, 1, 144, 15), center);
+    NEW(QPushButton, DeviceSaveBtn, bar)->setText(tr("保存参数"));
     DeviceSaveBtn->setGeometry(8, 16, 70, 22);
-    NEW(QPushButton, DeviceLoadBtn, bar)->setText(QStringLiteral("恢复参数"));
+    NEW(QPushButton, DeviceLoadBtn, bar)->setText(tr("恢复参数"));
     DeviceLoadBtn->setGeometry(82, 16, 70, 22);
 
-    Text(bar, QStringLiteral("电脑文件"), QRect(176, 1, 124, 15), center);
-    NEW(QPushButton, LoadFileBtn, bar)->setText(QStringLiteral("加载"));
+    Text(bar, tr("电脑文件"), QRect(176, 1, 124, 15), center);
+    NEW(QPushButton, LoadFileBtn, bar)->setText(tr("加载"));
     LoadFileBtn->setGeometry(176, 16, 60, 22);
-    NEW(QPushButton, SaveFileBtn, bar)->setText(QStringLiteral("保存"));
+    NEW(QPushButton, SaveFileBtn, bar)->setText(tr("保存"));
     SaveFileBtn->setGeometry(240, 16, 60, 22);
+    DeviceSaveBtn->setToolTip(tr("把当前参数保存在设备中"));
+    DeviceLoadBtn->setToolTip(tr("设备恢复到上次保存的参数"));
+    // The keys press the buttons, so they take exactly the buttons' path.
+    const QKeySequence loadKey(Qt::CTRL | Qt::Key_O);
+    const QKeySequence saveKey(Qt::CTRL | Qt::Key_S);
+    LoadFileBtn->setToolTip(
+        tr("从电脑加载预设文件 (%1)").arg(loadKey.toString(QKeySequence::NativeText)));
+    SaveFileBtn->setToolTip(
+        tr("把预设保存到电脑文件 (%1)").arg(saveKey.toString(QKeySequence::NativeText)));
+    connect(new QShortcut(loadKey, this), &QShortcut::activated, LoadFileBtn,
+            &QPushButton::click);
+    connect(new QShortcut(saveKey, this), &QShortcut::activated, SaveFileBtn,
+            &QPushButton::click);
 
-    Text(bar, QStringLiteral("输入选择"), QRect(330, 1, 190, 15), center);
+    Text(bar, tr("输入选择"), QRect(330, 1, 190, 15), center);
     NEW(QRadioButton, SysInputRadio1, bar)->setText(QStringLiteral("RCA"));
-    SysInputRadio1->setGeometry(336, 17, 56, 20);
-    NEW(QRadioButton, SysInputRadio2, bar)->setText(QStringLiteral("蓝牙"));
-    SysInputRadio2->setGeometry(396, 17, 56, 20);
-    NEW(QRadioButton, SysInputRadio3, bar)->setText(QStringLiteral("自动"));
-    SysInputRadio3->setGeometry(456, 17, 56, 20);
+    SysInputRadio1->setGeometry(336, 17, 52, 20);
+    NEW(QRadioButton, SysInputRadio2, bar)->setText(tr("蓝牙"));
+    SysInputRadio2->setGeometry(390, 17, 82, 20); // room for "Bluetooth"
+    NEW(QRadioButton, SysInputRadio3, bar)->setText(tr("自动"));
+    SysInputRadio3->setGeometry(474, 17, 52, 20);
     SetTag(SysInputRadio1, 0);
     SetTag(SysInputRadio2, 1);
     SetTag(SysInputRadio3, 2);
 
-    NEW(QLabel, LinkLabel, bar)->setText(QStringLiteral("设备未连接"));
+    NEW(QLabel, LinkLabel, bar)->setText(tr("设备未连接"));
     LinkLabel->setGeometry(780, 10, 190, 22);
     LinkLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    NEW(QPushButton, LinkBtn, bar)->setText(QStringLiteral("     联机"));
+    NEW(QPushButton, LinkBtn, bar)->setText(tr("     联机"));
     LinkBtn->setGeometry(980, 8, 96, 26);
 
-    NEW(QPushButton, RzBmpButton1, bar)->setText(QStringLiteral("工厂隐藏"));
+    NEW(QPushButton, RzBmpButton1, bar)->setText(tr("工厂隐藏"));
     RzBmpButton1->setGeometry(1086, 8, 76, 26);
     RzBmpButton1->hide();
     NEW(ParamEdit, Example, bar)->setGeometry(600, 8, 40, 22);
@@ -268,12 +303,14 @@ void TForm1::BuildTopBar() {
 void TForm1::BuildSideColumns() {
     const auto center = Qt::AlignCenter;
     QWidget* left = Panel(CurvyPanel3, "CurvyPanel3", centralWidget(), QRect(2, 43, 108, 321));
-    Text(left, QStringLiteral("音量"), QRect(0, 4, 108, 18), center, true);
-    Text(left, QStringLiteral("电平指示"), QRect(0, 24, 108, 16), center);
+    Text(left, tr("音量"), QRect(0, 4, 108, 18), center, true);
+    Text(left, tr("电平指示"), QRect(0, 24, 108, 16), center);
     NEW(LevelMeter, LeftMeter, left)->setGeometry(32, 44, 18, 196);
     NEW(LevelMeter, RightMeter, left)->setGeometry(58, 44, 18, 196);
     LeftMeter->setRange(0, 48);
     RightMeter->setRange(0, 48);
+    LeftMeter->setToolTip(tr("左声道电平"));
+    RightMeter->setToolTip(tr("右声道电平"));
     Text(left, QStringLiteral("L/R"), QRect(0, 242, 108, 16), center);
     NEW(QLabel, SysMusNormalVolPane, left);
     SetupPane(SysMusNormalVolPane, QRect(14, 262, 80, 20), 12, QStringLiteral("0.0"));
@@ -281,48 +318,60 @@ void TForm1::BuildSideColumns() {
     SetupBar(SysMusNormalVolBar, QRect(14, 262, 80, 18), 0, 1000, 0);
     SysMusNormalVolBar->setEnabled(false);
     SysMusNormalVolBar->hide();
-    NEW(QLabel, DeviceVersionLabel, left)->setText(QStringLiteral("版本：v0.1.0"));
+    NEW(QLabel, DeviceVersionLabel, left)->setText(tr("版本：v0.1.0"));
     DeviceVersionLabel->setGeometry(2, 292, 104, 22);
     DeviceVersionLabel->setAlignment(center);
 
     QWidget* right = Panel(CurvyPanel4, "CurvyPanel4", centralWidget(), QRect(1061, 43, 108, 321));
-    Text(right, QStringLiteral("辅助输出 "), QRect(0, 4, 108, 18), center, true);
-    Text(right, QStringLiteral(" 输出类型："), QRect(0, 26, 108, 18), center);
+    Text(right, tr("辅助输出 "), QRect(0, 4, 108, 18), center, true);
+    Text(right, tr(" 输出类型："), QRect(0, 26, 108, 18), center);
     NEW(QSlider, AuxOutGainBar, right);
     SetupBar(AuxOutGainBar, QRect(43, 50, 22, 196), 0, 6, 5, Qt::Vertical);
     AuxOutGainBar->setTickPosition(QSlider::TicksBothSides);
     NEW(QLabel, AuxOutGainPane, right);
     SetupPane(AuxOutGainPane, QRect(14, 256, 80, 20), 20, QStringLiteral("6dB"));
+
+    // Languages by their own names; the choice shows from the next start.
+    NEW(QComboBox, LanguageBox, right)->setGeometry(14, 290, 80, 22);
+    LanguageBox->addItems({QStringLiteral("中文"), QStringLiteral("English")});
+    LanguageBox->setCurrentIndex(CurrentLanguage() == QStringLiteral("en") ? 1 : 0);
+    LanguageBox->setToolTip(tr("界面语言（下次启动时生效）"));
+    connect(LanguageBox, &QComboBox::activated, this, [this](int index) {
+        ChooseLanguage(this, index == 1 ? QStringLiteral("en") : QStringLiteral("zh"));
+    });
 }
 
 void TForm1::BuildCompressorPanel(QWidget* page) {
     QWidget* p = Panel(CurvyPanel2, "CurvyPanel2", page, QRect(0, 0, 330, 323));
-    Text(p, QStringLiteral("主声道参数管理"), QRect(0, 3, 330, 18), Qt::AlignCenter, true);
+    Text(p, tr("主声道参数管理"), QRect(0, 3, 330, 18), Qt::AlignCenter, true);
 
-    Text(p, QStringLiteral("动态压缩使能："), QRect(8, 24, 100, 22));
+    Text(p, tr("动态压缩使能："), QRect(8, 24, 100, 22));
     NEW(QComboBox, RMSBox, p);
-    SetupCombo(RMSBox, QRect(110, 24, 84, 22), {QStringLiteral("关闭"), QStringLiteral("打开")});
+    SetupCombo(RMSBox, QRect(110, 24, 84, 22), {tr("关闭"), tr("打开")});
 
-    Text(p, QStringLiteral("压缩启动时间"), QRect(8, 50, 90, 20));
+    Text(p, tr("压缩启动时间"), QRect(8, 50, 90, 20));
     NEW(QSlider, MusRmsAttackBar, p);
     SetupBar(MusRmsAttackBar, QRect(100, 50, 150, 20), 1, 100, 10);
     NEW(QLabel, MusRmsAttackPane, p);
     SetupPane(MusRmsAttackPane, QRect(256, 50, 66, 20), 17, QStringLiteral("10.0ms"));
 
-    Text(p, QStringLiteral("压缩释放时间"), QRect(8, 74, 90, 20));
+    Text(p, tr("压缩释放时间"), QRect(8, 74, 90, 20));
     NEW(QSlider, MusRmsReleaseBar, p);
     SetupBar(MusRmsReleaseBar, QRect(100, 74, 150, 20), 0, 7, 1);
     NEW(QLabel, MusRmsReleasePane, p);
     SetupPane(MusRmsReleasePane, QRect(256, 74, 66, 20), 16, QString());
+    const QString releaseTip = tr("压缩释放时间，为启动时间的倍数（Atk x 8：启动时间的 8 倍）");
+    MusRmsReleaseBar->setToolTip(releaseTip);
+    MusRmsReleasePane->setToolTip(releaseTip);
 
     Chart1 = new TChart(p);
     Chart1->setObjectName(QStringLiteral("Chart1"));
     Chart1->setGeometry(4, 100, 204, 219);
 
     Group(RMSGropbox, "RMSGropbox", p, QString(), QRect(212, 96, 114, 223));
-    Text(RMSGropbox, QStringLiteral("点"), QRect(2, 12, 16, 18), Qt::AlignCenter);
-    Text(RMSGropbox, QStringLiteral("输入/dB"), QRect(18, 12, 46, 18), Qt::AlignCenter);
-    Text(RMSGropbox, QStringLiteral("输出/dB"), QRect(66, 12, 46, 18), Qt::AlignCenter);
+    Text(RMSGropbox, tr("点"), QRect(2, 12, 16, 18), Qt::AlignCenter);
+    Text(RMSGropbox, tr("输入/dB"), QRect(18, 12, 46, 18), Qt::AlignCenter);
+    Text(RMSGropbox, tr("输出/dB"), QRect(66, 12, 46, 18), Qt::AlignCenter);
     QSpinBox* TForm1::*const spins[10] = {
         &TForm1::RzSpinEdit1, &TForm1::RzSpinEdit2, &TForm1::RzSpinEdit3, &TForm1::RzSpinEdit4,
         &TForm1::RzSpinEdit5, &TForm1::RzSpinEdit6, &TForm1::RzSpinEdit7, &TForm1::RzSpinEdit8,
@@ -346,21 +395,21 @@ void TForm1::BuildCompressorPanel(QWidget* page) {
     }
     RzSpinEdit1->setEnabled(false);
     RzSpinEdit9->setEnabled(false);
-    NEW(QPushButton, RmsResetBtn, RMSGropbox)->setText(QStringLiteral("复位"));
+    NEW(QPushButton, RmsResetBtn, RMSGropbox)->setText(tr("复位"));
     RmsResetBtn->setGeometry(18, 166, 94, 24);
 }
 
 void TForm1::BuildBandTable(QWidget* page) {
     QWidget* p = Panel(CurvyPanel5, "CurvyPanel5", page, QRect(334, 0, 372, 323));
     QWidget* bar = Panel(CurvyPanel1, "CurvyPanel1", p, QRect(0, 0, 372, 28));
-    Text(bar, QStringLiteral("选择："), QRect(6, 4, 42, 20));
+    Text(bar, tr("选择："), QRect(6, 4, 42, 20));
     const QString tabStyle = QStringLiteral(
         "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, "
         "40);"
         " border-radius: 3px; } QPushButton:checked { background: rgb(26, 110, 190); }");
-    NEW(QPushButton, FormTabBtn1, bar)->setText(QStringLiteral("主声道"));
+    NEW(QPushButton, FormTabBtn1, bar)->setText(tr("主声道"));
     FormTabBtn1->setGeometry(48, 3, 64, 22);
-    NEW(QPushButton, FormTabBtn2, bar)->setText(QStringLiteral("辅助"));
+    NEW(QPushButton, FormTabBtn2, bar)->setText(tr("辅助"));
     FormTabBtn2->setGeometry(116, 3, 64, 22);
     for (QPushButton* b : {FormTabBtn1, FormTabBtn2}) {
         b->setCheckable(true);
@@ -368,17 +417,18 @@ void TForm1::BuildBandTable(QWidget* page) {
     }
     SetTag(FormTabBtn1, 0);
     SetTag(FormTabBtn2, 1);
-    NEW(QPushButton, ResetBtn, bar)->setText(QStringLiteral("EQ重置"));
+    NEW(QPushButton, ResetBtn, bar)->setText(tr("EQ重置"));
     ResetBtn->setGeometry(204, 3, 74, 22);
     NEW(QPushButton, MusEQAllpassBtn, bar);
-    SetupPass(MusEQAllpassBtn, QRect(284, 3, 80, 22), QStringLiteral("EQ直通"));
+    SetupPass(MusEQAllpassBtn, QRect(284, 3, 80, 22), tr("EQ直通"));
+    MusEQAllpassBtn->setToolTip(tr("EQ直通：整个均衡器不起作用"));
 
     const auto center = Qt::AlignCenter;
-    Text(p, QStringLiteral("频率(Hz)"), QRect(22, 30, 72, 18), center);
-    Text(p, QStringLiteral("Q值"), QRect(98, 30, 52, 18), center);
-    Text(p, QStringLiteral("增益(dB)"), QRect(154, 30, 64, 18), center);
-    Text(p, QStringLiteral("EQ类型"), QRect(222, 30, 106, 18), center);
-    Text(p, QStringLiteral("直通"), QRect(330, 30, 38, 18), center);
+    Text(p, tr("频率(Hz)"), QRect(22, 30, 72, 18), center);
+    Text(p, tr("Q值"), QRect(98, 30, 52, 18), center);
+    Text(p, tr("增益(dB)"), QRect(154, 30, 64, 18), center);
+    Text(p, tr("EQ类型"), QRect(222, 30, 106, 18), center);
+    Text(p, tr("直通"), QRect(327, 30, 44, 18), center);
 
     ParamEdit* TForm1::*const fre[9] = {
         &TForm1::MusFreEdit1, &TForm1::MusFreEdit2, &TForm1::MusFreEdit3,
@@ -435,21 +485,21 @@ void TForm1::BuildBandTable(QWidget* page) {
     aux->hide();
 
     // Filter text of the module on the graph; above the auxiliary rows too.
-    NEW(QPushButton, PeqImportBtn, p)->setText(QStringLiteral("导入滤波器…"));
+    NEW(QPushButton, PeqImportBtn, p)->setText(tr("导入滤波器…"));
     PeqImportBtn->setGeometry(274, 261, 94, 21);
-    NEW(QPushButton, PeqExportBtn, p)->setText(QStringLiteral("导出滤波器…"));
+    NEW(QPushButton, PeqExportBtn, p)->setText(tr("导出滤波器…"));
     PeqExportBtn->setGeometry(274, 286, 94, 21);
 }
 
 void TForm1::BuildOtherParams(QWidget* page) {
-    QGroupBox* g = Group(AdvGroupBox1, "AdvGroupBox1", page, QStringLiteral("其它参数"),
+    QGroupBox* g = Group(AdvGroupBox1, "AdvGroupBox1", page, tr("其它参数"),
                          QRect(710, 0, 236, 323));
     NEW(QComboBox, SubSteroBox, g);
     SetupCombo(SubSteroBox, QRect(116, 20, 110, 22),
-               {QStringLiteral("单声道"), QStringLiteral("立体声")});
-    Text(g, QStringLiteral("辅助输出："), QRect(10, 20, 100, 22));
+               {tr("单声道"), tr("立体声")});
+    Text(g, tr("辅助输出："), QRect(10, 20, 100, 22));
 
-    Text(g, QStringLiteral("左右辅助相位："), QRect(10, 50, 104, 22));
+    Text(g, tr("左右辅助相位："), QRect(10, 50, 104, 22));
     NEW(QPushButton, SubLPhaseBtn, g);
     SetupPhase(SubLPhaseBtn, QRect(116, 50, 25, 22));
     NEW(QPushButton, SubRPhaseBtn, g);
@@ -466,26 +516,32 @@ void TForm1::BuildOtherParams(QWidget* page) {
     NEW(QLabel, OutRDelayPane, g);
     SetupPane(OutRDelayPane, QRect(164, 106, 62, 20), 18, QStringLiteral("1.0ms"));
 
-    Text(g, QStringLiteral("左右通道相位："), QRect(10, 134, 104, 22));
+    Text(g, tr("左右通道相位："), QRect(10, 134, 104, 22));
     NEW(QPushButton, OutLPhaseBtn, g);
     SetupPhase(OutLPhaseBtn, QRect(116, 134, 25, 22));
     NEW(QPushButton, OutRPhaseBtn, g);
     SetupPhase(OutRPhaseBtn, QRect(148, 134, 25, 22));
+    const std::pair<QPushButton*, QString> phases[4] = {{SubLPhaseBtn, tr("左辅助输出")},
+                                                        {SubRPhaseBtn, tr("右辅助输出")},
+                                                        {OutLPhaseBtn, tr("左通道")},
+                                                        {OutRPhaseBtn, tr("右通道")}};
+    for (const auto& [button, side] : phases)
+        button->setToolTip(tr("%1极性：+ 正相，- 反相；点击切换").arg(side));
 
-    Text(g, QStringLiteral("蓝牙名称："), QRect(10, 166, 120, 20));
+    Text(g, tr("蓝牙名称："), QRect(10, 166, 120, 20));
     NEW(QLineEdit, BLUENameEdit, g);
     BLUENameEdit->setGeometry(10, 186, 160, 22);
     BLUENameEdit->setMaxLength(MaxBluetoothName); // what one packet can carry
     BLUENameEdit->setText(QStringLiteral("KALVIREN BLUE"));
-    NEW(QPushButton, BLUENameBtn, g)->setText(QStringLiteral("更改"));
+    NEW(QPushButton, BLUENameBtn, g)->setText(tr("更改"));
     BLUENameBtn->setGeometry(176, 186, 50, 22);
 
-    Text(g, QStringLiteral("蓝牙配对码："), QRect(10, 218, 120, 20));
+    Text(g, tr("蓝牙配对码："), QRect(10, 218, 120, 20));
     NEW(QLineEdit, BluePinEdit, g);
     BluePinEdit->setGeometry(10, 238, 160, 22);
     BluePinEdit->setMaxLength(4);
     BluePinEdit->setText(QStringLiteral("1234"));
-    NEW(QPushButton, BLUEPinBtn, g)->setText(QStringLiteral("更改"));
+    NEW(QPushButton, BLUEPinBtn, g)->setText(tr("更改"));
     BLUEPinBtn->setGeometry(176, 238, 50, 22);
 }
 
@@ -493,7 +549,7 @@ void TForm1::BuildFactoryPage(QWidget* page) {
     const auto center = Qt::AlignCenter;
     const QStringList deqTypes = {QStringLiteral("PEQ"), QStringLiteral("LSEQ"),
                                   QStringLiteral("HSEQ")};
-    const QStringList deqTriggers = {QStringLiteral(" 低启动"), QStringLiteral("高启动")};
+    const QStringList deqTriggers = {tr(" 低启动"), tr("高启动")};
 
     struct DeqSet {
         QGroupBox* TForm1::*group;
@@ -526,29 +582,29 @@ void TForm1::BuildFactoryPage(QWidget* page) {
         auto name = [&](QObject* o, const char* base) {
             o->setObjectName(QString::fromLatin1(base) + n);
         };
-        Text(g, QStringLiteral("启动电平"), QRect(8, 22, 60, 20));
+        Text(g, tr("启动电平"), QRect(8, 22, 64, 20));
         auto* rb = new QSlider(g);
         this->*d.rmsBar = rb;
         name(rb, "DEQRmsLevelBar");
-        SetupBar(rb, QRect(70, 22, 180, 20), 0, 48, 0);
+        SetupBar(rb, QRect(74, 22, 176, 20), 0, 48, 0);
         auto* rp = new QLabel(g);
         this->*d.rmsPane = rp;
         name(rp, "DEQRmsLevelPane");
         SetupPane(rp, QRect(256, 22, 66, 20), 35, QStringLiteral("-36dBu"));
-        Text(g, QStringLiteral("截止电平"), QRect(8, 48, 60, 20));
+        Text(g, tr("截止电平"), QRect(8, 48, 64, 20));
         auto* mb = new QSlider(g);
         this->*d.maxBar = mb;
         name(mb, "DEQMaxLevelBar");
-        SetupBar(mb, QRect(70, 48, 180, 20), 0, 48, 0);
+        SetupBar(mb, QRect(74, 48, 176, 20), 0, 48, 0);
         auto* mp = new QLabel(g);
         this->*d.maxPane = mp;
         name(mp, "DEQMaxLevelPane");
         SetupPane(mp, QRect(256, 48, 66, 20), 36, QStringLiteral("-30dBu"));
 
-        Text(g, QStringLiteral("频率(Hz)"), QRect(8, 76, 72, 18), center);
-        Text(g, QStringLiteral("Q值"), QRect(84, 76, 52, 18), center);
-        Text(g, QStringLiteral("增益(dB)"), QRect(140, 76, 64, 18), center);
-        Text(g, QStringLiteral("EQ类型"), QRect(208, 76, 70, 18), center);
+        Text(g, tr("频率(Hz)"), QRect(8, 76, 72, 18), center);
+        Text(g, tr("Q值"), QRect(84, 76, 52, 18), center);
+        Text(g, tr("增益(dB)"), QRect(140, 76, 64, 18), center);
+        Text(g, tr("EQ类型"), QRect(208, 76, 70, 18), center);
         auto* f = new ParamEdit(g);
         this->*d.fre = f;
         name(f, "DEQFreEdit");
@@ -569,6 +625,7 @@ void TForm1::BuildFactoryPage(QWidget* page) {
         this->*d.pass = pb;
         name(pb, "DEQALLPASSBtn");
         SetupPass(pb, QRect(282, 96, 42, 21), QStringLiteral("Pass"));
+        pb->setToolTip(tr("动态EQ直通：不起作用"));
         auto* ty = new QComboBox(g);
         this->*d.type = ty;
         name(ty, "DEQTypeBox");
@@ -580,12 +637,12 @@ void TForm1::BuildFactoryPage(QWidget* page) {
         w->hide();
 
     QGroupBox* h =
-        Group(DEQ4Grop, "DEQ4Grop", page, QStringLiteral("主输出默认EQ"), QRect(334, 0, 372, 184));
-    Text(h, QStringLiteral("频率(Hz)"), QRect(22, 16, 72, 18), center);
-    Text(h, QStringLiteral("Q值"), QRect(98, 16, 52, 18), center);
-    Text(h, QStringLiteral("增益(dB)"), QRect(154, 16, 64, 18), center);
-    Text(h, QStringLiteral("EQ类型"), QRect(222, 16, 106, 18), center);
-    Text(h, QStringLiteral("直通"), QRect(330, 16, 38, 18), center);
+        Group(DEQ4Grop, "DEQ4Grop", page, tr("主输出默认EQ"), QRect(334, 0, 372, 184));
+    Text(h, tr("频率(Hz)"), QRect(22, 16, 72, 18), center);
+    Text(h, tr("Q值"), QRect(98, 16, 52, 18), center);
+    Text(h, tr("增益(dB)"), QRect(154, 16, 64, 18), center);
+    Text(h, tr("EQ类型"), QRect(222, 16, 106, 18), center);
+    Text(h, tr("直通"), QRect(327, 16, 44, 18), center);
     ParamEdit* TForm1::*const fre[4] = {&TForm1::HintFreEdit1, &TForm1::HintFreEdit2,
                                         &TForm1::HintFreEdit3, &TForm1::HintFreEdit4};
     ParamEdit* TForm1::*const q[4] = {&TForm1::HintQEdit1, &TForm1::HintQEdit2, &TForm1::HintQEdit3,
@@ -610,31 +667,31 @@ void TForm1::BuildFactoryPage(QWidget* page) {
                       "HintHighPassBox", HintLowPassFre, "HintLowPassFre", HintLowPassBox,
                       "HintLowPassBox", kPassTypes);
 
-    Text(page, QStringLiteral("端口电平："), QRect(340, 194, 80, 22));
+    Text(page, tr("端口电平："), QRect(340, 194, 80, 22));
     NEW(QComboBox, SysIOLevelBox, page);
     SetupCombo(SysIOLevelBox, QRect(424, 194, 84, 22),
                {QStringLiteral("0dB"), QStringLiteral("6dB")});
     NEW(QComboBox, InputBox, page);
     SetupCombo(InputBox, QRect(520, 194, 84, 22),
-               {QStringLiteral("RCA "), QStringLiteral("蓝牙"), QStringLiteral("自动")});
+               {QStringLiteral("RCA "), tr("蓝牙"), tr("自动")});
     InputBox->hide();
-    Text(page, QStringLiteral("发送测试码："), QRect(340, 226, 84, 22));
+    Text(page, tr("发送测试码："), QRect(340, 226, 84, 22));
     NEW(QLineEdit, BlueStrEdit, page)->setGeometry(424, 226, 206, 22);
-    NEW(QPushButton, BleButton, page)->setText(QStringLiteral("发送"));
+    NEW(QPushButton, BleButton, page)->setText(tr("发送"));
     BleButton->setGeometry(636, 226, 64, 22);
 
-    QGroupBox* dev = Group(AdvGroupBox2, "AdvGroupBox2", page, QStringLiteral("设备数据"),
+    QGroupBox* dev = Group(AdvGroupBox2, "AdvGroupBox2", page, tr("设备数据"),
                            QRect(710, 0, 236, 323));
-    const QString help[4] = {QStringLiteral("1. 启动电平：信号高于此电平时动态EQ开始动作。"),
-                             QStringLiteral("2. 截止电平：信号达到此电平时增益达到设定值。"),
-                             QStringLiteral("3. 启动电平始终不高于截止电平。"),
-                             QStringLiteral("4. Pass：动态EQ直通，不起作用。")};
+    const QString help[4] = {tr("1. 启动电平：信号高于此电平时动态EQ开始动作。"),
+                             tr("2. 截止电平：信号达到此电平时增益达到设定值。"),
+                             tr("3. 启动电平始终不高于截止电平。"),
+                             tr("4. Pass：动态EQ直通，不起作用。")};
     for (int i = 0; i < 4; ++i) {
         QLabel* l =
             Text(dev, help[i], QRect(10, 22 + i * 54, 216, 50), Qt::AlignLeft | Qt::AlignTop);
         l->setWordWrap(true);
     }
-    NEW(QPushButton, DeviceResetBtn, dev)->setText(QStringLiteral("恢复出厂"));
+    NEW(QPushButton, DeviceResetBtn, dev)->setText(tr("恢复出厂"));
     DeviceResetBtn->setGeometry(58, 280, 120, 28);
 }
 

@@ -1,5 +1,10 @@
 #include "app/WindowState.h"
 
+#include "app/Language.h"
+
 WindowState Window;
 
-void ResetWindowState() { Window = WindowState{}; }
+void ResetWindowState() {
+    Window = WindowState{};
+    Window.LanguageFlag = LanguageFlagForCurrent();
+}

@@ -1,6 +1,7 @@
 #pragma once
 // Window-level state shared by the subsystems; reset when a main window is created.
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdint>
 
@@ -13,10 +14,10 @@ struct CurveWrite {
 };
 
 struct WindowState {
-    int32_t LanguageFlag = 1; // 1 selects the Chinese text of every message pair
+    int32_t LanguageFlag = 1; // 1 selects the Chinese text of every message pair; follows the language
     int32_t CurrentModule = 1;
-    QString MainCaption = QStringLiteral("QZ系列 DSP控制软件 v3.4.2 Beta");
-    QString VariantCaption = QStringLiteral("QZ系列 DSP控制软件 v3.4.2 Beta");
+    QString MainCaption = QCoreApplication::translate("WindowState", "QZ系列 DSP控制软件 v3.4.2 Beta");
+    QString VariantCaption = QCoreApplication::translate("WindowState", "QZ系列 DSP控制软件 v3.4.2 Beta");
     QWidget* EqHandles[17]{};
     CurveWrite LastCurveWrite;
     CurveWrite DrawnCurveWrite;

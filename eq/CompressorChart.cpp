@@ -105,14 +105,14 @@ void TChart::paintEvent(QPaintEvent*) {
 
     p.setPen(Qt::white);
     p.drawText(QRectF(plot.left(), plot.bottom() + 16, plot.width(), 14), Qt::AlignCenter,
-               QStringLiteral("输入电平/dBu"));
+               tr("输入电平/dBu"));
     p.drawText(QRectF(plot.left(), 2, plot.width(), 16), Qt::AlignCenter,
                QStringLiteral("Compress Curve"));
     p.save();
     p.translate(10, plot.center().y());
     p.rotate(-90);
     p.drawText(QRectF(-plot.height() / 2.0, -6, plot.height(), 14), Qt::AlignCenter,
-               QStringLiteral("输出电平/dBu"));
+               tr("输出电平/dBu"));
     p.restore();
 
     p.setClipRect(plot);

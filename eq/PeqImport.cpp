@@ -17,8 +17,13 @@
 namespace {
 
 constexpr qint64 MaxFileBytes = 1 << 20; // filter files are a few hundred bytes
-const QString Caption = QStringLiteral("导入滤波器");
-const QString Filter = QStringLiteral("滤波器文本 (*.txt);;所有文件 (*)");
+// Read when shown: the console's language is installed after start-up.
+QString Caption() {
+    return TForm1::tr("导入滤波器");
+}
+QString Filter() {
+    return TForm1::tr("滤波器文本 (*.txt);;所有文件 (*)");
+}
 
 int ShownModule() {
     return Window.CurrentModule == 2 ? 2 : 1;
@@ -31,17 +36,17 @@ QString U(const std::string& s) {
 } // namespace
 
 void PeqImportBtnClick(QObject*) {
-    const QString name = Dialogs().OpenFileName(Form1, Filter);
+    const QString name = Dialogs().OpenFileName(Form1, Filter());
     if (name.isEmpty()) return;
     QFile in(name);
     if (!in.open(QIODevice::ReadOnly) || QFileInfo(name).isDir()) {
-        Dialogs().Notify(Form1, Caption,
+        Dialogs().Notify(Form1, Caption(),
                          Lang(QStringLiteral("无法读取文件 %1").arg(name),
                               QStringLiteral("Cannot read the file %1").arg(name)));
         return;
     }
     if (in.size() > MaxFileBytes) {
-        Dialogs().Notify(Form1, Caption,
+        Dialogs().Notify(Form1, Caption(),
                          Lang(QStringLiteral("文件太大，不是滤波器文本"),
                               QStringLiteral("The file is too large for a filter text")));
         return;
@@ -50,7 +55,7 @@ void PeqImportBtnClick(QObject*) {
     const PeqFile file =
         ParsePeqText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     if (!file.Ok) {
-        Dialogs().Notify(Form1, Caption, Lang(U(file.Error.Zh), U(file.Error.En)));
+        Dialogs().Notify(Form1, Caption(), Lang(U(file.Error.Zh), U(file.Error.En)));
         return;
     }
 
@@ -80,7 +85,7 @@ void PeqImportBtnClick(QObject*) {
 }
 
 void PeqExportBtnClick(QObject*) {
-    QString name = Dialogs().SaveFileName(Form1, Filter);
+    QString name = Dialogs().SaveFileName(Form1, Filter());
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
     const int m = ShownModule();
@@ -93,7 +98,7 @@ void PeqExportBtnClick(QObject*) {
                     out.write(text.data(), static_cast<qint64>(text.size())) ==
                         static_cast<qint64>(text.size()) &&
                     out.commit();
-    const QString caption = QStringLiteral("导出滤波器");
+    const QString caption = TForm1::tr("导出滤波器");
     if (!ok) {
         Dialogs().Notify(Form1, caption,
                          Lang(QStringLiteral("无法写入文件 %1").arg(name),

@@ -30,11 +30,11 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
                                  QWidget* parent)
     : QDialog(parent), plan_(plan) {
     setObjectName(QStringLiteral("PeqReviewDialog"));
-    setWindowTitle(QStringLiteral("导入滤波器"));
+    setWindowTitle(tr("导入滤波器"));
     const bool zh = Window.LanguageFlag == 1;
     auto* layout = new QVBoxLayout(this);
 
-    const QString module = plan.Module == 1 ? QStringLiteral("主声道") : QStringLiteral("辅助");
+    const QString module = plan.Module == 1 ? tr("主声道") : tr("辅助");
     auto* heading = new QLabel(Lang(QStringLiteral("%1 → %2，%3 个频段")
                                         .arg(QFileInfo(fileName).fileName(), module)
                                         .arg(plan.Bands),
@@ -72,7 +72,7 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
             else if (f.Slope > 0)
                 source += QStringLiteral(" %1dB").arg(Num(f.Slope, 0));
         }
-        QString type = U(PeqTypeName(row.Type));
+        QString type = QCoreApplication::translate("BandType", PeqTypeName(row.Type).c_str());
         if (!f.On) type += Lang(QStringLiteral("（直通）"), QStringLiteral(" (bypassed)"));
         const QStringList cells = {QString::number(r + 1),
                                    source,

@@ -69,7 +69,7 @@ int TForm9::LevelOf(uint8_t byte) {
 void TForm9::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) {
     switch (code) {
     case 6:
-        ShowLinkStatus(0, QStringLiteral("设备未连接"), 0);
+        ShowLinkStatus(0, tr("设备未连接"), 0);
         Dialogs().Notify(this, NoticeCaption(),
                          Lang(QStringLiteral("错误应答!"), QStringLiteral("Ack Error!")));
         break;

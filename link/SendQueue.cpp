@@ -195,14 +195,14 @@ void BleButtonClick(QObject* Sender) {
     if (Sender == Form1->BLUENameBtn) {
         const QString name = Form1->BLUENameEdit->text();
         if (name.isEmpty()) {
-            Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("请输入正确的名称"));
+            Dialogs().Ask(Form1, QStringLiteral("Confirm"), TForm9::tr("请输入正确的名称"));
             return;
         }
         text = QStringLiteral("NA+") + name;
     } else if (Sender == Form1->BLUEPinBtn) {
         const QString pin = Form1->BluePinEdit->text();
         if (pin.size() != 4) {
-            Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("长度必须4位"));
+            Dialogs().Ask(Form1, QStringLiteral("Confirm"), TForm9::tr("长度必须4位"));
             return;
         }
         text = QStringLiteral("PIN+") + pin;

@@ -219,7 +219,7 @@ void TForm9::DisCheckWindow(int uMode) {
         LinkState = Online;
         ShowConnected();
         ShowLinkStatus(3, MainLinkText(), 0);
-        Dialogs().Notify(this, QStringLiteral("提示"), QStringLiteral("保存成功!"));
+        Dialogs().Notify(this, tr("提示"), tr("保存成功!"));
         break;
     case 4:
         Timer1->stop();
@@ -265,7 +265,7 @@ void TForm9::DisCheckWindow(int uMode) {
         if (LinkState == Online) LinkState = Offline;
         SetMainLabel(QStringLiteral("OffLine"), QStringLiteral("设备未连接"));
         if (Window.LanguageFlag == 1)
-            Dialogs().Notify(this, QStringLiteral("提示"), QStringLiteral("已断开连接!"));
+            Dialogs().Notify(this, tr("提示"), tr("已断开连接!"));
         else
             Dialogs().Notify(this, QStringLiteral("Confirm"),
                              QStringLiteral("Device Disconnected!"));
@@ -275,7 +275,7 @@ void TForm9::DisCheckWindow(int uMode) {
         Timer1->stop();
         Dispatch.SendSuppressed = 0;
         SetMainLabel(QStringLiteral("OffLine"), QStringLiteral("设备未连接"));
-        Dialogs().Notify(this, QStringLiteral("提示"), QStringLiteral("连接失败!"));
+        Dialogs().Notify(this, tr("提示"), tr("连接失败!"));
         break;
     default:
         break;

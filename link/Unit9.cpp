@@ -36,13 +36,13 @@ void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
 }
 
 TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(parent) {
-    setWindowTitle(QStringLiteral("系统"));
+    setWindowTitle(tr("系统"));
 
     DevListBox = new QListWidget(this);
     HistoryListBox = new QListWidget(this);
     ReportID = new QLineEdit(QStringLiteral("1"), this);
-    LinkBtn = new QPushButton(QStringLiteral("连接"), this);
-    RzButton14 = new QPushButton(QStringLiteral("断开"), this);
+    LinkBtn = new QPushButton(tr("连接"), this);
+    RzButton14 = new QPushButton(tr("断开"), this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(DevListBox);
     layout->addWidget(HistoryListBox);
@@ -163,13 +163,13 @@ void TForm9::HIDDeviceStaus(int Nindex) {
         RefusedOpenError = 0;
         RxDevice = chosen;
         CurrentDevice = chosen;
-        ShowLinkStatus(1, QStringLiteral("离线模式"), 0);
+        ShowLinkStatus(1, tr("离线模式"), 0);
         LinkBtnClick(this);
     } else if (refused) {
         ShowOpenRefused(refused);
     } else {
         RefusedOpenError = 0;
-        ShowLinkStatus(0, QStringLiteral("设备未连接"), 0);
+        ShowLinkStatus(0, tr("设备未连接"), 0);
     }
 }
 
@@ -203,7 +203,7 @@ QString TForm9::DeviceName(const HidDeviceInfo& HidDev) {
     QString s = HidDev.product;
     s += QString::asprintf("Device VID=%.4x PID=%.4x", unsigned(HidDev.vendorId),
                            unsigned(HidDev.productId));
-    if (!HidDev.serial.isEmpty()) s += QStringLiteral(" (自定义HID描述符=%1)").arg(HidDev.serial);
+    if (!HidDev.serial.isEmpty()) s += tr(" (自定义HID描述符=%1)").arg(HidDev.serial);
     return s;
 }
 

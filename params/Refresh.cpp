@@ -43,7 +43,7 @@ void ShowVersionAndCaption() {
     const int variant = Params.ParamImage[0][1] & 0xFF;
     if (CurrentLinkState() != NoDevice) {
         Form1->DeviceVersionLabel->setText(
-            QStringLiteral("版本号:") + QString::fromStdString(FormatFixed(variant, 0)) +
+            TForm1::tr("版本号:") + QString::fromStdString(FormatFixed(variant, 0)) +
             QLatin1Char('.') + QString::number(Params.ParamImage[0][4]) + QLatin1Char('.') +
             QString::number(Params.ParamImage[0][6]));
         if (variant == 1) {
@@ -143,7 +143,7 @@ void ResetBtnClick(QObject*) {
 }
 
 void RmsResetBtnClick(QObject*) {
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), QStringLiteral("确定要复位动态压缩曲线?")))
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), TForm1::tr("确定要复位动态压缩曲线?")))
         return;
     UndoGesture gesture(QObject::tr("复位压缩曲线"));
     ResetCompressorCurve();

@@ -102,7 +102,7 @@ void SavePreset() {
         return;
     }
     Dialogs().Notify(Owner(), QStringLiteral("information"),
-                     QStringLiteral(" 预设成功保存在") + QFileInfo(fileName).absoluteFilePath());
+                     TForm1::tr(" 预设成功保存在") + QFileInfo(fileName).absoluteFilePath());
 }
 
 void ParsePresetLines(const QStringList& lines, int lastLine) {

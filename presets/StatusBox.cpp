@@ -14,7 +14,7 @@ TForm4* Form4 = nullptr;
 TForm4::TForm4(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
-    setWindowTitle(QStringLiteral("设备状态"));
+    setWindowTitle(tr("设备状态"));
     setFixedSize(313, 91);
     setAutoFillBackground(true);
     QPalette pal = palette();
@@ -23,7 +23,7 @@ TForm4::TForm4(QWidget* parent)
     // The box reports progress; it must not take the focus from the main window.
     setAttribute(Qt::WA_ShowWithoutActivating);
 
-    LinkLabel = new QLabel(QStringLiteral("设备未连接"), this);
+    LinkLabel = new QLabel(tr("设备未连接"), this);
     LinkLabel->setFont(QFont(QStringLiteral("Arial"), 10));
     QPalette labelPal = LinkLabel->palette();
     labelPal.setColor(QPalette::WindowText, Qt::black);
@@ -35,7 +35,7 @@ TForm4::TForm4(QWidget* parent)
     RzProgressStatus1->setValue(0);
     RzProgressStatus1->setGeometry(24, 34, 265, 20);
 
-    Label1 = new QLabel(QStringLiteral("请稍等,可能需要几秒钟才能完成操作！"), this);
+    Label1 = new QLabel(tr("请稍等,可能需要几秒钟才能完成操作！"), this);
     Label1->setGeometry(24, 62, 280, 20);
 
     Form4 = this;

@@ -9,6 +9,7 @@ set -euo pipefail
 run=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6svg6 libgl-dev
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libhidapi-dev libudev-dev
   fonts-wqy-microhei
 )

@@ -1,7 +1,8 @@
 // Renders the README's pictures of the console: the demo connected, a tuned
 // equaliser with a compressor curve, the auxiliary page, the factory page and
 // the review of an imported filter file.
-//   kv-snapshots OUTDIR
+//   kv-snapshots OUTDIR [en]      (en: the English console, files named *-en.png)
+#include "app/Language.h"
 #include "app/Unit1.h"
 #include "emulator/EmulatorBackend.h"
 #include "eq/PeqReviewDialog.h"
@@ -13,14 +14,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 
 namespace {
 
+QString suffix;
+
 void Save(QWidget& w, const QString& dir, const char* name) {
-    const QString path = QDir(dir).filePath(QString::fromLatin1(name));
+    QString file = QString::fromLatin1(name);
+    file.insert(file.lastIndexOf(QLatin1Char('.')), suffix);
+    const QString path = QDir(dir).filePath(file);
     if (!w.grab().save(path))
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     else
@@ -61,6 +67,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("en")) {
+        InstallLanguage(QStringLiteral("en"));
+        suffix = QStringLiteral("-en");
+    }
 
     auto backend = std::make_unique<EmulatorBackend>();
     backend->PlugUnit(QStringLiteral("DEMO"));
@@ -103,6 +113,10 @@ int main(int argc, char** argv) {
         PeqReviewDialog review(peq, plan, QStringLiteral("room-eq.txt"), &form);
         review.show();
         Save(review, out, "peq-review.png");
+        if (!suffix.isEmpty()) {
+            link.ShowLinkStatus(2, form.LinkLabel->text(), 40);
+            Save(status, out, "status-box.png");
+        }
         app.quit();
     });
     return app.exec();
