@@ -84,13 +84,18 @@ void MarkAsDemo(TForm1& form, TForm9& link) {
     Window.VariantCaption += DemoCaptionMark;
     form.setWindowTitle(Window.MainCaption);
     link.EmulatedUnit = true;
-    // In the free stretch of the top bar, between the input choice and the link label.
-    auto* mark = new QLabel(QStringLiteral("演示模式 · 模拟设备  DEMO"), form.AdvGroupBox19);
+    // On the graph's top right corner: the top bar has no room left. It lets the
+    // mouse through and stays under the handles, so it never hides one.
+    QWidget* graph = form.Image1->parentWidget();
+    auto* mark = new QLabel(QStringLiteral("演示模式 · 模拟设备  DEMO"), graph);
     mark->setObjectName(QStringLiteral("DemoMark"));
     mark->setAlignment(Qt::AlignCenter);
     mark->setStyleSheet(
         QStringLiteral("background:#ffd21f; color:#000000; font-weight:bold; border-radius:3px;"));
-    mark->setGeometry(548, 9, 220, 24);
+    const QRect plot = form.Image1->geometry();
+    mark->setGeometry(plot.right() - 230, plot.top() + 4, 220, 22);
+    mark->setAttribute(Qt::WA_TransparentForMouseEvents, true);
+    mark->stackUnder(form.EQlabel);
     mark->setToolTip(QStringLiteral("The console is connected to an emulated unit, not to a "
                                     "real one: nothing is written to any hardware."));
     mark->show();

@@ -64,7 +64,7 @@ TEST(ConsoleCommandLine, OptionsAndMistakes) {
     EXPECT_EQ(r.ExitCode, 0);
     EXPECT_EQ(r.Out, "kalviren-console 3.4.2\n");
     r = EarlyCommandLine({"kalviren-console-demo", "-platform", "xcb", "--help"});
-    EXPECT_TRUE(r.Out.startsWith("Usage: kalviren-console-demo [--factory] [FILE.Nddt]"));
+    EXPECT_TRUE(r.Out.startsWith("Usage: kalviren-console-demo [--factory] [--language zh|en] [FILE.Nddt]"));
 }
 
 // Started with a file, the console shows the same messages and stores the same
@@ -154,12 +154,13 @@ TEST_F(ConsoleStart, FactoryButtonOnlyWithTheOptionAndTheDemoSaysSo) {
     const auto* mark = form1->findChild<QLabel*>(QStringLiteral("DemoMark"));
     ASSERT_NE(mark, nullptr);
     EXPECT_TRUE(mark->isVisible());
-    // Nothing of the top bar is under the mark.
-    for (QWidget* w : form1->AdvGroupBox19->findChildren<QWidget*>())
-        if (w != mark && w->isVisible()) {
-            EXPECT_FALSE(w->geometry().intersects(mark->geometry()))
-                << w->objectName().toStdString();
-        }
+    // On the graph, under every handle, and no obstacle to the mouse.
+    EXPECT_TRUE(mark->testAttribute(Qt::WA_TransparentForMouseEvents));
+    QWidget* graph = mark->parentWidget();
+    const QObjectList& order = graph->children();
+    for (QWidget* h : {form1->EP9, form1->LPF})
+        EXPECT_LT(order.indexOf(mark), order.indexOf(h));
+    EXPECT_GT(order.indexOf(mark), order.indexOf(form1->Image1));
     ConnectUnit();
     EXPECT_EQ(form1->windowTitle(), "QZ系列 DSP控制软件 v3.4.2 Beta [演示 DEMO][Connected]");
     EXPECT_EQ(form1->LinkLabel->text(), "演示设备已连接");
