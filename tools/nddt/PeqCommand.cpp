@@ -2,17 +2,14 @@
 // own snapping and report.
 
 #include "tools/nddt/PeqCommand.h"
+#include "tools/nddt/FileIo.h"
 
 #include "eq/CompressorMath.h"
 #include "eq/PeqText.h"
 #include "params/ParamImage.h"
 #include "presets/PresetCodec.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <string>
 
@@ -37,16 +34,6 @@ int PeqUsageError(const std::string& what) {
 int PeqFail(const std::string& message) {
     std::cerr << "nddt peq: " << message << "\n";
     return 1;
-}
-
-std::optional<std::string> ReadAll(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
 }
 
 // What a console saves after start-up, before any device contact.
@@ -75,20 +62,11 @@ void StartImage(PresetImage& image) {
 
 // Reads a preset as decode does; prints the loader's message on failure.
 bool LoadPreset(const std::string& path, PresetImage& image, int& variant) {
-    const std::optional<std::string> bytes = ReadAll(path);
-    if (!bytes) {
-        PeqFail("cannot read " + path);
-        return false;
-    }
-    const PresetContents contents = CheckPresetFile(*bytes);
-    if (contents.Status != PresetStatus::Ok) {
-        PeqFail(path + ": " +
-                (contents.Status == PresetStatus::FormatError ? "File format error!"
-                                                              : "Data file is corrupted!"));
-        return false;
-    }
-    ApplyPresetEntries(contents, contents.Variant, image);
-    variant = contents.Variant;
+    int exitCode = 0;
+    const std::optional<PresetContents> contents = LoadChecked(path, exitCode);
+    if (!contents) return false;
+    ApplyPresetEntries(*contents, contents->Variant, image);
+    variant = contents->Variant;
     return true;
 }
 
@@ -113,7 +91,7 @@ int Import(const std::vector<std::string>& args) {
             keep = true;
         } else if (a == "--report") {
             reportOnly = true;
-        } else if (!path && (a.empty() || a[0] != '-')) {
+        } else if (!path && (a == "-" || a.empty() || a[0] != '-')) {
             path = a;
         } else {
             return PeqUsageError("import: unexpected argument '" + a + "'");
@@ -121,8 +99,9 @@ int Import(const std::vector<std::string>& args) {
     }
     if (!path) return PeqUsageError("import: no filter file given");
 
-    const std::optional<std::string> text = ReadAll(*path);
-    if (!text) return PeqFail("cannot read " + *path);
+    std::string why;
+    const std::optional<std::string> text = ReadAll(*path, why);
+    if (!text) return Fail(Shown(*path, "standard input") + ": " + why);
     const PeqFile file = ParsePeqText(*text);
     if (!file.Ok) return PeqFail(*path + ": " + file.Error.En);
 
@@ -144,8 +123,7 @@ int Import(const std::vector<std::string>& args) {
     for (const std::string& line : PeqReport(file, plan, !keep, false))
         report += line + "\n";
     if (reportOnly) {
-        std::fwrite(report.data(), 1, report.size(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 1;
+        return WriteAll("-", report);
     }
     const std::vector<PeqBandRaw> bands = PlannedBands(plan, !keep);
     for (int b = 0; b < BandCount[m]; ++b)
@@ -153,8 +131,7 @@ int Import(const std::vector<std::string>& args) {
             image[m][BandFirstSlot[m] + 5 * b + k] = bands[static_cast<std::size_t>(b)].v[k];
     const std::string out = BuildPresetFile(image, variant);
     std::cerr << report;
-    std::fwrite(out.data(), 1, out.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return WriteAll("-", out);
 }
 
 int Export(const std::vector<std::string>& args) {
@@ -165,7 +142,7 @@ int Export(const std::vector<std::string>& args) {
         if (a == "--module" && i + 1 < args.size()) {
             if (!ReadModule(args[++i], module))
                 return PeqUsageError("the module is 1 or 2, not '" + args[i] + "'");
-        } else if (!path && (a.empty() || a[0] != '-')) {
+        } else if (!path && (a == "-" || a.empty() || a[0] != '-')) {
             path = a;
         } else {
             return PeqUsageError("export: unexpected argument '" + a + "'");
@@ -179,8 +156,7 @@ int Export(const std::vector<std::string>& args) {
         return m >= 0 && m < PresetModules && i >= 0 && i < PresetSlots ? image[m][i] : 0;
     };
     const std::string text = WritePeqText(module, raw, "\n");
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return WriteAll("-", text);
 }
 
 } // namespace

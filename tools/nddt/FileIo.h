@@ -1,0 +1,28 @@
+#pragma once
+// nddt's reading and writing: files or "-" for the standard streams, with the
+// system's reason or the console's own text when something is wrong.
+
+#include "presets/PresetCodec.h"
+
+#include <optional>
+#include <string>
+
+// Prints "nddt: MESSAGE" to standard error; returns the exit code 1.
+int Fail(const std::string& message);
+
+// The name a message gives PATH ("-" is the stream named).
+std::string Shown(const std::string& path, const char* stream);
+
+// The file's bytes ("-": standard input), or the reason it cannot be read.
+std::optional<std::string> ReadAll(const std::string& path, std::string& why);
+
+// Writes everything to standard output ("-") or to a file that is replaced
+// only once it is complete; returns the exit code.
+int WriteAll(const std::string& path, const std::string& bytes);
+
+// The console's texts for a refused file, with what was wrong.
+std::string ReasonOf(const PresetContents& contents);
+
+// Reads and checks a file as the console's loader does; on failure prints
+// "nddt: FILE: reason" and sets the exit code.
+std::optional<PresetContents> LoadChecked(const std::string& path, int& exitCode);
