@@ -3,6 +3,8 @@
 // the review of an imported filter file.
 //   kv-snapshots OUTDIR [en]      (en: the English console, files named *-en.png)
 #include "app/Language.h"
+#include "app/Startup.h"
+#include "app/WindowState.h"
 #include "app/Unit1.h"
 #include "emulator/EmulatorBackend.h"
 #include "eq/PeqReviewDialog.h"
@@ -78,11 +80,16 @@ int main(int argc, char** argv) {
     TForm1 form;
     TForm9 link(std::move(backend));
     TForm4 status;
+    MarkAsDemo(form, link);
     form.show();
 
     // Long enough for the start sign, the read of all modules and a few meter readings.
     QTimer::singleShot(4000, &app, [&] {
         Save(form, out, "demo-connected.png");
+        // The other pictures show the console as it looks with a real unit.
+        if (auto* mark = form.findChild<QLabel*>(QStringLiteral("DemoMark"))) mark->hide();
+        SetLabelPair(form.LinkLabel, Window.LanguageFlag, QStringLiteral("The device is connected"),
+                     QStringLiteral("设备已连接"));
 
         // Band 3 +6 dB, band 7 -6 dB, a 12 dB Butterworth high-pass at 80 Hz,
         // and a compressor that holds the top 20 dB to half.
