@@ -1,10 +1,10 @@
 // Live writes of an online link: the send queue, the keep-alive poll and the
 // waits for the device-memory commands; also the Bluetooth text packets.
 #include "link/LinkApi.h"
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"

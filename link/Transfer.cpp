@@ -1,12 +1,12 @@
 // Frames out, the connect operation, the link steps and the transfer pump.
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 #include "presets/StatusBox.h"
 
 #include <QLabel>

@@ -98,7 +98,7 @@ public:
     int HoldTicks = 0;
     int HoldCycles = 0;
 
-    // ---- Transport handlers (Unit9.cpp) ----
+    // ---- Transport handlers (LinkWindow.cpp) ----
     void HidCtlDeviceChange(QObject* Sender);
     bool HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx);
     void HidCtlDeviceData(THidDevice* HidDev, quint8 reportId, const QByteArray& Data);
