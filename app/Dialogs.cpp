@@ -1,6 +1,6 @@
 #include "app/Dialogs.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

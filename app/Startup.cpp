@@ -1,13 +1,13 @@
 #include "app/Startup.h"
 
-#include "app/SingleInstance.h"
 #include "app/Language.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "app/WindowState.h"
 #include "link/HidapiBackend.h"
 #include "link/LinkApi.h"
-#include "link/Unit9.h"
-#include "presets/FileSystem.h"
+#include "link/LinkWindow.h"
+#include "presets/PresetFiles.h"
 #include "presets/StatusBox.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "app/UndoActions.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"
 #include "params/UndoHistory.h"

@@ -2,7 +2,7 @@
 // tick, one full redraw, and the floor of copying the grid and stroking the
 // spline alone.
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
 

@@ -1,6 +1,6 @@
 #include "eq/CompressorChart.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "eq/CompressorMath.h"
 #include "eq/FilterMath.h"
 #include "link/LinkApi.h"

@@ -1,9 +1,9 @@
 #include "eq/EqGraph.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
+#include "eq/CurveSlotsCore.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
-#include "eq/CurveSlotsCore.h"
 
 #include <QComboBox>
 

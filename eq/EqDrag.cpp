@@ -1,12 +1,12 @@
 #include "eq/EqGraph.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
-#include "params/Unit4.h"
 
 #include <QComboBox>
 #include <QLineEdit>

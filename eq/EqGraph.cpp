@@ -1,10 +1,10 @@
 #include "eq/EqGraph.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/GraphGeometry.h"
 #include "params/DispatchState.h"
-#include "params/Unit4.h"
+#include "params/Dispatcher.h"
 
 #include <QLabel>
 #include <QMouseEvent>

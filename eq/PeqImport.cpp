@@ -1,14 +1,14 @@
 #include "eq/PeqImport.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/PeqReviewDialog.h"
 #include "eq/PeqText.h"
 #include "link/LinkApi.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
-#include "params/Unit4.h"
 
 #include <QFile>
 #include <QFileInfo>

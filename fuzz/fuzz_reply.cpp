@@ -3,9 +3,9 @@
 // byte give the report length (0..63), bit 6 steps the hold timer and bit 7 the
 // transfer pump after the report.
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "emulator/EmulatorBackend.h"
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 #include "presets/StatusBox.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Checking of received frames, the values and status handlers, the meters.
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "params/ParamImage.h"
 

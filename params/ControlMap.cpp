@@ -1,9 +1,9 @@
 // Binding tables: which control shows which parameter slot.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 // Screen refresh from the images, default bands and the two reset buttons.
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
@@ -8,9 +8,9 @@
 #include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
-#include "params/Unit4.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 
 #include "link/LinkApi.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 
 #include <QObject>
 #include <QPointer>

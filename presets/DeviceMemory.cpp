@@ -1,10 +1,10 @@
 #include "presets/DeviceMemory.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 
 #include <QLabel>
 #include <QPushButton>

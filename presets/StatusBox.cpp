@@ -1,6 +1,6 @@
 #include "presets/StatusBox.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QFont>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // dialog, the review and what the unit is sent.
 #include "eq/PeqReviewDialog.h"
 #include "params/ParamImage.h"
-#include "presets/FileSystem.h"
+#include "presets/PresetFiles.h"
 #include "tests/support/AppFixture.h"
 
 #include <QCheckBox>

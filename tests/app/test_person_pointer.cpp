@@ -6,8 +6,8 @@
 #include "app/Dialogs.h"
 #include "eq/CompressorMath.h"
 #include "eq/EqGraph.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 #include "presets/StatusBox.h"
 #include "tests/support/LinkFixture.h"
 

@@ -4,7 +4,7 @@
 #include "EqWindow.h"
 
 #include "params/DispatchState.h"
-#include "params/Unit4.h"
+#include "params/Dispatcher.h"
 #include "params/ValueScales.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 
 #include "eq/GraphGeometry.h"
 #include "params/DispatchState.h"
-#include "params/Unit4.h"
+#include "params/Dispatcher.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // through the emulated unit.
 #include "tests/support/LinkFixture.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
 #include "presets/StatusBox.h"

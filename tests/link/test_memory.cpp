@@ -2,7 +2,7 @@
 // Bluetooth text packets.
 #include "tests/support/LinkFixture.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"

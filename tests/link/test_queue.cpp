@@ -2,7 +2,7 @@
 // lost-link rule, end to end through the emulated unit.
 #include "tests/support/LinkFixture.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
 #include "params/DispatchState.h"

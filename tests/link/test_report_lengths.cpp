@@ -1,6 +1,6 @@
 // Reports of other lengths than the frame, write and read failures: a bus with
 // one hand-made device instead of the emulated unit.
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>

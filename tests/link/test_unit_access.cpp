@@ -2,7 +2,7 @@
 // open: what the console writes, shows and logs.
 #include "tests/support/LinkFixture.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "params/ControlProps.h"
 

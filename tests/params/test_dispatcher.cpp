@@ -4,8 +4,8 @@
 #include "app/WindowState.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 #include "tests/support/AppFixture.h"
 
 #include <QCheckBox>

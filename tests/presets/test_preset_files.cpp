@@ -1,10 +1,10 @@
 // Saving and loading presets through the console's windows, and the nddt tool.
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
-#include "app/Unit1.h"
 #include "eq/EqGraph.h"
 #include "params/ParamImage.h"
-#include "presets/FileSystem.h"
 #include "presets/PresetCodec.h"
+#include "presets/PresetFiles.h"
 #include "tests/support/LinkFixture.h"
 
 #include <QComboBox>

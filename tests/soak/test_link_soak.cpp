@@ -12,7 +12,7 @@
 // KV_SOAK_TRACE=1 lists the frames since the last check at the first mismatch.
 #include "tests/support/LinkFixture.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"

@@ -2,7 +2,7 @@
 // A fresh main window in the program-start state, shown once (FormShow has
 // run), with scripted dialogs and a record of everything handed to the link.
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>

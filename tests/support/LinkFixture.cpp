@@ -1,6 +1,6 @@
 #include "tests/support/LinkFixture.h"
 
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "presets/StatusBox.h"
 
 #include <QCoreApplication>

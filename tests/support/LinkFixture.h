@@ -4,7 +4,7 @@
 // handlers; device answers are delivered with QCoreApplication::sendPostedEvents.
 
 #include "emulator/EmulatorBackend.h"
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 #include "tests/support/AppFixture.h"
 
 #include <memory>

@@ -5,8 +5,8 @@
 #include "app/Startup.h"
 #include "app/WindowState.h"
 #include "params/ParamImage.h"
-#include "presets/FileSystem.h"
 #include "presets/PresetCodec.h"
+#include "presets/PresetFiles.h"
 #include "tests/support/LinkFixture.h"
 
 #include <QDir>

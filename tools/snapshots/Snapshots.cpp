@@ -3,14 +3,14 @@
 // the review of an imported filter file.
 //   kv-snapshots OUTDIR [en]      (en: the English console, files named *-en.png)
 #include "app/Language.h"
+#include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "app/WindowState.h"
-#include "app/Unit1.h"
 #include "emulator/EmulatorBackend.h"
 #include "eq/PeqReviewDialog.h"
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 #include "presets/StatusBox.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 
 #include "app/Dialogs.h"
 #include "app/WindowState.h"

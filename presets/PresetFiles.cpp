@@ -1,9 +1,9 @@
-#include "presets/FileSystem.h"
+#include "presets/PresetFiles.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
-#include "link/Unit9.h"
+#include "link/LinkWindow.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"

@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "app/UndoActions.h"
 #include "app/WheelRouting.h"
@@ -9,10 +9,10 @@
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
+#include "params/Dispatcher.h"
 #include "params/ParamImage.h"
-#include "params/Unit4.h"
 #include "presets/DeviceMemory.h"
-#include "presets/FileSystem.h"
+#include "presets/PresetFiles.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 // Parameter dispatch: control value -> text, images, link; and the handlers
 // of the parameter controls.
-#include "params/Unit4.h"
+#include "params/Dispatcher.h"
 
 #include "app/Dialogs.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "link/LinkApi.h"

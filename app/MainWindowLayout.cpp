@@ -1,6 +1,6 @@
 // Layout of the main window: every control in its container with its texts,
 // items, ranges, start values and the kind number in its Hint.
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include "app/Language.h"
 #include "link/LinkApi.h"

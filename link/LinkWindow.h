@@ -98,7 +98,7 @@ public:
     int HoldTicks = 0;
     int HoldCycles = 0;
 
-    // ---- Transport handlers (Unit9.cpp) ----
+    // ---- Transport handlers (LinkWindow.cpp) ----
     void HidCtlDeviceChange(QObject* Sender);
     bool HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx);
     void HidCtlDeviceData(THidDevice* HidDev, quint8 reportId, const QByteArray& Data);
@@ -119,23 +119,27 @@ public:
     void Relist();
     void RelistTimerTimer(QObject* Sender);
 
-    // ---- Frames out (Transfer.cpp) ----
+    // ---- Frames out, link signals and requests (FramesOut.cpp) ----
     void SendData(int WRMode, int ControlModule, int HighLowByte);
     void SendPacktData(int WRMode, int ControlModule, int DataSize);
     void Send_StartSign(uint8_t mode, uint8_t iDatabyte);
+    void PCtoMCUAckSign(int numm);
+    void SendPacketStep(int Nstep, int mode);
 
-    // ---- Connect and transfer (Transfer.cpp) ----
+    // ---- Connect and link steps (Connect.cpp) ----
     void LinkBtnClick(QObject* Sender);
     void Timer1Timer(QObject* Sender);
-    void Timer2Timer(QObject* Sender);
     void DisCheckWindow(int uMode);
-    void SendPacketStep(int Nstep, int mode);
-    void PCtoMCUAckSign(int numm);
+
+    // ---- Transfer pump (Transfer.cpp) ----
+    void Timer2Timer(QObject* Sender);
+    int TransferPercent() const;
+
+    // ---- Status display (LinkStatus.cpp) ----
     void ShowLinkStatus(int kind, const QString& text, int percent);
     // Kind 0 with a message pair: the text of the current language on the
     // main link label, the other one in its Hint.
     void ShowLinkStatus(int kind, const QString& english, const QString& chinese);
-    int TransferPercent() const;
 
     // ---- Replies (Replies.cpp) ----
     void ParseReply(const QByteArray& frame);
