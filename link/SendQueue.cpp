@@ -2,6 +2,7 @@
 // waits for the device-memory commands.
 #include "link/LinkApi.h"
 #include "link/LinkWindow.h"
+#include "link/MainLinkLabel.h"
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
@@ -19,10 +20,6 @@ SendTap tap;
 
 constexpr int RecallAddress = 12;
 constexpr int SaveAddress = 13;
-
-QString MainLinkText() {
-    return Form1 && Form1->LinkLabel ? Form1->LinkLabel->text() : QString();
-}
 
 // The PendingOp a device-memory command waits with, 0 for any other write.
 int MemoryOpOf(int address) {
