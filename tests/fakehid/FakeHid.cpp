@@ -25,7 +25,7 @@ struct hid_device_ {
 namespace {
 
 struct Node {
-    fakehid::DeviceSpec spec;
+    fakehid::DeviceDesc desc;
     bool plugged = false;
     int generation = 0; // bumped on unplug: older handles are dead
     int openError = 0;
@@ -100,15 +100,15 @@ hid_device_info* hid_enumerate(unsigned short vendor_id, unsigned short product_
     hid_device_info* head = nullptr;
     hid_device_info** tail = &head;
     for (const auto& [path, node] : S().nodes) {
-        if (!node.plugged || (vendor_id && node.spec.vendorId != vendor_id) ||
-            (product_id && node.spec.productId != product_id))
+        if (!node.plugged || (vendor_id && node.desc.vendorId != vendor_id) ||
+            (product_id && node.desc.productId != product_id))
             continue;
         auto* d = static_cast<hid_device_info*>(std::calloc(1, sizeof(hid_device_info)));
         d->path = strdup(path.c_str());
-        d->vendor_id = node.spec.vendorId;
-        d->product_id = node.spec.productId;
-        d->product_string = WideDup(node.spec.product);
-        d->serial_number = WideDup(node.spec.serial);
+        d->vendor_id = node.desc.vendorId;
+        d->product_id = node.desc.productId;
+        d->product_string = WideDup(node.desc.product);
+        d->serial_number = WideDup(node.desc.serial);
         d->manufacturer_string = WideDup(L"");
         *tail = d;
         tail = &d->next;
@@ -271,10 +271,10 @@ int ExitCalls() {
     return S().exits;
 }
 
-void Plug(const DeviceSpec& spec) {
+void Plug(const DeviceDesc& desc) {
     std::lock_guard<std::mutex> lock(S().mutex);
-    Node& node = S().nodes[spec.path];
-    node.spec = spec;
+    Node& node = S().nodes[desc.path];
+    node.desc = desc;
     node.plugged = true;
     node.readError = 0;
     node.queue.clear();

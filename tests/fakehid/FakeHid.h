@@ -13,7 +13,7 @@ namespace fakehid {
 
 using Bytes = std::vector<uint8_t>;
 
-struct DeviceSpec {
+struct DeviceDesc {
     std::string path;
     uint16_t vendorId = 0x0483;
     uint16_t productId = 0x690E;
@@ -26,7 +26,7 @@ void SetInitFails(bool fails);
 int ExitCalls();
 
 // Listed from now on.
-void Plug(const DeviceSpec& spec);
+void Plug(const DeviceDesc& desc);
 // Unlisted; its open handles fail from now on (reads as a disconnect, writes
 // with ENODEV).
 void Unplug(const std::string& path);
