@@ -51,3 +51,12 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args,
     }
     return std::nullopt;
 }
+
+std::optional<std::string> ModuleOption(const ParsedArgs& args, int& module) {
+    module = 1;
+    const std::string* v = args.Value("--module");
+    if (!v) return std::nullopt;
+    if (*v != "1" && *v != "2") return "the module is 1 or 2, not '" + *v + "'";
+    module = *v == "1" ? 1 : 2;
+    return std::nullopt;
+}

@@ -22,3 +22,6 @@ struct ParsedArgs {
 std::optional<std::string> ParseArgs(const std::vector<std::string>& args,
                                      std::initializer_list<const char*> flags,
                                      std::initializer_list<const char*> valued, ParsedArgs& out);
+
+// Reads "--module 1|2" (default 1) into module; returns what is wrong, if anything.
+std::optional<std::string> ModuleOption(const ParsedArgs& args, int& module);

@@ -2,6 +2,7 @@
 // own snapping and report.
 
 #include "tools/nddt/PeqCommand.h"
+#include "tools/nddt/CommandLine.h"
 #include "tools/nddt/FileIo.h"
 
 #include "eq/CompressorMath.h"
@@ -70,34 +71,17 @@ bool LoadPreset(const std::string& path, PresetImage& image, int& variant) {
     return true;
 }
 
-bool ReadModule(const std::string& v, int& module) {
-    if (v != "1" && v != "2") return false;
-    module = v == "1" ? 1 : 2;
-    return true;
-}
-
 int Import(const std::vector<std::string>& args) {
+    ParsedArgs a;
+    if (auto e = ParseArgs(args, {"--keep", "--report"}, {"--module", "--into"}, a))
+        return PeqUsageError("import: " + *e);
     int module = 1;
-    bool keep = false, reportOnly = false;
-    std::optional<std::string> path, into;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--module" && i + 1 < args.size()) {
-            if (!ReadModule(args[++i], module))
-                return PeqUsageError("the module is 1 or 2, not '" + args[i] + "'");
-        } else if (a == "--into" && i + 1 < args.size()) {
-            into = args[++i];
-        } else if (a == "--keep") {
-            keep = true;
-        } else if (a == "--report") {
-            reportOnly = true;
-        } else if (!path && (a == "-" || a.empty() || a[0] != '-')) {
-            path = a;
-        } else {
-            return PeqUsageError("import: unexpected argument '" + a + "'");
-        }
-    }
-    if (!path) return PeqUsageError("import: no filter file given");
+    if (auto e = ModuleOption(a, module)) return PeqUsageError("import: " + *e);
+    if (a.Files.empty()) return PeqUsageError("import: no filter file given");
+    if (a.Files.size() > 1) return PeqUsageError("import: unexpected argument '" + a.Files[1] + "'");
+    const std::string* path = &a.Files.front();
+    const std::string* into = a.Value("--into");
+    const bool keep = a.Has("--keep"), reportOnly = a.Has("--report");
 
     std::string why;
     const std::optional<std::string> text = ReadAll(*path, why);
@@ -135,20 +119,13 @@ int Import(const std::vector<std::string>& args) {
 }
 
 int Export(const std::vector<std::string>& args) {
+    ParsedArgs a;
+    if (auto e = ParseArgs(args, {}, {"--module"}, a)) return PeqUsageError("export: " + *e);
     int module = 1;
-    std::optional<std::string> path;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--module" && i + 1 < args.size()) {
-            if (!ReadModule(args[++i], module))
-                return PeqUsageError("the module is 1 or 2, not '" + args[i] + "'");
-        } else if (!path && (a == "-" || a.empty() || a[0] != '-')) {
-            path = a;
-        } else {
-            return PeqUsageError("export: unexpected argument '" + a + "'");
-        }
-    }
-    if (!path) return PeqUsageError("export: no preset file given");
+    if (auto e = ModuleOption(a, module)) return PeqUsageError("export: " + *e);
+    if (a.Files.empty()) return PeqUsageError("export: no preset file given");
+    if (a.Files.size() > 1) return PeqUsageError("export: unexpected argument '" + a.Files[1] + "'");
+    const std::string* path = &a.Files.front();
     static PresetImage image{};
     int variant = 0;
     if (!LoadPreset(*path, image, variant)) return 1;

@@ -162,14 +162,7 @@ int Response(const std::vector<std::string>& args) {
     ParsedArgs a;
     if (auto e = ParseArgs(args, {}, {"--module"}, a)) return UsageError("response", *e);
     int module = 1;
-    if (const std::string* v = a.Value("--module")) {
-        if (*v == "1")
-            module = 1;
-        else if (*v == "2")
-            module = 2;
-        else
-            return UsageError("response", "the module is 1 or 2, not '" + *v + "'");
-    }
+    if (auto e = ModuleOption(a, module)) return UsageError("response", *e);
     if (a.Files.empty()) return UsageError("response", "no FILE given");
     if (a.Files.size() > 1)
         return UsageError("response", "one FILE only; '" + a.Files[1] + "' is extra");
