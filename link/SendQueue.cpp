@@ -4,12 +4,9 @@
 #include "link/LinkWindow.h"
 #include "link/MainLinkLabel.h"
 
-#include "app/MainWindow.h"
-#include "app/WindowState.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
 
-#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -55,14 +52,12 @@ int TForm9::WaitingMemoryOp() const {
 
 void TForm9::AnnounceMemoryCommand(int ModuleAddr) {
     if (ModuleAddr == RecallAddress) {
-        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
-                     QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
+        SetMainLabel(QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
         LinkState = Offline;
         HoldCycles = 0;
         ShowLinkStatus(2, MainLinkText(), 0);
     } else {
-        SetLabelPair(Form1 ? Form1->LinkLabel : nullptr, Window.LanguageFlag,
-                     QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
+        SetMainLabel(QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
     }
 }
 
