@@ -10,6 +10,8 @@
 // all arrive with their final value.
 //
 // KV_SOAK_TRACE=1 lists the frames since the last check at the first mismatch.
+// KV_SESSION_RECORD=DIR keeps every frame the unit received and the preset
+// files in DIR, to compare the sessions of two builds.
 #include "tests/support/LinkFixture.h"
 
 #include "app/MainWindow.h"
@@ -356,7 +358,10 @@ protected:
     }
 
     void SavePresetFile() {
-        presetPath = presetDir.filePath(QStringLiteral("soak%1.Nddt").arg(Int(0, 3)));
+        // A recorded session keeps its preset files beside its frames.
+        const QString record = qEnvironmentVariable("KV_SESSION_RECORD");
+        presetPath = (record.isEmpty() ? QDir(presetDir.path()) : QDir(record))
+                         .filePath(QStringLiteral("soak%1.Nddt").arg(Int(0, 3)));
         dialogs->fileNames = {presetPath};
         click(form1->SaveFileBtn);
         ++presetSaves;

@@ -4,8 +4,32 @@
 #include "presets/StatusBox.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
 #include <QTimer>
+
+namespace {
+// KV_SESSION_RECORD=DIR: every report the unit receives is appended to
+// DIR/frames.txt, so that two builds' sessions can be compared byte for byte.
+// The start sign's mask and check bytes follow the time of day and are blanked.
+void Record(const std::vector<EmulatedDevice::Received>& frames, int clockMs) {
+    const QString dir = qEnvironmentVariable("KV_SESSION_RECORD");
+    if (dir.isEmpty() || frames.empty()) return;
+    QFile log(QDir(dir).filePath(QStringLiteral("frames.txt")));
+    if (!log.open(QIODevice::Append | QIODevice::Text)) return;
+    QByteArray text = "t=" + QByteArray::number(clockMs) + "\n";
+    for (const auto& r : frames) {
+        for (std::size_t i = 0; i < r.bytes.size(); ++i) {
+            const bool blank = r.bytes[0] == 0x02 && i >= 4 && i < 16;
+            text += blank ? QByteArray("..") : QByteArray::number(r.bytes[i], 16).rightJustified(2, '0');
+            text += ' ';
+        }
+        text += QByteArray::number(qulonglong(r.length)) + (r.accepted ? " ok\n" : " refused\n");
+    }
+    log.write(text);
+}
+} // namespace
 
 void LinkFixture::SetUp() {
     AppFixture::SetUp();
@@ -21,6 +45,7 @@ void LinkFixture::StartConsole() {
 }
 
 void LinkFixture::TearDown() {
+    if (unit) Record(unit->ReceivedFrames(), clockMs);
     delete form4;
     delete form9;
     form4 = nullptr;
@@ -64,6 +89,7 @@ std::vector<EmulatedDevice::Received> LinkFixture::Frames() const {
 }
 
 void LinkFixture::ClearFrames() {
+    Record(unit->ReceivedFrames(), clockMs);
     unit->ClearReceived();
 }
 
