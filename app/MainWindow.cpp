@@ -6,6 +6,7 @@
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
 #include "eq/PeqImport.h"
+#include "app/BluetoothButtons.h"
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"

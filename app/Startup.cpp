@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/Language.h"
+#include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
 #include "app/WindowState.h"
@@ -56,7 +57,7 @@ void ApplyStartOptions(TForm1& form, const ConsoleOptions& options) {
 
 void OpenPresetFile(TForm1& form, const QString& file) {
     LoadPresetFile(file);
-    if (!PresetFiles.PresetOk || !Form9 || Form9->LinkState == Online) return;
+    if (!PresetFiles.PresetOk || !HaveLink() || CurrentLinkState() == Online) return;
     Held.File = file;
     Held.Lines = PresetFiles.Lines;
     if (!Held.Timer) {
@@ -70,7 +71,7 @@ void OpenPresetFile(TForm1& form, const QString& file) {
 
 bool LoadHeldPreset() {
     if (Held.File.isEmpty()) return true;
-    if (!Form9 || Form9->LinkState != Online) return false;
+    if (CurrentLinkState() != Online) return false;
     const QString file = Held.File;
     const bool replaced = PresetFiles.Lines != Held.Lines;
     Held.File.clear();
@@ -83,7 +84,7 @@ void MarkAsDemo(TForm1& form, TForm9& link) {
     Window.MainCaption += DemoCaptionMark;
     Window.VariantCaption += DemoCaptionMark;
     form.setWindowTitle(Window.MainCaption);
-    link.EmulatedUnit = true;
+    link.Session->EmulatedUnit = true;
     // On the graph's top right corner: the top bar has no room left. It lets the
     // mouse through and stays under the handles, so it never hides one.
     QWidget* graph = form.Image1->parentWidget();
@@ -166,6 +167,7 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
 
     TForm1 form;
     TForm9 link(std::move(backend));
+    ConnectLinkToWindows(link);
     TForm4 status;
     if (kind == ConsoleKind::Demo) MarkAsDemo(form, link);
     form.show();

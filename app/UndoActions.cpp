@@ -1,7 +1,7 @@
 #include "app/UndoActions.h"
 
 #include "app/MainWindow.h"
-#include "link/LinkApi.h"
+#include "app/LinkDisplay.h"
 #include "params/ControlProps.h"
 #include "params/UndoHistory.h"
 

@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -4,6 +4,7 @@
 #include "eq/CompressorMath.h"
 #include "eq/FilterMath.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 

@@ -6,6 +6,7 @@
 #include "eq/PeqReviewDialog.h"
 #include "eq/PeqText.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"

@@ -3,6 +3,7 @@
 // byte give the report length (0..63), bit 6 steps the hold timer and bit 7 the
 // transfer pump after the report.
 #include "app/Dialogs.h"
+#include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
 #include "emulator/EmulatorBackend.h"
 #include "link/LinkWindow.h"
@@ -33,9 +34,9 @@ QuietDialogs dialogs;
 
 void Connect() {
     QCoreApplication::sendPostedEvents();
-    for (int i = 0; i < 400 && Form9->LinkState != Online; ++i) {
-        if (Form9->Timer1->isActive() && i % 40 == 0) Form9->Timer1Timer(nullptr);
-        if (Form9->Timer2->isActive()) Form9->Timer2Timer(nullptr);
+    for (int i = 0; i < 400 && Form9->Session->LinkState != Online; ++i) {
+        if (Form9->Session->Timer1->isActive() && i % 40 == 0) Form9->Session->Timer1Timer(nullptr);
+        if (Form9->Session->Timer2->isActive()) Form9->Session->Timer2Timer(nullptr);
         QCoreApplication::sendPostedEvents();
     }
 }
@@ -49,7 +50,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     auto backend = std::make_unique<EmulatorBackend>();
     backend->PlugUnit();
     new TForm1;
-    new TForm9(std::move(backend));
+    ConnectLinkToWindows(*new TForm9(std::move(backend)));
     new TForm4;
     Form1->FormShow();
     Connect();
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    if (Form9->RxDevice == nullptr || Form9->LinkState != Online) {
+    if (Form9->RxDevice == nullptr || Form9->Session->LinkState != Online) {
         // A previous input dropped the link (error code, lost link): start over.
         Form9->HidCtlDeviceChange(nullptr);
         Connect();
@@ -73,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             Form9->HidCtlDeviceData(Form9->RxDevice, data[pos], rest);
         }
         pos += length;
-        if (control & 0x40) Form9->HoldTimerTimer(nullptr);
-        if (control & 0x80) Form9->Timer2Timer(nullptr);
+        if (control & 0x40) Form9->Session->HoldTimerTimer(nullptr);
+        if (control & 0x80) Form9->Session->Timer2Timer(nullptr);
         QCoreApplication::sendPostedEvents();
     }
     // Keep the diagnostic lists from growing over a long run.

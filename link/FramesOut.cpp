@@ -1,67 +1,36 @@
 // Frames out: commands, bulk packets and the start sign, the link signals and
 // the request of each transfer step.
-#include "link/LinkWindow.h"
+#include "link/LinkSession.h"
 
 #include "params/ParamImage.h"
 
-#include <QLineEdit>
-
-#include <vector>
-
 // ---- Frames out ----
 
-bool TForm9::WriteToDevice(const Report& report) {
-    ReportID->setText(QString::asprintf("%.2x", unsigned(report[0])));
-    const int length = CurrentDevice->OutputReportLength();
-    if (length < FrameSize) {
-        // A frame cut short would lose its checksum; the device cannot take it.
-        AddToHistory(QStringLiteral("WRITE ERROR: output report length %1 is shorter than %2 (%3)")
-                         .arg(length)
-                         .arg(FrameSize)
-                         .arg(QString::number(0, 16)));
-        return false;
-    }
-    std::vector<quint8> buffer(static_cast<std::size_t>(length), 0);
-    std::copy(report.begin(), report.end(), buffer.begin());
-    int code = 0;
-    QString text;
-    if (!CurrentDevice->WriteReport(buffer.data(), length, &code, &text)) {
-        AddToHistory(
-            QStringLiteral("WRITE ERROR: %1 (%2)").arg(text, QString::number(unsigned(code), 16)));
-        DeviceFailed(CurrentDevice);
-        return false;
-    }
-    return true;
-}
-
-void TForm9::SendData(int WRMode, int ControlModule, int HighLowByte) {
+void LinkSession::SendData(int WRMode, int ControlModule, int HighLowByte) {
     std::string line;
     const Report r = BuildCommand(TxBuffer, WRMode, ControlModule, HighLowByte, LinkMask, &line);
-    if (CurrentDevice == nullptr) return;
-    if (WriteToDevice(r)) AddToHistory(QString::fromStdString(line));
+    if (writer_(r) > 0) emit HistoryLine(QString::fromStdString(line));
 }
 
-void TForm9::SendPacktData(int WRMode, int ControlModule, int DataSize) {
+void LinkSession::SendPacktData(int WRMode, int ControlModule, int DataSize) {
     std::string line;
     const Report r = BuildBulk(TxBuffer, WRMode, ControlModule, DataSize, LinkMask, &line);
-    if (CurrentDevice == nullptr) return;
-    if (WriteToDevice(r)) AddToHistory(QString::fromStdString(line));
+    if (writer_(r) > 0) emit HistoryLine(QString::fromStdString(line));
 }
 
-void TForm9::Send_StartSign(uint8_t mode, uint8_t iDatabyte) {
+void LinkSession::Send_StartSign(uint8_t mode, uint8_t iDatabyte) {
     const Report r = BuildStartSign(mode, iDatabyte, LinkMask);
-    if (CurrentDevice == nullptr) return;
-    if (!WriteToDevice(r)) return;
-    const int written = CurrentDevice->OutputReportLength();
+    const int written = writer_(r);
+    if (written == 0) return;
     QString line = QString::asprintf("W %.2x  ", unsigned(r[0]));
     for (int i = 1; i < written; ++i)
         line += QString::asprintf("%.2x ", unsigned(i < FrameSize ? r[i] : 0));
-    AddToHistory(line);
+    emit HistoryLine(line);
 }
 
 // ---- Link signals and requests ----
 
-void TForm9::PCtoMCUAckSign(int numm) {
+void LinkSession::PCtoMCUAckSign(int numm) {
     switch (numm) {
     case SignalStart:
         Send_StartSign(1, DeviceId);
@@ -76,7 +45,7 @@ void TForm9::PCtoMCUAckSign(int numm) {
     }
 }
 
-void TForm9::SendPacketStep(int Nstep, int mode) {
+void LinkSession::SendPacketStep(int Nstep, int mode) {
     if (mode == 0) {
         if (Nstep <= LastModule)
             SendData(ReadMode, ReadAddress, TransferAddress);

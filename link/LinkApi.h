@@ -1,29 +1,28 @@
 #pragma once
-// What the rest of the console needs of the device link.
+// What the windows ask of the device link. Each call goes to the link window's
+// session and does nothing while there is no link window.
 
-#include <functional>
+#include "link/LinkSession.h"
 
-class QObject;
+class QString;
 
-enum TLinkState { NoDevice = 0, Offline = 1, Online = 2 };
+// True while a link window exists.
+bool HaveLink();
 
-// Stores one value into both parameter images, then sends it (or queues it
-// behind a frame in flight) when sending is allowed: SendSuppressed clear and
-// the link online.
-void SendDatatoMCU(int ModuleAddr, int HighLowData);
-
-// LinkState of the link window; NoDevice while there is no link window.
+// LinkState of the link; NoDevice while there is no link window.
 int CurrentLinkState();
 
-// Observer of every call of SendDatatoMCU: address, value, and whether
-// SendSuppressed held it back. Tests record what the dispatcher hands over.
-using SendTap = std::function<void(int address, int value, bool suppressed)>;
-void SetSendTap(SendTap tap);
+// Queues one write for the unit (sent at once on an idle link); only while online.
+void QueueLinkWrite(int ModuleAddr, int HighLowData);
 
-// Runs when a read of the unit's parameters (connect, read back after a
-// recall or factory reset) has filled DeviceImage and the screen.
-using BulkReadHook = std::function<void()>;
-void SetBulkReadHook(BulkReadHook hook);
+// The whole DeviceImage is written to the unit (an online link only).
+void UploadToUnit();
+
+// A save was handed over: the link awaits it and goes off line meanwhile.
+void AwaitSave();
+
+// One Bluetooth text packet, already checked (Latin-1, at most MaxBluetoothText).
+void SendBluetoothText(const QString& text);
 
 // The main window closes and the program ends: the link stops polling, its
 // readers stop and the device is closed.
@@ -31,11 +30,3 @@ void StopLink();
 
 // Main window's "联机" button: runs the link window's connect operation.
 void MainLinkBtnClick();
-
-// Characters of text one Bluetooth packet carries (report bytes 8..28), and so
-// the longest name that can be sent after its "NA+".
-constexpr int MaxBluetoothText = 21;
-constexpr int MaxBluetoothName = MaxBluetoothText - 3;
-
-// Shared handler of BLUENameBtn, BLUEPinBtn and BleButton.
-void BleButtonClick(QObject* Sender);

@@ -1,9 +1,6 @@
 #include "link/LinkWindow.h"
 
-#include "app/Dialogs.h"
-#include "app/WindowState.h"
-#include "params/ControlProps.h"
-#include "params/ParamImage.h"
+#include "link/LinkApi.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -16,24 +13,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <vector>
 
 TForm9* Form9 = nullptr;
-
-QString NoticeCaption() {
-    return QStringLiteral("KALVIREN Audio Controller");
-}
-
-void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
-                  const QString& chinese) {
-    if (control == nullptr) return;
-    const bool zh = languageFlag == 1;
-    const QString& shown = zh ? chinese : english;
-    if (auto* label = qobject_cast<QLabel*>(control))
-        label->setText(shown);
-    else
-        control->setProperty("text", shown);
-    SetHint(control, zh ? english : chinese);
-}
 
 TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(parent) {
     setWindowTitle(tr("系统"));
@@ -50,23 +32,15 @@ TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(p
     layout->addWidget(LinkBtn);
     layout->addWidget(RzButton14);
 
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-    Timer2 = new QTimer(this);
-    Timer2->setInterval(50);
-    HoldTimer = new QTimer(this);
-    HoldTimer->setInterval(25);
     RelistTimer = new QTimer(this);
     RelistTimer->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
-    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(Timer2); });
-    connect(HoldTimer, &QTimer::timeout, this, [this] { HoldTimerTimer(HoldTimer); });
     connect(RelistTimer, &QTimer::timeout, this, [this] { RelistTimerTimer(RelistTimer); });
     connect(LinkBtn, &QPushButton::clicked, this, [this] { LinkBtnClick(LinkBtn); });
     connect(RzButton14, &QPushButton::clicked, this, [this] { RzButton14Click(RzButton14); });
 
-    for (int m = 0; m <= LastModule; ++m)
-        PacketsPerModule[m] = ModuleParamCount[m] / 10;
+    Session = new LinkSession([this](const Report& r) { return WriteToDevice(r); },
+                              &QTime::currentTime, this);
+    connect(Session, &LinkSession::HistoryLine, this, &TForm9::AddToHistory);
 
     Form9 = this;
 
@@ -84,9 +58,7 @@ TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(p
 }
 
 TForm9::~TForm9() {
-    Timer1->stop();
-    Timer2->stop();
-    HoldTimer->stop();
+    Session->Stop();
     RelistTimer->stop();
     ReleaseDevices();
     if (Form9 == this) Form9 = nullptr;
@@ -110,16 +82,55 @@ void TForm9::ReleaseDevices() {
 
 void TForm9::StopLink() {
     stopped_ = true;
-    Timer1->stop();
-    Timer2->stop();
-    HoldTimer->stop();
+    Session->Stop();
     RelistTimer->stop();
     ReleaseDevices();
-    LinkState = NoDevice;
+    Session->LinkState = NoDevice;
+}
+
+// ---- What the windows ask of the link ----
+
+bool HaveLink() {
+    return Form9 != nullptr;
+}
+
+int CurrentLinkState() {
+    return Form9 ? Form9->Session->LinkState : NoDevice;
+}
+
+void QueueLinkWrite(int ModuleAddr, int HighLowData) {
+    if (Form9) Form9->Session->QueueWrite(ModuleAddr, HighLowData);
+}
+
+void UploadToUnit() {
+    if (Form9) Form9->Session->DisCheckWindow(6);
+}
+
+void AwaitSave() {
+    if (Form9) Form9->Session->AwaitSave();
+}
+
+void SendBluetoothText(const QString& text) {
+    if (Form9) Form9->Session->SendBluetoothText(text);
 }
 
 void StopLink() {
     if (Form9) Form9->StopLink();
+}
+
+void MainLinkBtnClick() {
+    if (Form9) Form9->LinkBtnClick(Form9->LinkBtn);
+}
+
+// ---- Transport ----
+
+void TForm9::LinkBtnClick(QObject*) {
+    // No unit in use: look again, it may have come back unnoticed.
+    if (Session->LinkState == NoDevice) {
+        Relist();
+        return;
+    }
+    Session->StartLink();
 }
 
 void TForm9::HidCtlDeviceChange(QObject*) {
@@ -163,13 +174,13 @@ void TForm9::HIDDeviceStaus(int Nindex) {
         RefusedOpenError = 0;
         RxDevice = chosen;
         CurrentDevice = chosen;
-        ShowLinkStatus(1, tr("离线模式"), 0);
+        Session->ShowLinkStatus(1, tr("离线模式"), 0);
         LinkBtnClick(this);
     } else if (refused) {
         ShowOpenRefused(refused);
     } else {
         RefusedOpenError = 0;
-        ShowLinkStatus(0, tr("设备未连接"), 0);
+        Session->ShowLinkStatus(0, tr("设备未连接"), 0);
     }
 }
 
@@ -177,10 +188,10 @@ void TForm9::ShowOpenRefused(THidDevice* dev) {
     const int code = dev->OpenErrorCode() != 0 ? dev->OpenErrorCode() : ENODEV;
     const bool denied = code == EACCES || code == EPERM;
     if (denied)
-        ShowLinkStatus(0, QStringLiteral("Cannot open the device: permission denied"),
+        Session->ShowLinkStatus(0, QStringLiteral("Cannot open the device: permission denied"),
                        QStringLiteral("无法打开设备：没有权限"));
     else
-        ShowLinkStatus(0, QStringLiteral("Cannot open the device: ") + dev->OpenErrorText(),
+        Session->ShowLinkStatus(0, QStringLiteral("Cannot open the device: ") + dev->OpenErrorText(),
                        QStringLiteral("无法打开设备：") + dev->OpenErrorText());
     // Try again once a second: the rule may be installed, the node may settle.
     RelistTimer->start();
@@ -189,14 +200,14 @@ void TForm9::ShowOpenRefused(THidDevice* dev) {
     AddToHistory(QStringLiteral("OPEN ERROR: %1 (%2)")
                      .arg(dev->OpenErrorText(), QString::number(unsigned(code), 16)));
     if (denied)
-        Dialogs().Notify(
-            this, NoticeCaption(),
-            Lang(QStringLiteral(
-                     "无法打开设备：没有权限\n"
-                     "请安装 udev 规则 packaging/70-kalviren-dsp.rules，然后重新插入设备。"),
-                 QStringLiteral("Cannot open the device: permission denied\n"
-                                "Install the udev rule packaging/70-kalviren-dsp.rules, then plug "
-                                "the unit in again.")));
+        Session->Notify(
+            NoticeCaption(),
+            QStringLiteral("无法打开设备：没有权限\n"
+                           "请安装 udev 规则 packaging/70-kalviren-dsp.rules，然后重新插入设备。"),
+            NoticeCaption(),
+            QStringLiteral("Cannot open the device: permission denied\n"
+                           "Install the udev rule packaging/70-kalviren-dsp.rules, then plug "
+                           "the unit in again."));
 }
 
 QString TForm9::DeviceName(const HidDeviceInfo& HidDev) {
@@ -213,7 +224,7 @@ void TForm9::HidCtlDeviceData(THidDevice* HidDev, quint8 reportId, const QByteAr
     frame.reserve(Data.size() + 1);
     frame.append(static_cast<char>(reportId));
     frame.append(Data);
-    ParseReply(frame);
+    Session->ParseReply(frame);
 }
 
 void TForm9::HidCtlDeviceDataError(THidDevice* HidDev, int Error, const QString& text) {
@@ -255,6 +266,31 @@ void TForm9::RelistTimerTimer(QObject*) {
         RelistTimer->stop();
 }
 
+int TForm9::WriteToDevice(const Report& report) {
+    if (CurrentDevice == nullptr) return 0;
+    ReportID->setText(QString::asprintf("%.2x", unsigned(report[0])));
+    const int length = CurrentDevice->OutputReportLength();
+    if (length < FrameSize) {
+        // A frame cut short would lose its checksum; the device cannot take it.
+        AddToHistory(QStringLiteral("WRITE ERROR: output report length %1 is shorter than %2 (%3)")
+                         .arg(length)
+                         .arg(FrameSize)
+                         .arg(QString::number(0, 16)));
+        return 0;
+    }
+    std::vector<quint8> buffer(static_cast<std::size_t>(length), 0);
+    std::copy(report.begin(), report.end(), buffer.begin());
+    int code = 0;
+    QString text;
+    if (!CurrentDevice->WriteReport(buffer.data(), length, &code, &text)) {
+        AddToHistory(
+            QStringLiteral("WRITE ERROR: %1 (%2)").arg(text, QString::number(unsigned(code), 16)));
+        DeviceFailed(CurrentDevice);
+        return 0;
+    }
+    return length;
+}
+
 void TForm9::HidCtlRemoval(THidDevice* HidDev) {
     if (HidDev == nullptr) return;
     AddToHistory(QStringLiteral("Removal of ") + DeviceName(HidDev->Info));
@@ -272,5 +308,5 @@ void TForm9::AddToHistory(const QString& Str) {
 }
 
 void TForm9::RzButton14Click(QObject*) {
-    LinkState = Offline;
+    Session->LinkState = Offline;
 }

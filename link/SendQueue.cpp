@@ -1,20 +1,12 @@
 // Live writes of an online link: the send queue, the keep-alive poll and the
 // waits for the device-memory commands.
-#include "link/LinkApi.h"
-#include "link/LinkWindow.h"
-#include "link/MainLinkLabel.h"
+#include "link/LinkSession.h"
 
-#include "params/DispatchState.h"
-#include "params/ParamImage.h"
-
-#include <QPushButton>
 #include <QTimer>
 
 #include <unordered_set>
 
 namespace {
-SendTap tap;
-
 constexpr int RecallAddress = 12;
 constexpr int SaveAddress = 13;
 
@@ -24,44 +16,29 @@ int MemoryOpOf(int address) {
 }
 } // namespace
 
-void SetSendTap(SendTap t) {
-    tap = std::move(t);
-}
-
-void SendDatatoMCU(int ModuleAddr, int HighLowData) {
-    const bool suppressed = Dispatch.SendSuppressed == 1;
-    if (tap) tap(ModuleAddr, HighLowData, suppressed);
-    StoreParam(ModuleAddr, HighLowData);
-    if (suppressed || Form9 == nullptr || Form9->LinkState != Online) return;
-    Form9->QueueWrite(ModuleAddr, HighLowData);
-}
-
-int CurrentLinkState() {
-    return Form9 ? Form9->LinkState : NoDevice;
-}
-
-void MainLinkBtnClick() {
-    if (Form9) Form9->LinkBtnClick(Form9->LinkBtn);
-}
-
-int TForm9::WaitingMemoryOp() const {
+int LinkSession::WaitingMemoryOp() const {
     // Nothing joins the queue behind a memory command (the link is off line
     // from its click on), so a waiting one is always the newest.
     return QueueCount > 0 ? MemoryOpOf(QueueAddr[QueueCount]) : 0;
 }
 
-void TForm9::AnnounceMemoryCommand(int ModuleAddr) {
+void LinkSession::AnnounceMemoryCommand(int ModuleAddr) {
     if (ModuleAddr == RecallAddress) {
-        SetMainLabel(QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
+        SetLinkLabel(QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
         LinkState = Offline;
         HoldCycles = 0;
-        ShowLinkStatus(2, MainLinkText(), 0);
+        ShowLinkStatus(2, QString(), 0);
     } else {
-        SetMainLabel(QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
+        SetLinkLabel(QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
     }
 }
 
-void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
+void LinkSession::AwaitSave() {
+    if (LinkState == Online) LinkState = Offline;
+    HoldCycles = 0;
+}
+
+void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
     HoldTicks = 0;
     const int memoryOp = MemoryOpOf(ModuleAddr);
     if (AckReceived == 0 || QueueCount != 0) {
@@ -107,11 +84,11 @@ void TForm9::QueueWrite(int ModuleAddr, int HighLowData) {
     SendData(WriteMode, ModuleAddr, HighLowData);
 }
 
-void TForm9::HoldTimerTimer(QObject*) {
+void LinkSession::HoldTimerTimer(QObject*) {
     HoldTicks = HoldTicks > 50 ? 50 : HoldTicks + 1;
 
     if (PendingOp != 0 || WaitingMemoryOp() != 0)
-        ShowLinkStatus(2, MainLinkText(), HoldTicks * 2);
+        ShowLinkStatus(2, QString(), HoldTicks * 2);
 
     // Device-memory wait.
     if (AckReceived == 1 && PendingOp != 0) {

@@ -1,7 +1,6 @@
 // The transfer pump: one request of a bulk read or write per step, with its
 // time-outs.
-#include "link/LinkWindow.h"
-#include "link/MainLinkLabel.h"
+#include "link/LinkSession.h"
 
 #include "params/ParamImage.h"
 
@@ -9,14 +8,14 @@
 
 #include <cmath>
 
-int TForm9::TransferPercent() const {
+int LinkSession::TransferPercent() const {
     if (TransferLastStep == 0) return 0;
     return static_cast<int>(std::nearbyint(double(TransferStep) / TransferLastStep * 100.0));
 }
 
-void TForm9::Timer2Timer(QObject*) {
+void LinkSession::Timer2Timer(QObject*) {
     if (TransferTicks < 100) ++TransferTicks;
-    ShowLinkStatus(2, MainLinkText(), TransferPercent());
+    ShowLinkStatus(2, QString(), TransferPercent());
     if (TransferPhase == 2) {
         if (TransferStep > TransferLastStep) {
             TransferPhase = 0;

@@ -7,6 +7,7 @@
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"

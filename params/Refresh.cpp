@@ -5,6 +5,7 @@
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"

@@ -1,6 +1,7 @@
 #include "params/UndoHistory.h"
 
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"

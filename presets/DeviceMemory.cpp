@@ -3,8 +3,9 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "app/LinkDisplay.h"
 #include "link/LinkApi.h"
-#include "link/LinkWindow.h"
+#include "params/SendToUnit.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -22,7 +23,7 @@ constexpr int FactoryValue = 85;
 } // namespace
 
 void DeviceSaveBtnClick(QObject* Sender) {
-    if (Form1 == nullptr || Form9 == nullptr || Form9->LinkState != Online) return;
+    if (Form1 == nullptr || CurrentLinkState() != Online) return;
     MemoryCommand cmd{};
     if (Sender == Form1->DeviceLoadBtn)
         cmd = {u"恢复调整前参数", u"Restore settings ", RecallAddress, 0};
@@ -42,7 +43,6 @@ void DeviceSaveBtnClick(QObject* Sender) {
         // turn behind a frame in flight); success is reported on its answer.
         SetLabelPair(Form1->LinkLabel, Window.LanguageFlag, QStringLiteral("Saving..."),
                      QStringLiteral("保存中..."));
-        if (Form9->LinkState == Online) Form9->LinkState = Offline;
-        Form9->HoldCycles = 0;
+        AwaitSave();
     }
 }

@@ -3,7 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
-#include "link/LinkWindow.h"
+#include "link/LinkApi.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
@@ -39,7 +39,7 @@ void SetLines(const QStringList& lines) {
 
 // Step 6 of the link: writes the whole DeviceImage to the unit when online.
 void StartImageUpload() {
-    if (Form9) Form9->DisCheckWindow(6);
+    UploadToUnit();
 }
 
 std::vector<std::string> ToStd(const QStringList& lines) {

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs the whole test suite headless: the plain build, the
-# package checks (lintian, desktop entries, installed tree), the same suite
-# under AddressSanitizer and UndefinedBehaviorSanitizer, and a bounded run of
-# every fuzz target. Any failure or sanitizer report fails.
+# layering check, the package checks (lintian, desktop entries, installed
+# tree), the same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and a bounded run of every fuzz target. Any failure or sanitizer report fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +14,9 @@ echo "== plain build"
 cmake --preset default
 cmake --build --preset default -j "$jobs"
 ctest --preset default -j "$jobs"
+
+echo "== layers"
+bash tools/check-layers.sh
 
 echo "== package"
 bash tools/check-package.sh

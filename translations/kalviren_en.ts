@@ -25,6 +25,29 @@
     </message>
 </context>
 <context>
+    <name>LinkSession</name>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>保存成功!</source>
+        <translation>Saved!</translation>
+    </message>
+    <message>
+        <source>已断开连接!</source>
+        <translation>Disconnected!</translation>
+    </message>
+    <message>
+        <source>连接失败!</source>
+        <translation>Connection failed!</translation>
+    </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>Not connected</translation>
+    </message>
+</context>
+<context>
     <name>PeqReviewDialog</name>
     <message>
         <source>导入滤波器</source>
@@ -567,6 +590,14 @@
         <source> 预设成功保存在</source>
         <translation>Preset saved to </translation>
     </message>
+    <message>
+        <source>请输入正确的名称</source>
+        <translation>Enter a valid name</translation>
+    </message>
+    <message>
+        <source>长度必须4位</source>
+        <translation>The PIN must have 4 digits</translation>
+    </message>
 </context>
 <context>
     <name>TForm4</name>
@@ -588,30 +619,6 @@
     <message>
         <source>设备未连接</source>
         <translation>Not connected</translation>
-    </message>
-    <message>
-        <source>请输入正确的名称</source>
-        <translation>Enter a valid name</translation>
-    </message>
-    <message>
-        <source>长度必须4位</source>
-        <translation>The PIN must have 4 digits</translation>
-    </message>
-    <message>
-        <source>提示</source>
-        <translation>Notice</translation>
-    </message>
-    <message>
-        <source>保存成功!</source>
-        <translation>Saved!</translation>
-    </message>
-    <message>
-        <source>已断开连接!</source>
-        <translation>Disconnected!</translation>
-    </message>
-    <message>
-        <source>连接失败!</source>
-        <translation>Connection failed!</translation>
     </message>
     <message>
         <source>系统</source>

@@ -88,8 +88,8 @@ protected:
 TEST_F(LanguageTest, UnderEnglishNoWindowShowsChinese) {
     Start(QStringLiteral("en"));
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
-    form9->ShowLinkStatus(2, form1->LinkLabel->text(), 40); // the status box as a transfer shows it
+    ASSERT_EQ(form9->Session->LinkState, Online);
+    form9->Session->ShowLinkStatus(2, form1->LinkLabel->text(), 40); // the status box as a transfer shows it
 
     EXPECT_EQ(form1->LinkLabel->text(), "The device is connected");
     EXPECT_TRUE(form1->windowTitle().startsWith("QZ Series")) << form1->windowTitle().toStdString();
@@ -135,7 +135,7 @@ TEST_F(LanguageTest, NoTextIsWiderThanItsControlInEitherLanguage) {
     for (const QString& language : {QStringLiteral("zh"), QStringLiteral("en")}) {
         Start(language);
         ConnectUnit();
-        form9->ShowLinkStatus(2, form1->LinkLabel->text(), 40);
+        form9->Session->ShowLinkStatus(2, form1->LinkLabel->text(), 40);
         for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(form4)})
             EXPECT_EQ(ClippedTexts(window).join('\n').toStdString(), "") << language.toStdString();
         Stop();
@@ -191,7 +191,7 @@ TEST_F(LanguageTest, TheUnitAndThePresetFileSeeNoDifference) {
     for (int k = 0; k < 2; ++k) {
         Start(languages[k]);
         ConnectUnit();
-        ASSERT_EQ(form9->LinkState, Online);
+        ASSERT_EQ(form9->Session->LinkState, Online);
         ClearFrames();
         typeInto(form1->MusFreEdit2, "1000");
         selectCombo(form1->MusModeBox3, 2);

@@ -175,7 +175,7 @@ protected:
 TEST_F(PersonLink, WildGainFromTheUnitIsDrawnAtTheTablesTop) {
     unit->Live()[1][22] = 65535; // band 1 gain
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     ASSERT_EQ(P(1, 22), 65535);
     for (float v : EqGraph.SlotResponse[0])
         ASSERT_TRUE(std::isfinite(v));
@@ -216,7 +216,7 @@ TEST_F(PersonLink, ClosingTheMainWindowEndsTheProgramWhateverElseShows) {
         Step(25);
     unit->Misbehave().silent = true; // the read goes on and on
     Step(100);
-    ASSERT_NE(form9->LinkState, Online);
+    ASSERT_NE(form9->Session->LinkState, Online);
     ASSERT_TRUE(form4->isVisible()); // "连接中..."
     form9->show();
     ASSERT_GT(backend->OpenConnections(), 0);
@@ -237,7 +237,7 @@ TEST_F(PersonLink, ClosingTheMainWindowEndsTheProgramWhateverElseShows) {
 
     EXPECT_FALSE(form4->isVisible());
     EXPECT_FALSE(form9->isVisible());
-    for (QTimer* t : {form9->Timer1, form9->Timer2, form9->HoldTimer})
+    for (QTimer* t : {form9->Session->Timer1, form9->Session->Timer2, form9->Session->HoldTimer})
         EXPECT_FALSE(t->isActive());
     EXPECT_EQ(backend->OpenConnections(), 0);
     EXPECT_EQ(form9->CurrentDevice, nullptr);

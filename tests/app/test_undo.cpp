@@ -198,7 +198,7 @@ TEST_F(Undo, QuickStepsOnOneControlAreOneStepAndTypingIsTheEditsOwn) {
 TEST_F(Undo, TheUnitFollowsAndABulkReadClearsTheHistory) {
     typeInto(form->MusGainEdit5, "2"); // before any unit: the connect read replaces it
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     EXPECT_FALSE(form->UndoAction->isEnabled());
 
     // A preset loaded and undone goes as a whole-image upload, a typed value as one write.
@@ -233,7 +233,7 @@ TEST_F(Undo, TheUnitFollowsAndABulkReadClearsTheHistory) {
     EXPECT_EQ(UndoStack()->index(), 1);
     dialogs->answers = {true};
     ClickOn("DeviceLoadBtn");
-    for (int i = 0; i < 200 && form9->LinkState != Online; ++i)
+    for (int i = 0; i < 200 && form9->Session->LinkState != Online; ++i)
         Step(25);
     EXPECT_FALSE(form->UndoAction->isEnabled());
     EXPECT_FALSE(form->RedoAction->isEnabled());

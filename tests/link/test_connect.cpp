@@ -38,18 +38,18 @@ class ConnectTest : public LinkFixture {
 protected:
     // The pump runs a read (its timer is never fired here; the test steps by hand).
     void ReadInProgress() {
-        form9->Timer2->start();
-        form9->TransferMode = 0;
+        form9->Session->Timer2->start();
+        form9->Session->TransferMode = 0;
     }
     void TearDown() override {
-        if (form9) form9->Timer2->stop();
+        if (form9) form9->Session->Timer2->stop();
         LinkFixture::TearDown();
     }
 };
 
 TEST_F(ConnectTest, ReadRequestsAllModulesInOrderThenSignalsReadDone) {
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     const auto frames = Frames();
     std::vector<int> expected = {0x000, 0x00A};
     for (int m = 1; m <= 2; ++m)
@@ -81,7 +81,7 @@ TEST_F(ConnectTest, ScreenCaptionAndVersionFollowTheUnit) {
     StartConsole();
     EXPECT_FALSE(form1->windowTitle().contains(QStringLiteral("[Connected]")));
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(Params.DeviceImage[1][22], 150);
     EXPECT_EQ(form1->OutLDelayBar->value(), 77);
     EXPECT_EQ(form1->OutLDelayPane->text(), QStringLiteral("7.7ms"));
@@ -91,9 +91,9 @@ TEST_F(ConnectTest, ScreenCaptionAndVersionFollowTheUnit) {
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备已连接"));
     EXPECT_EQ(Hint(form1->LinkLabel), QStringLiteral("The device is connected"));
     EXPECT_FALSE(form4->isVisible());
-    EXPECT_TRUE(form9->HoldTimer->isActive());
-    EXPECT_FALSE(form9->Timer1->isActive());
-    EXPECT_FALSE(form9->Timer2->isActive());
+    EXPECT_TRUE(form9->Session->HoldTimer->isActive());
+    EXPECT_FALSE(form9->Session->Timer1->isActive());
+    EXPECT_FALSE(form9->Session->Timer2->isActive());
 }
 
 TEST_F(ConnectTest, PercentReaches133WhenTheClosingSignalGoesOut) {
@@ -101,12 +101,12 @@ TEST_F(ConnectTest, PercentReaches133WhenTheClosingSignalGoesOut) {
     Deliver();
     int highest = 0;
     bool boxShown = false;
-    for (int i = 0; i < 400 && form9->LinkState != Online; ++i) {
+    for (int i = 0; i < 400 && form9->Session->LinkState != Online; ++i) {
         Step(25);
         highest = std::max(highest, form4->Percent);
         boxShown = boxShown || form4->isVisible();
     }
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(highest, 133);
     EXPECT_TRUE(boxShown);
     EXPECT_EQ(form4->LinkLabel->text().left(3), QStringLiteral("状态："));
@@ -121,7 +121,7 @@ TEST_F(ConnectTest, SilentUnitGetsTheStartSignOnceASecondAndTheLabelStays) {
     Step(5000);
     EXPECT_EQ(CountStartSigns(Frames()), 6);
     EXPECT_EQ(form1->LinkLabel->text(), before);
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
     EXPECT_TRUE(dialogs->records.empty());
 }
 
@@ -130,10 +130,10 @@ TEST_F(ConnectTest, FirstRequestIsResentAndTimesOutWithConnectFailed) {
     Deliver();
     // Start sign answered; go silent before the connect read starts.
     Step(25);
-    ASSERT_EQ(form9->LinkAck, 1);
+    ASSERT_EQ(form9->Session->LinkAck, 1);
     unit->Misbehave().silent = true;
     Step(975); // the read starts on the next second
-    ASSERT_TRUE(form9->Timer2->isActive());
+    ASSERT_TRUE(form9->Session->Timer2->isActive());
     ASSERT_EQ(ReadRequests(Frames()), (std::vector<int>{0}));
     Step(525);
     EXPECT_EQ(ReadRequests(Frames()).size(), 1u);
@@ -144,14 +144,14 @@ TEST_F(ConnectTest, FirstRequestIsResentAndTimesOutWithConnectFailed) {
     Step(25);
     ASSERT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("连接失败!")});
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
-    EXPECT_FALSE(form9->Timer2->isActive());
+    EXPECT_FALSE(form9->Session->Timer2->isActive());
 }
 
 TEST_F(ConnectTest, LaterRequestTimesOutWithConnectFailed) {
     StartConsole();
     Deliver();
     Step(25);
-    ASSERT_EQ(form9->LinkAck, 1);
+    ASSERT_EQ(form9->Session->LinkAck, 1);
     unit->Misbehave().dropEvery = 3; // the start sign and the first read are answered
     Step(975);
     ASSERT_EQ(ReadRequests(Frames()), (std::vector<int>{0}));
@@ -166,9 +166,9 @@ TEST_F(ConnectTest, LaterRequestTimesOutWithConnectFailed) {
     ASSERT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("连接失败!")});
     EXPECT_EQ(dialogs->records.back().caption, QStringLiteral("提示"));
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
-    EXPECT_FALSE(form9->Timer2->isActive());
-    EXPECT_FALSE(form9->Timer1->isActive());
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_FALSE(form9->Session->Timer2->isActive());
+    EXPECT_FALSE(form9->Session->Timer1->isActive());
+    EXPECT_EQ(form9->Session->LinkState, Offline);
 }
 
 // The checksum covers every byte but the last, the spare ones included.
@@ -197,7 +197,7 @@ TEST_F(ConnectTest, HistoryKeepsOnlyItsMostRecentLines) {
 
 TEST_F(ConnectTest, WrongChecksumIsLoggedInTheMemoAndStillDispatched) {
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     unit->Misbehave().corruptChecksum = true;
     form1->Memo1->clear();
     Step(3000);
@@ -208,7 +208,7 @@ TEST_F(ConnectTest, WrongChecksumIsLoggedInTheMemoAndStillDispatched) {
     EXPECT_TRUE(lines[1].contains(QStringLiteral("得到的验证数据：")));
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("接收到的错误数据： 01 57 ")));
     // Dispatched all the same: the polls are answered, the link stays up.
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_TRUE(dialogs->records.empty());
 }
 
@@ -221,7 +221,7 @@ TEST_F(ConnectTest, WrongChecksumWithNonZeroAddressHighByteIsLoggedButNotDispatc
     Inject(f);
     EXPECT_EQ(form1->Memo1->toPlainText().split('\n').first(),
               QStringLiteral("1********************"));
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_TRUE(dialogs->records.empty());
 }
 
@@ -232,7 +232,7 @@ TEST_F(ConnectTest, ForeignDeviceIdentifierIsDroppedWithoutTrace) {
     form1->Memo1->clear();
     const int historyBefore = form9->HistoryListBox->count();
     Inject(f);
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_TRUE(form1->Memo1->toPlainText().isEmpty());
     EXPECT_EQ(form9->HistoryListBox->count(), historyBefore);
     EXPECT_TRUE(dialogs->records.empty());
@@ -255,7 +255,7 @@ TEST_F(ConnectTest, LastOfTwoMatchingUnitsIsUsed) {
     EXPECT_EQ(form9->DevListBox->currentRow(), 0);
     EXPECT_FALSE(second->ReceivedFrames().empty());
     EXPECT_TRUE(unit->ReceivedFrames().empty());
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
 }
 
 TEST_F(ConnectTest, OnlyAnotherProductOfTheVendorIsListedButNotUsed) {
@@ -267,14 +267,14 @@ TEST_F(ConnectTest, OnlyAnotherProductOfTheVendorIsListedButNotUsed) {
     ASSERT_EQ(form9->DevListBox->count(), 1);
     EXPECT_EQ(form9->DevListBox->item(0)->text(), QStringLiteral("Device VID=0483 PID=690f"));
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
-    EXPECT_EQ(form9->LinkState, NoDevice);
+    EXPECT_EQ(form9->Session->LinkState, NoDevice);
     EXPECT_EQ(form9->CurrentDevice, nullptr);
-    EXPECT_FALSE(form9->Timer1->isActive());
+    EXPECT_FALSE(form9->Session->Timer1->isActive());
 }
 
 TEST_F(ConnectTest, RemovalStopsTheLinkAndReArrivalReadsEverythingAgain) {
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     backend->Unplug(unit);
     Deliver();
     const QStringList history = History();
@@ -282,15 +282,15 @@ TEST_F(ConnectTest, RemovalStopsTheLinkAndReArrivalReadsEverythingAgain) {
         return l.startsWith(QStringLiteral("Removal of ")) &&
                l.contains(QStringLiteral("VID=0483"));
     }));
-    EXPECT_EQ(form9->LinkState, NoDevice);
+    EXPECT_EQ(form9->Session->LinkState, NoDevice);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
-    EXPECT_FALSE(form9->HoldTimer->isActive());
+    EXPECT_FALSE(form9->Session->HoldTimer->isActive());
 
     unit->Live()[1][0] = 42;
     ClearFrames();
     backend->Replug(unit);
     ConnectUnit();
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(ReadRequests(Frames()).size(), 17u);
     EXPECT_EQ(form1->OutLDelayBar->value(), 42);
 }
@@ -300,7 +300,7 @@ TEST_F(ConnectTest, AnotherHidDeviceArrivingMakesTheConsoleReconnect) {
     ClearFrames();
     backend->PlugOther(0x046D, 0xC31C, QStringLiteral("Keyboard"));
     ConnectUnit();
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(ReadRequests(Frames()).size(), 17u);
 }
 
@@ -312,7 +312,7 @@ TEST_F(ConnectTest, ReportsFromAListedDeviceOtherThanTheChosenOneAreIgnored) {
     const auto f = StatusFrame(6);
     form9->HidCtlDeviceData(other, f[0],
                             QByteArray(reinterpret_cast<const char*>(f.data()) + 1, 29));
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_TRUE(dialogs->records.empty());
 }
 
@@ -323,16 +323,16 @@ TEST_F(ConnectTest, ReportsFromAListedDeviceOtherThanTheChosenOneAreIgnored) {
 TEST_F(ConnectTest, ValuesReplyOutsideAReadChangesNothing) {
     ConnectUnit();
     const ParamModel before = Params;
-    form9->TransferPhase = 3;
+    form9->Session->TransferPhase = 3;
     Inject(ValuesFrame(1, 0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
     EXPECT_EQ(std::memcmp(before.DeviceImage, Params.DeviceImage, sizeof before.DeviceImage), 0);
-    EXPECT_EQ(form9->TransferPhase, 3);
-    form9->Timer2->start();
-    form9->TransferMode = 1; // an upload is running
+    EXPECT_EQ(form9->Session->TransferPhase, 3);
+    form9->Session->Timer2->start();
+    form9->Session->TransferMode = 1; // an upload is running
     Inject(ValuesFrame(1, 0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9}));
     EXPECT_EQ(std::memcmp(before.DeviceImage, Params.DeviceImage, sizeof before.DeviceImage), 0);
-    EXPECT_EQ(form9->TransferPhase, 3);
-    form9->Timer2->stop();
+    EXPECT_EQ(form9->Session->TransferPhase, 3);
+    form9->Session->Timer2->stop();
 }
 
 TEST_F(ConnectTest, ValuesReplyAtIndex80StoresUpToIndex84Only) {
@@ -343,21 +343,21 @@ TEST_F(ConnectTest, ValuesReplyAtIndex80StoresUpToIndex84Only) {
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(Params.DeviceImage[1][80 + i], i + 1);
     EXPECT_EQ(Params.DeviceImage[1][85], -7);
-    EXPECT_EQ(form9->TransferPhase, 2);
+    EXPECT_EQ(form9->Session->TransferPhase, 2);
 }
 
 TEST_F(ConnectTest, ValuesReplyForAModuleAboveThreeIsRejectedWhole) {
     ConnectUnit();
     ReadInProgress();
     const ParamModel before = Params;
-    form9->TransferPhase = 3;
+    form9->Session->TransferPhase = 3;
     const int historyBefore = form9->HistoryListBox->count();
     Inject(ValuesFrame(4, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     Inject(ValuesFrame(255, 80, {1, 2, 3, 4, 5}));
     EXPECT_EQ(std::memcmp(before.DeviceImage, Params.DeviceImage, sizeof before.DeviceImage), 0);
     EXPECT_EQ(form9->HistoryListBox->count(), historyBefore + 2);
     EXPECT_TRUE(History().last().startsWith(QStringLiteral("VALUES REJECTED")));
-    EXPECT_EQ(form9->TransferPhase, 2);
+    EXPECT_EQ(form9->Session->TransferPhase, 2);
 }
 
 TEST_F(ConnectTest, ValuesReplyWhoseCountReachesPastTheFrameIsRejectedWhole) {
@@ -365,14 +365,14 @@ TEST_F(ConnectTest, ValuesReplyWhoseCountReachesPastTheFrameIsRejectedWhole) {
     ReadInProgress();
     for (int i = 0; i < 30; ++i)
         Params.DeviceImage[2][i] = -1;
-    form9->TransferPhase = 3;
+    form9->Session->TransferPhase = 3;
     // Length byte 254: 124 values claimed in a 30-byte report.
     Inject(ValuesFrame(2, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}, 254));
     // Eleven values would run into the checksum byte.
     Inject(ValuesFrame(2, 0, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
     for (int i = 0; i < 30; ++i)
         EXPECT_EQ(Params.DeviceImage[2][i], -1) << i;
-    EXPECT_EQ(form9->TransferPhase, 2);
+    EXPECT_EQ(form9->Session->TransferPhase, 2);
     // The same frame in a report shorter than 30 bytes.
     auto shortFrame = ValuesFrame(2, 0, {9, 9, 9, 9, 9, 9, 9, 9, 9, 9});
     shortFrame.resize(12);
@@ -388,11 +388,11 @@ TEST_F(ConnectTest, ShortReportsAreHarmless) {
     form1->SysMusNormalVolBar->setValue(321);
     auto f = StatusFrame(2, 255, 255, 900);
     f.resize(8);
-    form9->AckReceived = 0;
+    form9->Session->AckReceived = 0;
     Inject(f);
-    EXPECT_EQ(form9->AckReceived, 1);
+    EXPECT_EQ(form9->Session->AckReceived, 1);
     EXPECT_EQ(form1->SysMusNormalVolBar->value(), 321);
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
 }
 
 // An upload whose first packet gets no answer must end in "连接失败!" through
@@ -400,11 +400,11 @@ TEST_F(ConnectTest, ShortReportsAreHarmless) {
 TEST_F(ConnectTest, UploadWithoutAnswerFailsInsteadOfHanging) {
     ConnectUnit();
     unit->Misbehave().silent = true;
-    form9->DisCheckWindow(6);
-    ASSERT_TRUE(form9->Timer2->isActive());
-    for (int t = 0; t < 120 && form9->Timer2->isActive(); ++t)
-        form9->Timer2Timer(nullptr);
-    EXPECT_FALSE(form9->Timer2->isActive());
+    form9->Session->DisCheckWindow(6);
+    ASSERT_TRUE(form9->Session->Timer2->isActive());
+    for (int t = 0; t < 120 && form9->Session->Timer2->isActive(); ++t)
+        form9->Session->Timer2Timer(nullptr);
+    EXPECT_FALSE(form9->Session->Timer2->isActive());
     EXPECT_TRUE(dialogs->texts(DialogRecord::Notify).contains(QStringLiteral("连接失败!")));
 }
 
@@ -412,11 +412,11 @@ TEST_F(ConnectTest, UploadWithoutAnswerFailsInsteadOfHanging) {
 // again when it was not running (during a transfer, after a lost link).
 TEST_F(ConnectTest, ChangeMessageResumesTheHoldTimerOnlyIfItRan) {
     ConnectUnit();
-    ASSERT_TRUE(form9->HoldTimer->isActive());
+    ASSERT_TRUE(form9->Session->HoldTimer->isActive());
     Inject(StatusFrame(12));
-    EXPECT_TRUE(form9->HoldTimer->isActive());
-    form9->HoldTimer->stop();
+    EXPECT_TRUE(form9->Session->HoldTimer->isActive());
+    form9->Session->HoldTimer->stop();
     Inject(StatusFrame(12));
     Inject(StatusFrame(13));
-    EXPECT_FALSE(form9->HoldTimer->isActive());
+    EXPECT_FALSE(form9->Session->HoldTimer->isActive());
 }

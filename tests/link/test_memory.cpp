@@ -2,9 +2,11 @@
 // Bluetooth text packets.
 #include "tests/support/LinkFixture.h"
 
+#include "app/BluetoothButtons.h"
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
 #include "presets/DeviceMemory.h"
@@ -39,7 +41,7 @@ protected:
     void SetUp() override {
         LinkFixture::SetUp();
         ConnectUnit();
-        ASSERT_EQ(form9->LinkState, Online);
+        ASSERT_EQ(form9->Session->LinkState, Online);
         ClearFrames();
     }
 };
@@ -57,8 +59,8 @@ TEST_F(MemoryTest, SaveAsksThenWaitsWithTheStatusBoxAndReportsSuccess) {
     EXPECT_EQ(sent[0].bytes[6] << 8 | sent[0].bytes[7], 0);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("保存中..."));
     EXPECT_EQ(Hint(form1->LinkLabel), QStringLiteral("Saving..."));
-    EXPECT_EQ(form9->LinkState, Offline);
-    EXPECT_EQ(form9->PendingOp, 3);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
+    EXPECT_EQ(form9->Session->PendingOp, 3);
 
     Step(50);
     EXPECT_TRUE(form4->isVisible());
@@ -69,7 +71,7 @@ TEST_F(MemoryTest, SaveAsksThenWaitsWithTheStatusBoxAndReportsSuccess) {
     Step(200);
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("保存成功!")});
     EXPECT_EQ(dialogs->records.back().caption, QStringLiteral("提示"));
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备已连接"));
     EXPECT_FALSE(form4->isVisible());
     EXPECT_EQ(unit->StoreCount(), 1);
@@ -86,14 +88,14 @@ TEST_F(MemoryTest, RecallShowsWaitingThenReadsModulesOneToThreeBack) {
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].bytes[6] << 8 | sent[0].bytes[7], 0);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("调用等待中..."));
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
     EXPECT_TRUE(form4->isVisible());
     EXPECT_EQ(form4->LinkLabel->text(), QStringLiteral("状态：调用等待中..."));
 
     ClearFrames();
-    for (int i = 0; i < 200 && form9->LinkState != Online; ++i)
+    for (int i = 0; i < 200 && form9->Session->LinkState != Online; ++i)
         Step(25);
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     std::vector<int> reads;
     for (const auto& r : To(Frames(), 57))
         reads.push_back(r.bytes[6] << 8 | r.bytes[7]);
@@ -135,8 +137,8 @@ TEST_F(MemoryTest, AnsweringNoSendsNothing) {
     EXPECT_EQ(dialogs->records.size(), 3u);
     EXPECT_TRUE(Frames().empty());
     EXPECT_EQ(form1->LinkLabel->text(), label);
-    EXPECT_EQ(form9->LinkState, Online);
-    EXPECT_EQ(form9->PendingOp, 0);
+    EXPECT_EQ(form9->Session->LinkState, Online);
+    EXPECT_EQ(form9->Session->PendingOp, 0);
 }
 
 TEST_F(MemoryTest, ButtonsDoNothingWhileNotOnline) {
@@ -159,7 +161,7 @@ TEST_F(MemoryTest, UnansweredSaveEndsInLostLinkAfter51HoldPeriods) {
     EXPECT_TRUE(form4->isVisible());
     Step(25);
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("已断开连接!")});
-    EXPECT_FALSE(form9->HoldTimer->isActive());
+    EXPECT_FALSE(form9->Session->HoldTimer->isActive());
 }
 
 // A memory command clicked while a frame is in flight runs as on an idle link
@@ -177,11 +179,11 @@ TEST_F(MemoryTest, RecallAndFactoryResetBehindAFrameInFlightWaitThenReadBack) {
         QTest::mouseClick(button, Qt::LeftButton);
         EXPECT_TRUE(To(Frames(), 12).empty());
         EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("调用等待中..."));
-        EXPECT_EQ(form9->LinkState, Offline);
+        EXPECT_EQ(form9->Session->LinkState, Offline);
         EXPECT_TRUE(form4->isVisible());
-        for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+        for (int i = 0; i < 400 && form9->Session->LinkState != Online; ++i)
             Step(25);
-        ASSERT_EQ(form9->LinkState, Online);
+        ASSERT_EQ(form9->Session->LinkState, Online);
         const auto sent = To(Frames(), 12);
         ASSERT_EQ(sent.size(), 1u);
         EXPECT_EQ(sent[0].bytes[6] << 8 | sent[0].bytes[7], value);
@@ -196,7 +198,7 @@ TEST_F(MemoryTest, SaveBehindAFrameInFlightReportsSuccessOnlyAfterItsAcknowledge
     dialogs->answers = {true};
     QTest::mouseClick(form1->DeviceSaveBtn, Qt::LeftButton);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("保存中..."));
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
     int savedAt = -1;
     for (int i = 0; i < 200 && dialogs->texts(DialogRecord::Notify).isEmpty(); ++i) {
         Step(25);
@@ -206,7 +208,7 @@ TEST_F(MemoryTest, SaveBehindAFrameInFlightReportsSuccessOnlyAfterItsAcknowledge
     ASSERT_GE(savedAt, 0);
     EXPECT_GE(clockMs - savedAt, 100);
     EXPECT_EQ(unit->Stored()[1][2], 5);
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     Step(1000);
     EXPECT_EQ(To(Frames(), 13).size(), 1u);
     EXPECT_EQ(unit->StoreCount(), 1);
@@ -220,14 +222,14 @@ TEST_F(MemoryTest, ResendDueAfterABurstGoesNeitherAfterARecallNorOverAnUpload) {
         SendDatatoMCU(0x100, 1);
         SendDatatoMCU(0x102, 2);
         Step(25); // the second write goes out and is answered; its resend is due
-        ASSERT_EQ(form9->ResendLast, 1);
+        ASSERT_EQ(form9->Session->ResendLast, 1);
         Params.DeviceImage[1][2] = 7; // as a loaded preset leaves it
         dialogs->answers = {true};
         if (upload)
-            form9->DisCheckWindow(6);
+            form9->Session->DisCheckWindow(6);
         else
             QTest::mouseClick(form1->DeviceLoadBtn, Qt::LeftButton);
-        for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+        for (int i = 0; i < 400 && form9->Session->LinkState != Online; ++i)
             Step(25);
         Step(500);
         EXPECT_EQ(To(Frames(), upload ? 0x102 : 12).size(), 1u);
@@ -243,14 +245,14 @@ TEST_F(MemoryTest, RecallReadBackIsNotMovedOnByALateAnswerToAnEarlierFrame) {
         unit->Stored()[1][i] = static_cast<uint16_t>(i + 1);
     unit->Stored()[3][0] = 9;
     unit->Misbehave().replyDelayMs = 1500;
-    for (int i = 0; i < 400 && !(form9->AckReceived == 1 && unit->HeldReplies() >= 2); ++i)
+    for (int i = 0; i < 400 && !(form9->Session->AckReceived == 1 && unit->HeldReplies() >= 2); ++i)
         Step(25);
     ASSERT_GE(unit->HeldReplies(), 2u);
     dialogs->answers = {true};
     QTest::mouseClick(form1->DeviceLoadBtn, Qt::LeftButton);
-    for (int i = 0; i < 1200 && (form9->LinkState != Online || To(Frames(), 57).empty()); ++i)
+    for (int i = 0; i < 1200 && (form9->Session->LinkState != Online || To(Frames(), 57).empty()); ++i)
         Step(25);
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     for (int m = 1; m <= 3; ++m)
         for (int i = 0; i < (m == 3 ? 10 : 70); ++i)
             EXPECT_EQ(Params.DeviceImage[m][i], unit->Live()[m][i]) << m << " " << i;
@@ -261,12 +263,12 @@ TEST_F(MemoryTest, RecallReadBackIsNotMovedOnByALateAnswerToAnEarlierFrame) {
 TEST_F(MemoryTest, ErrorAcknowledgementDropsTheLink) {
     unit->Misbehave().forcedCode = 6;
     Step(125);
-    EXPECT_EQ(form9->LinkState, NoDevice);
+    EXPECT_EQ(form9->Session->LinkState, NoDevice);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("错误应答!")});
-    EXPECT_FALSE(form9->HoldTimer->isActive());
-    EXPECT_FALSE(form9->Timer1->isActive());
-    EXPECT_FALSE(form9->Timer2->isActive());
+    EXPECT_FALSE(form9->Session->HoldTimer->isActive());
+    EXPECT_FALSE(form9->Session->Timer1->isActive());
+    EXPECT_FALSE(form9->Session->Timer2->isActive());
     ClearFrames();
     Step(3000);
     EXPECT_TRUE(Frames().empty());
@@ -278,8 +280,8 @@ TEST_F(MemoryTest, ChangeAcceptedShowsItsMessageAndReleasesTheQueue) {
     SendDatatoMCU(0x102, 2);
     Inject(StatusFrame(14));
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify), QStringList{QStringLiteral("更改成功!")});
-    EXPECT_EQ(form9->AckReceived, 1);
-    EXPECT_TRUE(form9->HoldTimer->isActive());
+    EXPECT_EQ(form9->Session->AckReceived, 1);
+    EXPECT_TRUE(form9->Session->HoldTimer->isActive());
     Step(25);
     EXPECT_EQ(To(Frames(), 0x102).size(), 1u);
 }
@@ -291,8 +293,8 @@ TEST_F(MemoryTest, ChangeRefusedLeavesTheWaitingWriteToTheFiveTickRule) {
     Inject(StatusFrame(13));
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify),
               QStringList{QStringLiteral("操作失败 ,限制次数已到")});
-    EXPECT_EQ(form9->AckReceived, 0);
-    EXPECT_TRUE(form9->HoldTimer->isActive());
+    EXPECT_EQ(form9->Session->AckReceived, 0);
+    EXPECT_TRUE(form9->Session->HoldTimer->isActive());
     Step(125);
     EXPECT_TRUE(To(Frames(), 0x102).empty());
     Step(25);
@@ -300,12 +302,12 @@ TEST_F(MemoryTest, ChangeRefusedLeavesTheWaitingWriteToTheFiveTickRule) {
 }
 
 TEST_F(MemoryTest, UnknownCodesChangeNothing) {
-    form9->AckReceived = 0;
-    form9->LinkAck = 0;
+    form9->Session->AckReceived = 0;
+    form9->Session->LinkAck = 0;
     Inject(StatusFrame(5));
     Inject(StatusFrame(0x0102));
-    EXPECT_EQ(form9->AckReceived, 0);
-    EXPECT_EQ(form9->LinkAck, 0);
+    EXPECT_EQ(form9->Session->AckReceived, 0);
+    EXPECT_EQ(form9->Session->LinkAck, 0);
     EXPECT_TRUE(dialogs->records.empty());
 }
 
@@ -315,9 +317,9 @@ TEST(Levels, LevelTable) {
     const std::pair<int, int> table[] = {{0, -22},  {1, 1},    {2, 5},    {16, 23}, {64, 35},
                                          {128, 42}, {227, 46}, {228, 48}, {255, 48}};
     for (auto [byte, level] : table)
-        EXPECT_EQ(TForm9::LevelOf(static_cast<uint8_t>(byte)), level) << byte;
+        EXPECT_EQ(LinkSession::LevelOf(static_cast<uint8_t>(byte)), level) << byte;
     for (int b = 0; b < 256; ++b)
-        EXPECT_NE(TForm9::LevelOf(static_cast<uint8_t>(b)), 47);
+        EXPECT_NE(LinkSession::LevelOf(static_cast<uint8_t>(b)), 47);
 }
 
 class MeterTest : public LinkFixture {};
@@ -329,7 +331,7 @@ TEST_F(MeterTest, RingsMoveTheMetersOnEvenPositionsAndTheVolumeFollows) {
     ASSERT_NE(form9->RxDevice, nullptr);
     form1->LeftMeter->setValue(7);
     Inject(StatusFrame(2, 255, 128, 750));
-    EXPECT_EQ(form9->MeterIndex, 1);
+    EXPECT_EQ(form9->Session->MeterIndex, 1);
     EXPECT_EQ(form1->LeftMeter->value(), 7); // position 1: not moved
     EXPECT_EQ(form1->SysMusNormalVolBar->value(), 750);
     Inject(StatusFrame(4, 255, 128, 0));
@@ -434,12 +436,12 @@ TEST_F(ImageWriteTest, WritesModulesOneToThreeAndComesBackOnline) {
     for (int i = 0; i < 86; ++i)
         Params.DeviceImage[1][i] = 1000 + i;
     Params.DeviceImage[3][0] = 4242;
-    form9->DisCheckWindow(6);
+    form9->Session->DisCheckWindow(6);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("下载数据..."));
-    EXPECT_EQ(form9->LinkState, Offline);
-    for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+    EXPECT_EQ(form9->Session->LinkState, Offline);
+    for (int i = 0; i < 400 && form9->Session->LinkState != Online; ++i)
         Step(25);
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     std::vector<int> starts;
     for (const auto& r : To(Frames(), 56)) {
         EXPECT_EQ(r.bytes[2], 24);
@@ -462,7 +464,7 @@ TEST_F(ImageWriteTest, WritesModulesOneToThreeAndComesBackOnline) {
 
 TEST_F(ImageWriteTest, NothingIsWrittenWhileNotOnline) {
     form9->RzButton14Click(nullptr);
-    form9->DisCheckWindow(6);
+    form9->Session->DisCheckWindow(6);
     Step(2000);
     EXPECT_TRUE(To(Frames(), 56).empty());
 }
@@ -486,9 +488,9 @@ TEST_F(WindowsTest, StatusBoxAndLinkWindowAsBuilt) {
     EXPECT_EQ(form9->ReportID->text(), QStringLiteral("1"));
     EXPECT_EQ(form9->LinkBtn->text(), QStringLiteral("连接"));
     EXPECT_EQ(form9->RzButton14->text(), QStringLiteral("断开"));
-    EXPECT_EQ(form9->Timer1->interval(), 1000);
-    EXPECT_EQ(form9->Timer2->interval(), 50);
-    EXPECT_EQ(form9->HoldTimer->interval(), 25);
+    EXPECT_EQ(form9->Session->Timer1->interval(), 1000);
+    EXPECT_EQ(form9->Session->Timer2->interval(), 50);
+    EXPECT_EQ(form9->Session->HoldTimer->interval(), 25);
     form9->show();
     form9->close();
     EXPECT_FALSE(form9->isVisible());

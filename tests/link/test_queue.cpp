@@ -5,6 +5,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
 
@@ -44,7 +45,7 @@ protected:
     void SetUp() override {
         LinkFixture::SetUp();
         ConnectUnit();
-        ASSERT_EQ(form9->LinkState, Online);
+        ASSERT_EQ(form9->Session->LinkState, Online);
         ClearFrames();
     }
 };
@@ -105,9 +106,9 @@ TEST_F(QueueTest, ThreeQuickWritesToOneAddressBehindAFrameInFlight) {
     SendDatatoMCU(0x100, 10);
     SendDatatoMCU(0x100, 11);
     SendDatatoMCU(0x100, 12);
-    EXPECT_EQ(form9->QueueCount, 2);
-    EXPECT_EQ(form9->QueueValue[1], 10);
-    EXPECT_EQ(form9->QueueValue[2], 12);
+    EXPECT_EQ(form9->Session->QueueCount, 2);
+    EXPECT_EQ(form9->Session->QueueValue[1], 10);
+    EXPECT_EQ(form9->Session->QueueValue[2], 12);
     Step(1000);
     EXPECT_EQ(Writes(Frames()), (W{{0x101, 1}, {0x100, 10}, {0x100, 12}, {0x100, 12}}));
     EXPECT_EQ(unit->Param(1, 0), 12);
@@ -147,7 +148,7 @@ TEST_F(QueueTest, WritesWhileSuppressedOrNotOnlineOnlyChangeTheImages) {
     SendDatatoMCU(0x100, 33);
     Dispatch.SendSuppressed = 0;
     form9->RzButton14Click(form9->RzButton14);
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
     SendDatatoMCU(0x102, 44);
     Step(500);
     EXPECT_TRUE(Writes(Frames()).empty());
@@ -169,15 +170,15 @@ TEST_F(QueueTest, FullQueueLosesNoFinalValue) {
         write(0x200 + k % 60, k);
     for (int k = 0; k < 5; ++k)
         write(0x100 + k, 1000 + k);
-    EXPECT_LE(form9->QueueCount, QueueMaxWaiting);
-    EXPECT_EQ(form9->QueueAddr[form9->QueueCount], 0x104);
-    EXPECT_EQ(form9->QueueValue[form9->QueueCount], 1004);
+    EXPECT_LE(form9->Session->QueueCount, QueueMaxWaiting);
+    EXPECT_EQ(form9->Session->QueueAddr[form9->Session->QueueCount], 0x104);
+    EXPECT_EQ(form9->Session->QueueValue[form9->Session->QueueCount], 1004);
 
     // Drain it into the unit: every address ends with its final value.
     unit->Behave();
-    for (int i = 0; i < 2000 && (form9->QueueCount > 0 || form9->ResendLast); ++i)
+    for (int i = 0; i < 2000 && (form9->Session->QueueCount > 0 || form9->Session->ResendLast); ++i)
         Step(25);
-    EXPECT_EQ(form9->QueueCount, 0);
+    EXPECT_EQ(form9->Session->QueueCount, 0);
     for (const auto& [address, value] : finalValue)
         EXPECT_EQ(unit->Param(address >> 8, address & 0xFF), value) << std::hex << address;
 }
@@ -187,11 +188,11 @@ TEST_F(QueueTest, ConsecutiveWritesToOneAddressStillCollapseWhenFull) {
     SendDatatoMCU(0x300, 1);
     for (int k = 0; k < QueueMaxWaiting; ++k)
         SendDatatoMCU(0x200 + k % 60, k);
-    ASSERT_EQ(form9->QueueCount, QueueMaxWaiting);
-    const int last = form9->QueueAddr[QueueMaxWaiting];
+    ASSERT_EQ(form9->Session->QueueCount, QueueMaxWaiting);
+    const int last = form9->Session->QueueAddr[QueueMaxWaiting];
     SendDatatoMCU(last, 9999);
-    EXPECT_EQ(form9->QueueCount, QueueMaxWaiting);
-    EXPECT_EQ(form9->QueueValue[QueueMaxWaiting], 9999);
+    EXPECT_EQ(form9->Session->QueueCount, QueueMaxWaiting);
+    EXPECT_EQ(form9->Session->QueueValue[QueueMaxWaiting], 9999);
 }
 
 TEST_F(QueueTest, IdleLinkPollsEvery125ms) {
@@ -208,7 +209,7 @@ TEST_F(QueueTest, IdleLinkPollsEvery125ms) {
     ASSERT_GE(pollTimes.size(), 10u);
     for (std::size_t i = 1; i < pollTimes.size(); ++i)
         EXPECT_EQ(pollTimes[i] - pollTimes[i - 1], 125) << i;
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
 }
 
 TEST_F(QueueTest, SilenceDeclaresTheLinkLostAfterAbout3_9s) {
@@ -234,15 +235,15 @@ TEST_F(QueueTest, SilenceDeclaresTheLinkLostAfterAbout3_9s) {
     ASSERT_GE(pollTimes.size(), 3u);
     for (std::size_t i = 2; i < pollTimes.size(); ++i)
         EXPECT_EQ(pollTimes[i] - pollTimes[i - 1], 625) << i;
-    EXPECT_EQ(form9->LinkState, Offline);
-    EXPECT_FALSE(form9->HoldTimer->isActive());
+    EXPECT_EQ(form9->Session->LinkState, Offline);
+    EXPECT_FALSE(form9->Session->HoldTimer->isActive());
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
 
     // The user connects again with the link button.
     unit->Behave();
     QTest::mouseClick(form1->LinkBtn, Qt::LeftButton);
     ConnectUnit();
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
 }
 
 TEST_F(QueueTest, LostLinkMessageInEnglish) {

@@ -1,6 +1,8 @@
 // Reports of other lengths than the frame, write and read failures: a bus with
 // one hand-made device instead of the emulated unit.
 #include "link/LinkWindow.h"
+
+#include "app/LinkDisplay.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QCoreApplication>
@@ -88,6 +90,7 @@ class ReportLengthTest : public ::testing::Test {
 protected:
     void Start(int in, int out) {
         form9 = std::make_unique<TForm9>(std::make_unique<FakeBackend>(&wire, in, out));
+        ConnectLinkToWindows(*form9);
         QCoreApplication::sendPostedEvents();
     }
     void TearDown() override {
@@ -116,7 +119,7 @@ TEST_F(ReportLengthTest, LongerOutputReportIsPaddedWithZeros) {
     EXPECT_TRUE(LastHistory().startsWith(QStringLiteral("W 02  01 57 07 ")));
     EXPECT_EQ(LastHistory().size(), QStringLiteral("W 02  ").size() + 63 * 3);
 
-    form9->SendData(WriteMode, 0x105, 300);
+    form9->Session->SendData(WriteMode, 0x105, 300);
     ASSERT_EQ(wire.written.size(), 2u);
     EXPECT_EQ(wire.written[1].size(), 64);
     EXPECT_EQ(form9->ReportID->text(), QStringLiteral("01"));
@@ -133,7 +136,7 @@ TEST_F(ReportLengthTest, WriteFailureIsLoggedWithTheCodeInHex) {
     wire.failWrites = true;
     Start(30, 30);
     EXPECT_EQ(LastHistory(), QStringLiteral("WRITE ERROR: device not functioning (1f)"));
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
 }
 
 TEST_F(ReportLengthTest, ReadErrorIsLogged) {
@@ -150,14 +153,14 @@ TEST_F(ReportLengthTest, InputReportsOfOtherLengthsAreCheckedOnTheirLastByte) {
     const auto longer = Status(64);
     wire.onReport(QByteArray(reinterpret_cast<const char*>(longer.data()), 64));
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(form9->LinkAck, 1);
+    EXPECT_EQ(form9->Session->LinkAck, 1);
     // Ten bytes: a status code but no levels or volume to read.
-    form9->LinkAck = 0;
+    form9->Session->LinkAck = 0;
     const auto shorter = Status(10);
     wire.onReport(QByteArray(reinterpret_cast<const char*>(shorter.data()), 10));
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(form9->LinkAck, 1);
+    EXPECT_EQ(form9->Session->LinkAck, 1);
     wire.onReport(QByteArray("\x01", 1));
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(form9->LinkState, Offline);
+    EXPECT_EQ(form9->Session->LinkState, Offline);
 }

@@ -34,7 +34,7 @@ protected:
     // Steps until the unit has been read whole again and the link is up.
     int StepUntilReconnected(int limitMs) {
         int ms = 0;
-        while (ms < limitMs && !(form9->LinkState == Online && CountReads(Frames()) == 17)) {
+        while (ms < limitMs && !(form9->Session->LinkState == Online && CountReads(Frames()) == 17)) {
             Step(25);
             ms += 25;
         }
@@ -50,13 +50,13 @@ TEST_F(UnitAccessTest, UnitResetAtTheSamePathIsOpenedAfreshAndReadAgain) {
     for (const Case c : {Case{false, 0}, Case{true, 0}, Case{false, 400}, Case{true, 400}}) {
         SCOPED_TRACE(testing::Message() << "read error " << c.readError << ", " << c.ms << " ms");
         ConnectUnit();
-        ASSERT_EQ(form9->LinkState, Online);
+        ASSERT_EQ(form9->Session->LinkState, Online);
         Step(100);
         ClearFrames();
         const int before = static_cast<int>(History().size());
         backend->ResetUnit(unit, c.ms, c.readError);
         const int took = StepUntilReconnected(c.ms + 2000);
-        EXPECT_EQ(form9->LinkState, Online);
+        EXPECT_EQ(form9->Session->LinkState, Online);
         EXPECT_EQ(CountReads(Frames()), 17);
         EXPECT_LE(took, c.ms + 2000);
         const QStringList since = History().mid(before);
@@ -65,7 +65,7 @@ TEST_F(UnitAccessTest, UnitResetAtTheSamePathIsOpenedAfreshAndReadAgain) {
         Step(2000); // and it stays up: nothing goes to the dead handle any more
         EXPECT_EQ(CountStarting(History().mid(before), QStringLiteral("WRITE ERROR")),
                   CountStarting(since, QStringLiteral("WRITE ERROR")));
-        EXPECT_EQ(form9->LinkState, Online);
+        EXPECT_EQ(form9->Session->LinkState, Online);
         EXPECT_EQ(backend->OpenConnections(), 1);
     }
     EXPECT_TRUE(dialogs->records.empty());
@@ -75,13 +75,13 @@ TEST_F(UnitAccessTest, LinkButtonFindsAUnitWhoseReturnWentUnnoticed) {
     ConnectUnit();
     backend->ResetUnit(unit, 300, false, /*notify=*/false);
     Step(3000);
-    EXPECT_EQ(form9->LinkState, NoDevice);
+    EXPECT_EQ(form9->Session->LinkState, NoDevice);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("设备未连接"));
     EXPECT_EQ(CountStarting(History(), QStringLiteral("Removal of ")), 1);
     ClearFrames();
     QTest::mouseClick(form1->LinkBtn, Qt::LeftButton);
     EXPECT_LE(StepUntilReconnected(2000), 2000);
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
 }
 
 TEST_F(UnitAccessTest, RefusedUnitIsNamedOnceNeverWrittenAndTakenWhenAllowed) {
@@ -89,7 +89,7 @@ TEST_F(UnitAccessTest, RefusedUnitIsNamedOnceNeverWrittenAndTakenWhenAllowed) {
     StartConsole();
     Deliver();
     Step(5000);
-    EXPECT_EQ(form9->LinkState, NoDevice);
+    EXPECT_EQ(form9->Session->LinkState, NoDevice);
     EXPECT_EQ(form9->CurrentDevice, nullptr);
     EXPECT_EQ(form1->LinkLabel->text(), QStringLiteral("无法打开设备：没有权限"));
     EXPECT_EQ(Hint(form1->LinkLabel), QStringLiteral("Cannot open the device: permission denied"));
@@ -131,7 +131,7 @@ TEST_F(UnitAccessTest, OpenedUnitIsUsedWhenALaterListedOneIsRefused) {
     EmulatedDevice* refused = backend->PlugUnit(QStringLiteral("B"));
     backend->SetOpenError(refused, EACCES);
     ConnectUnit();
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(form9->CurrentDevice, form9->DevListDevices.at(0));
     EXPECT_TRUE(dialogs->records.empty());
     EXPECT_TRUE(refused->ReceivedFrames().empty());

@@ -112,7 +112,7 @@ TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
 
 TEST_F(PresetFiles_, RoundTripOnlineUploadsTheImage) {
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     Params.DeviceImage[1][30] = 123;
     dialogs->fileNames = {Path("b.Nddt")};
     SavePreset();
@@ -121,7 +121,7 @@ TEST_F(PresetFiles_, RoundTripOnlineUploadsTheImage) {
     Load(Path("b.Nddt"));
     EXPECT_EQ(Params.DeviceImage[1][30], 123);
     Step(3000);
-    EXPECT_EQ(form9->LinkState, Online);
+    EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(unit->Live()[1][30], 123);
     EXPECT_EQ(FramesTo(56).size(), 7u + 7u + 1u);
 }

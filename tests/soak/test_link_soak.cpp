@@ -18,6 +18,7 @@
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
@@ -113,10 +114,10 @@ protected:
     void Tap(int address, int value, bool suppressed) {
         tapped.insert(address);
         if ((address == RecallAddress || address == SaveAddress) && !suppressed && form9 &&
-            form9->LinkState == Online) {
+            form9->Session->LinkState == Online) {
             memorySinceCheck = true;
             // Behind a frame in flight: it waits its turn.
-            if (form9->AckReceived == 0 || form9->QueueCount != 0) ++queuedMemoryCommands;
+            if (form9->Session->AckReceived == 0 || form9->Session->QueueCount != 0) ++queuedMemoryCommands;
         }
         const int m = address / 256;
         const int i = address % 256;
@@ -127,7 +128,7 @@ protected:
             if (Params.DeviceImage[m][i] != value) quietChanges[address] = value;
             return;
         }
-        if (form9 && form9->LinkState == Online) {
+        if (form9 && form9->Session->LinkState == Online) {
             onlineWrites[address] = {value, epoch};
             quietChanges.erase(address);
         } else {
@@ -139,9 +140,9 @@ protected:
 
     // The link stays usable for live writes: hold timer running, no transfer.
     bool LinkIntact() const {
-        return form9->HoldTimer->isActive() && !form9->Timer2->isActive() &&
-               (form9->LinkState == Online || form9->PendingOp != 0 ||
-                form9->WaitingMemoryOp() != 0);
+        return form9->Session->HoldTimer->isActive() && !form9->Session->Timer2->isActive() &&
+               (form9->Session->LinkState == Online || form9->Session->PendingOp != 0 ||
+                form9->Session->WaitingMemoryOp() != 0);
     }
 
     // "保存成功!" only once the unit has answered the save: its frame must have
@@ -163,13 +164,13 @@ protected:
     void Tick() {
         // Values replies belong to a read; outside one they overwrite the
         // image with values the unit may no longer hold.
-        const bool reading = form9->Timer2->isActive() && form9->TransferMode == 0;
+        const bool reading = form9->Session->Timer2->isActive() && form9->Session->TransferMode == 0;
         std::memcpy(imageBefore, Params.DeviceImage, sizeof imageBefore);
         tapped.clear();
         const int storesBefore = unit->StoreCount();
         Step(25);
         CheckSaveNotices(storesBefore);
-        if (!reading && !(form9->Timer2->isActive() && form9->TransferMode == 0))
+        if (!reading && !(form9->Session->Timer2->isActive() && form9->Session->TransferMode == 0))
             for (int m = 1; m <= LastModule; ++m)
                 for (int i = 0; i < ReadBackSlots(m); ++i)
                     if (Params.DeviceImage[m][i] != imageBefore[m][i] && !tapped.count(m * 256 + i)) {
@@ -180,28 +181,28 @@ protected:
                                       << " -> " << Params.DeviceImage[m][i] << " at " << clockMs
                                       << " ms" << std::endl;
                     }
-        maxQueue = std::max(maxQueue, form9->QueueCount);
-        if (form9->QueueCount > QueueMaxWaiting) {
+        maxQueue = std::max(maxQueue, form9->Session->QueueCount);
+        if (form9->Session->QueueCount > QueueMaxWaiting) {
             ++queueOverflows;
-            ADD_FAILURE() << "QueueCount " << form9->QueueCount << " at " << clockMs << " ms";
+            ADD_FAILURE() << "QueueCount " << form9->Session->QueueCount << " at " << clockMs << " ms";
         }
-        const bool transfer = form9->Timer2->isActive();
+        const bool transfer = form9->Session->Timer2->isActive();
         if (transfer && !inTransfer) {
             // A read or a bulk write starts: what is local now is settled by it.
             settling = localOnly;
         }
-        if (!transfer && inTransfer && form9->LinkState == Online) {
+        if (!transfer && inTransfer && form9->Session->LinkState == Online) {
             // The queue is emptied by the transfer, but slot 0 and ResendLast
             // survive it: the write last sent before the transfer goes out
             // once more at the first answer, over the values just read.
-            const int last = form9->QueueAddr[0];
-            if (form9->ResendLast == 1 && last / 256 >= 1 && last / 256 <= LastModule &&
+            const int last = form9->Session->QueueAddr[0];
+            if (form9->Session->ResendLast == 1 && last / 256 >= 1 && last / 256 <= LastModule &&
                 last % 256 < DeviceSlots &&
-                form9->QueueValue[0] != Params.DeviceImage[last / 256][last % 256]) {
+                form9->Session->QueueValue[0] != Params.DeviceImage[last / 256][last % 256]) {
                 ++staleResends;
                 if (staleReported++ < 4)
                     std::cout << "stale resend armed after a transfer: 0x" << std::hex << last
-                              << std::dec << " = " << form9->QueueValue[0] << ", image "
+                              << std::dec << " = " << form9->Session->QueueValue[0] << ", image "
                               << Params.DeviceImage[last / 256][last % 256] << ", at " << clockMs
                               << " ms" << std::endl;
             }
@@ -213,9 +214,9 @@ protected:
         if (!LinkIntact()) ++epoch;
         // The hold timer belongs to an online link (or a device-memory wait);
         // transfers and lost links stop it.
-        if (form9->HoldTimer->isActive() &&
-            (transfer || (form9->LinkState != Online && form9->PendingOp == 0 &&
-                          form9->WaitingMemoryOp() == 0)))
+        if (form9->Session->HoldTimer->isActive() &&
+            (transfer || (form9->Session->LinkState != Online && form9->Session->PendingOp == 0 &&
+                          form9->Session->WaitingMemoryOp() == 0)))
             ++strayHoldTicks[currentFault];
     }
 
@@ -262,7 +263,7 @@ protected:
         const int what = Int(0, 99);
         auto before = std::make_unique<ParamModel>(Params);
         tapped.clear();
-        const bool online = form9->LinkState == Online;
+        const bool online = form9->Session->LinkState == Online;
         if (what < 30) {
             if (ParamEdit* e = Pick(Visible<ParamEdit>())) typeInto(e, TextFor(e));
         } else if (what < 42) {
@@ -369,7 +370,7 @@ protected:
 
     void LoadPresetFile() {
         if (presetPath.isEmpty()) return;
-        const bool online = form9->LinkState == Online;
+        const bool online = form9->Session->LinkState == Online;
         dialogs->fileNames = {presetPath};
         click(form1->LoadFileBtn);
         if (!online) {
@@ -430,7 +431,7 @@ protected:
         while (clockMs - start < RecoverLimitMs) {
             // Online for two keep-alive periods: a link that was about to be
             // declared lost when the fault ended has had its chance to go.
-            if (form9->LinkState == Online && form9->PendingOp == 0 && !form9->Timer2->isActive()) {
+            if (form9->Session->LinkState == Online && form9->Session->PendingOp == 0 && !form9->Session->Timer2->isActive()) {
                 if (onlineMs >= 250) return clockMs - start - onlineMs;
                 onlineMs += 25;
             } else {
@@ -439,13 +440,13 @@ protected:
             // The technician waits while the start sign is polled, a transfer
             // runs or a device-memory command waits; otherwise, with the link
             // label showing no link, he presses the link button.
-            const bool busy = form9->Timer1->isActive() || form9->Timer2->isActive() ||
-                              (form9->HoldTimer->isActive() &&
-                               (form9->PendingOp != 0 || form9->WaitingMemoryOp() != 0));
+            const bool busy = form9->Session->Timer1->isActive() || form9->Session->Timer2->isActive() ||
+                              (form9->Session->HoldTimer->isActive() &&
+                               (form9->Session->PendingOp != 0 || form9->Session->WaitingMemoryOp() != 0));
             if (!busy) {
                 idleOffline += 25;
                 if (idleOffline >= 500) {
-                    if (form9->LinkState == NoDevice) {
+                    if (form9->Session->LinkState == NoDevice) {
                         // An error answer left no device: the technician
                         // pulls the cable and plugs it in again.
                         backend->Unplug(unit);
@@ -463,7 +464,7 @@ protected:
             // A transfer whose first request went unanswered waits in phase 0,
             // which has no time-out; the technician gives it 30 s, then
             // presses the link button.
-            if (form9->Timer2->isActive() && form9->TransferPhase == 0) {
+            if (form9->Session->Timer2->isActive() && form9->Session->TransferPhase == 0) {
                 stalledMs += 25;
                 if (stalledMs >= 30000) {
                     ++hungTransfers;
@@ -482,13 +483,13 @@ protected:
     // Online with nothing waiting, then a few quiet seconds.
     bool Drain() {
         for (int t = 0; t < 60000; t += 25) {
-            if (form9->LinkState == Online && form9->QueueCount == 0 && form9->PendingOp == 0 &&
-                form9->ResendLast == 0 && !form9->Timer2->isActive())
+            if (form9->Session->LinkState == Online && form9->Session->QueueCount == 0 && form9->Session->PendingOp == 0 &&
+                form9->Session->ResendLast == 0 && !form9->Session->Timer2->isActive())
                 break;
             Tick();
         }
         Run(3000);
-        return form9->LinkState == Online && form9->QueueCount == 0;
+        return form9->Session->LinkState == Online && form9->Session->QueueCount == 0;
     }
 
     // ---- Checks after a quiet period ----
@@ -611,7 +612,7 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
     wall.start();
     ASSERT_TRUE(presetDir.isValid());
     ConnectUnit();
-    ASSERT_EQ(form9->LinkState, Online);
+    ASSERT_EQ(form9->Session->LinkState, Online);
     SavePresetFile();
     dialogs->fileNames.clear();
 
@@ -635,12 +636,12 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
         if (took < 0) {
             ++notRecovered;
             ADD_FAILURE() << "not Online " << RecoverLimitMs << " ms after a " << FaultNames[kind]
-                          << " fault ended (state " << form9->LinkState << ", label "
+                          << " fault ended (state " << form9->Session->LinkState << ", label "
                           << form1->LinkLabel->text().toStdString() << ", timers "
-                          << form9->Timer1->isActive() << form9->Timer2->isActive()
-                          << form9->HoldTimer->isActive() << ", pending " << form9->PendingOp
-                          << ", queue " << form9->QueueCount << ", phase "
-                          << form9->TransferPhase << ")";
+                          << form9->Session->Timer1->isActive() << form9->Session->Timer2->isActive()
+                          << form9->Session->HoldTimer->isActive() << ", pending " << form9->Session->PendingOp
+                          << ", queue " << form9->Session->QueueCount << ", phase "
+                          << form9->Session->TransferPhase << ")";
             break;
         }
         slowestRecovery = std::max(slowestRecovery, took);

@@ -1,6 +1,7 @@
 #include "tests/support/AppFixture.h"
 
 #include "link/LinkApi.h"
+#include "params/SendToUnit.h"
 #include "params/ParamImage.h"
 
 #include <QApplication>

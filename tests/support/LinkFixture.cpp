@@ -1,5 +1,6 @@
 #include "tests/support/LinkFixture.h"
 
+#include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
 #include "presets/StatusBox.h"
 
@@ -41,6 +42,7 @@ void LinkFixture::SetUp() {
 
 void LinkFixture::StartConsole() {
     form9 = new TForm9(std::move(pendingBackend));
+    ConnectLinkToWindows(*form9);
     form4 = new TForm4;
 }
 
@@ -65,11 +67,11 @@ void LinkFixture::Step(int ms) {
         clockMs += 25;
         backend->AdvanceClock(25);
         Deliver();
-        if (form9->HoldTimer->isActive()) form9->HoldTimerTimer(form9->HoldTimer);
+        if (form9->Session->HoldTimer->isActive()) form9->Session->HoldTimerTimer(form9->Session->HoldTimer);
         Deliver();
-        if (clockMs % 50 == 0 && form9->Timer2->isActive()) form9->Timer2Timer(form9->Timer2);
+        if (clockMs % 50 == 0 && form9->Session->Timer2->isActive()) form9->Session->Timer2Timer(form9->Session->Timer2);
         Deliver();
-        if (clockMs % 1000 == 0 && form9->Timer1->isActive()) form9->Timer1Timer(form9->Timer1);
+        if (clockMs % 1000 == 0 && form9->Session->Timer1->isActive()) form9->Session->Timer1Timer(form9->Session->Timer1);
         Deliver();
         if (clockMs % 1000 == 500 && form9->RelistTimer->isActive())
             form9->RelistTimerTimer(form9->RelistTimer);
@@ -80,7 +82,7 @@ void LinkFixture::Step(int ms) {
 void LinkFixture::ConnectUnit() {
     if (!form9) StartConsole();
     Deliver();
-    for (int i = 0; i < 400 && form9->LinkState != Online; ++i)
+    for (int i = 0; i < 400 && form9->Session->LinkState != Online; ++i)
         Step(25);
 }
 

@@ -3,6 +3,7 @@
 // the review of an imported filter file.
 //   kv-snapshots OUTDIR [en]      (en: the English console, files named *-en.png)
 #include "app/Language.h"
+#include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "app/WindowState.h"
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
     backend->RunOnRealTime();
     TForm1 form;
     TForm9 link(std::move(backend));
+    ConnectLinkToWindows(link);
     TForm4 status;
     MarkAsDemo(form, link);
     form.show();
@@ -121,7 +123,7 @@ int main(int argc, char** argv) {
         review.show();
         Save(review, out, "peq-review.png");
         if (!suffix.isEmpty()) {
-            link.ShowLinkStatus(2, form.LinkLabel->text(), 40);
+            link.Session->ShowLinkStatus(2, form.LinkLabel->text(), 40);
             Save(status, out, "status-box.png");
         }
         app.quit();

@@ -1,0 +1,116 @@
+#include "app/LinkDisplay.h"
+
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/WindowState.h"
+#include "link/LinkWindow.h"
+#include "params/ControlProps.h"
+#include "params/DispatchState.h"
+#include "params/Dispatcher.h"
+#include "presets/StatusBox.h"
+
+#include <QLabel>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QSlider>
+
+namespace {
+
+BulkReadHook bulkReadDone;
+
+QLabel* LinkLabel() {
+    return Form1 ? Form1->LinkLabel : nullptr;
+}
+
+void SetTextColour(QWidget* w, const QColor& c) {
+    if (!w) return;
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::WindowText, c);
+    w->setPalette(pal);
+}
+
+void ShowStatus(int kind, const QString& text, int percent) {
+    QLabel* label = LinkLabel();
+    switch (kind) {
+    case 0:
+        SetTextColour(label, QColor(242, 242, 242));
+        if (label && !text.isNull()) label->setText(text);
+        break;
+    case 1:
+        SetTextColour(label, QColor(0, 227, 0));
+        break;
+    case 2:
+        SetTextColour(label, QColor(0, 227, 0));
+        if (Form4) {
+            const QString shown = !text.isNull() ? text : label ? label->text() : QString();
+            SetLabelPair(Form4->LinkLabel, Window.LanguageFlag, QStringLiteral("Staus：") + shown,
+                         QStringLiteral("状态：") + shown);
+            Form4->SetPercent(percent);
+            Form4->ShowOnTop();
+        }
+        break;
+    case 3:
+        SetTextColour(label, QColor(255, 255, 0));
+        if (Form4) {
+            Form4->SetPercent(percent);
+            Form4->hide();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
+                  const QString& chinese) {
+    if (control == nullptr) return;
+    const bool zh = languageFlag == 1;
+    const QString& shown = zh ? chinese : english;
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(shown);
+    else
+        control->setProperty("text", shown);
+    SetHint(control, zh ? english : chinese);
+}
+
+void SetBulkReadHook(BulkReadHook hook) {
+    bulkReadDone = std::move(hook);
+}
+
+void ConnectLinkToWindows(TForm9& link) {
+    LinkSession* session = link.Session;
+    QObject::connect(session, &LinkSession::StatusShown, &link, &ShowStatus);
+    QObject::connect(session, &LinkSession::LinkLabelChanged, &link,
+                     [](const QString& english, const QString& chinese) {
+                         SetLabelPair(LinkLabel(), Window.LanguageFlag, english, chinese);
+                     });
+    // The link window is never shown: DialogOwner puts the box over the main window.
+    QObject::connect(session, &LinkSession::Notice, &link,
+                     [&link](const QString& captionChinese, const QString& textChinese,
+                             const QString& captionEnglish, const QString& textEnglish) {
+                         Dialogs().Notify(&link, Lang(captionChinese, captionEnglish),
+                                          Lang(textChinese, textEnglish));
+                     });
+    QObject::connect(session, &LinkSession::LevelsChanged, &link, [](int left, int right) {
+        if (!Form1) return;
+        if (Form1->LeftMeter) Form1->LeftMeter->setValue(left);
+        if (Form1->RightMeter) Form1->RightMeter->setValue(right);
+    });
+    QObject::connect(session, &LinkSession::VolumeChanged, &link, [](int volume) {
+        if (Form1 && Form1->SysMusNormalVolBar) Form1->SysMusNormalVolBar->setValue(volume);
+    });
+    QObject::connect(session, &LinkSession::ChecksumMismatch, &link,
+                     [](const QStringList& lines) {
+                         if (!Form1 || !Form1->Memo1) return;
+                         for (const QString& line : lines)
+                             Form1->Memo1->appendPlainText(line);
+                     });
+    QObject::connect(session, &LinkSession::TransferFinished, &link, [](int mode) {
+        RefreshScreen();
+        if (mode == 0 && bulkReadDone) bulkReadDone();
+    });
+    QObject::connect(session, &LinkSession::LinkDropped, &link,
+                     [] { Dispatch.SendSuppressed = 0; });
+}

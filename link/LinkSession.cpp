@@ -1,0 +1,69 @@
+// The session's timers, its status and its notices.
+#include "link/LinkSession.h"
+
+#include "params/ParamImage.h"
+
+#include <QTimer>
+
+QString NoticeCaption() {
+    return QStringLiteral("KALVIREN Audio Controller");
+}
+
+LinkSession::LinkSession(FrameWriter writer, Clock clock, QObject* parent)
+    : QObject(parent), writer_(std::move(writer)), clock_(std::move(clock)) {
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(50);
+    HoldTimer = new QTimer(this);
+    HoldTimer->setInterval(25);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2Timer(Timer2); });
+    connect(HoldTimer, &QTimer::timeout, this, [this] { HoldTimerTimer(HoldTimer); });
+    for (int m = 0; m <= LastModule; ++m)
+        PacketsPerModule[m] = ModuleParamCount[m] / 10;
+}
+
+void LinkSession::Stop() {
+    Timer1->stop();
+    Timer2->stop();
+    HoldTimer->stop();
+    LinkState = NoDevice;
+}
+
+void LinkSession::ShowLinkStatus(int kind, const QString& text, int percent) {
+    LastPercent = percent;
+    switch (kind) {
+    case 0:
+        emit StatusShown(kind, text, percent);
+        Timer2->stop();
+        Timer1->stop();
+        HoldTimer->stop();
+        LinkState = NoDevice;
+        break;
+    case 1:
+        LinkState = Offline;
+        emit StatusShown(kind, text, percent);
+        break;
+    case 2:
+    case 3:
+        emit StatusShown(kind, text, percent);
+        break;
+    default:
+        break;
+    }
+}
+
+void LinkSession::ShowLinkStatus(int kind, const QString& english, const QString& chinese) {
+    ShowLinkStatus(kind, QString(), 0);
+    SetLinkLabel(english, chinese);
+}
+
+void LinkSession::Notify(const QString& captionChinese, const QString& textChinese,
+                         const QString& captionEnglish, const QString& textEnglish) {
+    emit Notice(captionChinese, textChinese, captionEnglish, textEnglish);
+}
+
+void LinkSession::SetLinkLabel(const QString& english, const QString& chinese) {
+    emit LinkLabelChanged(english, chinese);
+}
