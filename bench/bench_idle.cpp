@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
     }
     // The console sees no arguments of ours. Without a unit it is the real
     // console; the emulated unit runs as in the demo.
-    const int rc = RunConsole(1, argv, std::move(backend),
-                              withUnit ? ConsoleKind::Demo : ConsoleKind::Device);
+    const int rc =
+        RunConsole(1, argv, std::move(backend), withUnit ? ConsoleKind::Demo : ConsoleKind::Device);
     if (!measured && rc == 0) {
         std::fprintf(stderr, "bench_idle: no measurement (another console running?)\n");
         return 1;
