@@ -15,6 +15,7 @@
 #include "presets/DeviceMemory.h"
 #include "presets/PresetFiles.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -60,6 +61,13 @@ TForm1::TForm1(QWidget* parent)
     Timer1->setInterval(10);
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(Timer1); });
+    // The tick runs only while it has work, so an idle console sleeps. Drags,
+    // the dispatcher's writes and the unit's replies all leave their marks
+    // before the loop waits again: looking there misses none of them.
+    if (auto* loop = QAbstractEventDispatcher::instance())
+        connect(loop, &QAbstractEventDispatcher::aboutToBlock, this, [this] {
+            if (shown_ && !Timer1->isActive() && EqTickHasWork()) Timer1->start();
+        });
 
     ConnectHandlers();
     InstallWheelRouting(this);
@@ -160,6 +168,7 @@ void TForm1::RzBmpButton1Click(QObject*) {
 void TForm1::Timer1Timer(QObject*) {
     EqCommitDrag();
     EqRedrawCheck();
+    if (!EqTickHasWork() && Timer1->isActive()) Timer1->stop();
 }
 
 void TForm1::LinkBtnClick(QObject*) {

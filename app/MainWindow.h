@@ -307,7 +307,7 @@ public:
     QComboBox* RMSmatrixBox = nullptr;
     QComboBox* LMH_BYPSSBox = nullptr;
 
-    QTimer* Timer1 = nullptr; // 10 ms, started by FormShow
+    QTimer* Timer1 = nullptr; // 10 ms, while a drag is held or a commit or redraw waits
 
 protected:
     void showEvent(QShowEvent* event) override;

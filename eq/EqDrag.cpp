@@ -275,6 +275,16 @@ void EqCommitDrag() {
     if (UndoGestureHeld(&D()) && !D().HandleDragging && !D().QStepping) ReleaseUndoGesture(&D());
 }
 
+bool EqTickHasWork() {
+    const EqDragState& s = D();
+    // A held drag keeps the tick on from press to release, so its commits
+    // stay on the tick's own 10 ms beat.
+    if (UndoGestureHeld(&s)) return true;
+    const bool commit = s.DragSlot >= 0 && s.DragSlot < CurveSlotCount &&
+                        (s.PendingFreqRaw != s.SentFreqRaw || s.PendingGainRaw != s.SentGainRaw);
+    return commit || Window.LastCurveWrite != Window.DrawnCurveWrite;
+}
+
 bool FormMouseWheel(int wheelDelta) {
     if (Dispatch.WheelArmed == 0) return false;
     if (wheelDelta > 0)

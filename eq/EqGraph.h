@@ -29,6 +29,8 @@ void RedrawEqCurve(int slot, int module);
 // The two halves of the main window's 10 ms tick.
 void EqCommitDrag();
 void EqRedrawCheck();
+// A drag is held, or a commit or a redraw waits: the tick has to run.
+bool EqTickHasWork();
 
 // Main window's wheel; true when handled.
 bool FormMouseWheel(int wheelDelta);
