@@ -1,4 +1,5 @@
-// Binding tables: which control shows which parameter slot.
+// Binding tables: which control shows which parameter slot, and what each
+// bound control is (address, kind, companion, role), taken once from the layout.
 #include "app/MainWindow.h"
 #include "params/Binding.h"
 #include "params/ControlProps.h"
