@@ -90,6 +90,7 @@ TForm1::~TForm1() {
         c = nullptr;
     for (auto& c : Params.TabButtons)
         c = nullptr;
+    ClearControlBindings();
     for (auto& c : Window.EqHandles)
         c = nullptr;
     Dispatch.CurrentEdit = nullptr;

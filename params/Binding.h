@@ -1,5 +1,6 @@
 #pragma once
-// Bounds-checked access to the binding tables and the image by address.
+// Bounds-checked access to the binding tables and the image by address, and
+// the typed table of the bound controls.
 
 #include "params/ParamImage.h"
 
@@ -11,5 +12,30 @@ QWidget* MapAt(QWidget* const (&map)[MapRows][ImageSlots], int address);
 int ImageAt(int address);
 // The hidden filler edit that stands for "no control".
 bool IsFiller(const QObject* control);
-// ParamKind from the control's Hint (modulo 256; missing or above 36 is 0).
+
+// What a two-state button stands for; its "0"/"1" state stays in its Hint.
+enum BindingRole : uint8_t {
+    NoRole = 0,
+    PolarityButton = 1, // "+"/"-"
+    PassButton = 2,     // a dynamic band's "Pass", refreshed with its slot
+    EqPassButton = 4,   // the equaliser's own pass button, refreshed on its own
+    TwoStateButton = PolarityButton | PassButton | EqPassButton,
+};
+
+// One bound control (or companion), taken once from the layout when the main
+// window's controls are mapped; Tag and Hint keep mirroring it.
+struct ControlBinding {
+    QWidget* Control = nullptr;
+    int Address = 0;       // its last slot, as in its Tag
+    int Kind = 0;          // ParamKind of its Hint; 0 without one
+    bool HasKind = false;  // a kind in its Hint (never for a two-state button)
+    QWidget* Companion = nullptr; // bypass box or value pane of that slot
+    uint8_t Roles = NoRole;
+};
+
+// The binding of a control; nullptr for the filler and unbound controls.
+const ControlBinding* BindingOf(const QObject* control);
+// The bound kind; 0 for the filler and unbound controls.
 int KindOf(const QObject* control);
+// The address of a bound control; otherwise its Tag.
+int AddressOf(const QObject* control);

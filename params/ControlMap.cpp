@@ -1,5 +1,7 @@
-// Binding tables: which control shows which parameter slot.
+// Binding tables: which control shows which parameter slot, and what each
+// bound control is (address, kind, companion, role), taken once from the layout.
 #include "app/MainWindow.h"
+#include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -7,12 +9,43 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 
 namespace {
+
+// Keyed by control; the main window's destructor empties it.
+QHash<const QObject*, ControlBinding> bindings;
+
+// ParamKind as the layout wrote it into the Hint (modulo 256; missing or
+// above 36 is 0). Read once, when the controls are mapped.
+int HintKind(const QObject* control) {
+    bool ok = false;
+    const int kind = Hint(control).toInt(&ok) % 256;
+    if (!ok || kind < 0 || kind > 36) return 0;
+    return kind;
+}
+
+void Record(QWidget* control, int address, QWidget* companion) {
+    ControlBinding& b = bindings[control];
+    b.Control = control;
+    b.Address = address;
+    b.Companion = companion;
+    b.Kind = HintKind(control);
+    b.HasKind = !Hint(control).isEmpty();
+}
+
+// A two-state button's Hint is its state, not a kind.
+void MarkTwoState(QWidget* button, BindingRole role) {
+    const auto it = bindings.find(button);
+    if (it == bindings.end()) return;
+    it->Roles = role;
+    it->Kind = 0;
+    it->HasKind = false;
+}
 
 void Bind(int module, int index, QWidget* control, QWidget* companion = nullptr) {
     Params.ControlMap[module][index] = control;
@@ -132,14 +165,28 @@ void BuildControlMap(TForm1* f) {
     Dispatch.CurrentEdit = f->MusFreEdit1;
 
     Dispatch.ScreenBusy = 1;
+    bindings.clear();
     // A control bound to several slots keeps the address of the last of them.
     for (int m = 0; m <= LastModule; ++m)
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
+            const int address = m * 256 + i;
             QWidget* c = Params.ControlMap[m][i];
-            if (c && c != f->Example) SetTag(c, m * 256 + i);
-            if (QWidget* k = Params.CompanionMap[m][i]) SetTag(k, m * 256 + i);
+            QWidget* k = Params.CompanionMap[m][i];
+            if (c && c != f->Example) {
+                SetTag(c, address);
+                Record(c, address, k);
+            }
+            if (k) {
+                SetTag(k, address);
+                Record(k, address, nullptr);
+            }
             Params.DeviceImage[m][i] = 2;
         }
+    for (QWidget* b : {f->OutLPhaseBtn, f->OutRPhaseBtn, f->SubLPhaseBtn, f->SubRPhaseBtn})
+        MarkTwoState(b, PolarityButton);
+    MarkTwoState(f->DEQALLPASSBtn1, PassButton);
+    MarkTwoState(f->DEQALLPASSBtn2, PassButton);
+    MarkTwoState(f->MusEQAllpassBtn, EqPassButton);
     Params.DeviceImage[1][13] = 0;
     Params.DeviceImage[1][15] = 0;
     Params.DeviceImage[1][16] = 0;
@@ -149,4 +196,21 @@ void BuildControlMap(TForm1* f) {
     Params.DeviceImage[2][63] = 0;
     Params.DeviceImage[2][65] = 0;
     Dispatch.ScreenBusy = 0;
+}
+
+void ClearControlBindings() { bindings.clear(); }
+
+const ControlBinding* BindingOf(const QObject* control) {
+    const auto it = bindings.constFind(control);
+    return it == bindings.constEnd() ? nullptr : &*it;
+}
+
+int KindOf(const QObject* control) {
+    const ControlBinding* b = BindingOf(control);
+    return b ? b->Kind : 0;
+}
+
+int AddressOf(const QObject* control) {
+    const ControlBinding* b = BindingOf(control);
+    return b ? b->Address : Tag(control);
 }

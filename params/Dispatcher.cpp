@@ -62,7 +62,8 @@ QString Utf(const std::string& s) {
 // A parameter edit (one with a kind), or nullptr.
 QLineEdit* ParamEditOf(QObject* control) {
     auto* edit = qobject_cast<QLineEdit*>(control);
-    if (!edit || IsFiller(edit) || Hint(edit).isEmpty()) return nullptr;
+    const ControlBinding* b = BindingOf(edit);
+    if (!b || !b->HasKind) return nullptr;
     return edit;
 }
 
@@ -80,18 +81,19 @@ void CommitText(QLineEdit* edit, int step) {
         RestoreLastGoodText(edit);
         return;
     }
-    if (Hint(edit).isEmpty()) {
+    const ControlBinding* b = BindingOf(edit);
+    if (!b || !b->HasKind) {
         Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"),
                          QStringLiteral("error"));
         RestoreLastGoodText(edit);
         return;
     }
-    const int kind = KindOf(edit);
+    const int kind = b->Kind;
     if (kind == 2 && HasKiloSuffix(typed)) number *= 1000;
     // The quiet commit of a click only re-formats; it is no change of the user's.
     std::optional<UndoGesture> gesture;
     if (Dispatch.SendSuppressed != 1)
-        gesture.emplace(ParamName(ControlAddress(Tag(edit))), Tag(edit));
+        gesture.emplace(ParamName(ControlAddress(b->Address)), b->Address);
     // The dispatcher records the new text as the edit's last good text.
     SetControlValue(edit, step, UserChange, TextToRaw(kind, number));
 }
@@ -129,16 +131,9 @@ bool IsFiller(const QObject* control) {
     return Form1 && control == Form1->Example;
 }
 
-int KindOf(const QObject* control) {
-    bool ok = false;
-    const int kind = Hint(control).toInt(&ok) % 256;
-    if (!ok || kind < 0 || kind > 36) return 0;
-    return kind;
-}
-
 bool IsPhaseButton(const QObject* control) {
-    const auto* b = qobject_cast<const QPushButton*>(control);
-    return b && b->width() == 25;
+    const ControlBinding* b = BindingOf(control);
+    return b && (b->Roles & PolarityButton) != 0;
 }
 
 int BandOfAddress(int address) {
@@ -175,20 +170,22 @@ int ControlAddress(int tag) {
 
 void SelectBand(QObject* control) {
     if (Dispatch.ScreenBusy == 1 || !qobject_cast<QLineEdit*>(control)) return;
-    const int band = BandOfAddress(Tag(control));
+    const int band = BandOfAddress(AddressOf(control));
     if (band % 256 == NoBand) return;
     const int m = Window.CurrentModule;
     if (m >= 0 && m < ModuleCount) Dispatch.SelectedBand[m] = band / 256;
 }
 
 void SetControlValue(QObject* control, int step, ValueSource source, double x) {
-    if (!control || IsFiller(control)) return;
+    // Only bound controls carry a parameter (the filler is never bound).
+    const ControlBinding* b = BindingOf(control);
+    if (!b) return;
     auto* edit = qobject_cast<QLineEdit*>(control);
     auto* pane = qobject_cast<QLabel*>(control);
     auto* combo = qobject_cast<QComboBox*>(control);
-    if (!edit && !pane && !(combo && !Hint(control).isEmpty())) return;
-    const int kind = KindOf(control);
-    const int address = ControlAddress(Tag(control));
+    if (!edit && !pane && !(combo && b->HasKind)) return;
+    const int kind = b->Kind;
+    const int address = ControlAddress(b->Address);
     if (pane && kind <= 5) return;
 
     const bool editKind = edit && (kind == 2 || kind == 3 || kind == 4);
@@ -317,7 +314,7 @@ void MusModeBox1Change(QObject* Sender) {
     if (Dispatch.SendSuppressed == 1) return;
     auto* box = qobject_cast<QComboBox*>(Sender);
     if (!box) return;
-    const int tag = Tag(box);
+    const int tag = AddressOf(box);
     UndoGesture gesture(ParamName(tag), tag);
     const int index = box->currentIndex();
     int v = index;
@@ -338,7 +335,7 @@ void MusBypassCheck1Click(QObject* Sender) {
     auto* box = qobject_cast<QCheckBox*>(Sender);
     if (!box) return;
     Dispatch.WheelArmed = 0;
-    const int address = ControlAddress(Tag(box));
+    const int address = ControlAddress(AddressOf(box));
     UndoGesture gesture(ParamName(address, true));
     const int type = ImageAt(address) % 10;
     const int v = box->isChecked() ? type + 10 : type;
@@ -350,8 +347,9 @@ void OutRDelayBarChange(QObject* Sender) {
     if (Dispatch.TrackSyncGuard == 1) return;
     auto* bar = qobject_cast<QSlider*>(Sender);
     if (!bar) return;
-    UndoGesture gesture(ParamName(Tag(bar)), Tag(bar));
-    if (auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar))))
+    const int address = AddressOf(bar);
+    UndoGesture gesture(ParamName(address), address);
+    if (auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, address)))
         SetControlValue(pane, StepNone, UserChange, bar->value());
     Dispatch.CurrentEdit = Form1 ? Form1->Example : nullptr;
     Dispatch.WheelArmed = 0;
@@ -360,7 +358,7 @@ void OutRDelayBarChange(QObject* Sender) {
 void SysMusNormalVolBarChange(QObject* Sender) {
     auto* bar = qobject_cast<QSlider*>(Sender);
     if (!bar) return;
-    auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, Tag(bar)));
+    auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, AddressOf(bar)));
     if (!pane && Form1) pane = Form1->SysMusNormalVolPane;
     if (!pane) return;
     const int pos = bar->value();
@@ -369,21 +367,23 @@ void SysMusNormalVolBarChange(QObject* Sender) {
 
 void OutLPhaseBtnClick(QObject* Sender) {
     if (!qobject_cast<QPushButton*>(Sender)) return;
-    UndoGesture gesture(ParamName(Tag(Sender)));
-    SendDatatoMCU(Tag(Sender), TogglePhase(Sender));
+    const int address = AddressOf(Sender);
+    UndoGesture gesture(ParamName(address));
+    SendDatatoMCU(address, TogglePhase(Sender));
 }
 
 void DEQALLPASSBtn1Click(QObject* Sender) {
     if (!qobject_cast<QPushButton*>(Sender)) return;
-    UndoGesture gesture(ParamName(Tag(Sender)));
-    SendDatatoMCU(Tag(Sender), TogglePass(Sender));
+    const int address = AddressOf(Sender);
+    UndoGesture gesture(ParamName(address));
+    SendDatatoMCU(address, TogglePass(Sender));
 }
 
 void MusEQAllpassBtnClick(QObject* Sender) {
     if (!qobject_cast<QPushButton*>(Sender)) return;
-    UndoGesture gesture(ParamName(Tag(Sender)));
+    const int tag = AddressOf(Sender);
+    UndoGesture gesture(ParamName(tag));
     const int v = TogglePass(Sender);
-    const int tag = Tag(Sender);
     if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
     SendDatatoMCU(tag, v);
     if (Form1) Form1->EQPassLabel->setVisible(v != 0);
@@ -392,22 +392,24 @@ void MusEQAllpassBtnClick(QObject* Sender) {
 void SysInputRadio1Click(QObject* Sender) {
     if (!Form1 || !Sender) return;
     QComboBox* input = Form1->InputBox;
-    UndoGesture gesture(ParamName(Tag(input)));
+    const int address = AddressOf(input);
+    UndoGesture gesture(ParamName(address));
     input->setCurrentIndex(Tag(Sender));
-    SendDatatoMCU(Tag(input), input->currentIndex());
+    SendDatatoMCU(address, input->currentIndex());
 }
 
 void LMH_BYPSSBoxChange(QObject* Sender) {
     auto* box = qobject_cast<QComboBox*>(Sender);
     if (!box) return;
-    UndoGesture gesture(ParamName(Tag(box)), Tag(box));
-    SendDatatoMCU(Tag(box), box->currentIndex());
+    const int address = AddressOf(box);
+    UndoGesture gesture(ParamName(address), address);
+    SendDatatoMCU(address, box->currentIndex());
     CurvePoint(0);
 }
 
 void MusFreEdit1Click(QObject* Sender) {
     if (!Sender) return;
-    auto* edit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, Tag(Sender)));
+    auto* edit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, AddressOf(Sender)));
     if (!edit || IsFiller(edit)) return;
     // Focus first: the edit being left commits before this one takes over.
     edit->setFocus(Qt::MouseFocusReason);

@@ -20,6 +20,8 @@ constexpr int NoBand = 255;
 
 // Binding tables, control addresses and the start contents of DeviceImage.
 void BuildControlMap(TForm1* form);
+// Forgets the bound controls (their window is going).
+void ClearControlBindings();
 
 // The Q slot a band's Q edit acts on for the band's current type; other
 // addresses unchanged.
@@ -65,5 +67,5 @@ void ResetEqBands(int target);
 void ResetBtnClick(QObject* Sender);
 void RmsResetBtnClick(QObject* Sender);
 
-// True for a polarity button (the only 25-pixel-wide push buttons).
+// True for a bound polarity button (the layout makes them 25 pixels wide).
 bool IsPhaseButton(const QObject* control);

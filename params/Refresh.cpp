@@ -69,21 +69,23 @@ void RefreshScreen() {
     for (int m = 0; m <= LastModule; ++m) {
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
             QWidget* c = Params.ControlMap[m][i];
-            if (!c) continue;
-            const int p = ImageAt(Tag(c));
+            // The filler is not bound: nothing to show.
+            const ControlBinding* b = BindingOf(c);
+            if (!b) continue;
+            const int p = ImageAt(b->Address);
             if (auto* bar = qobject_cast<QSlider*>(c)) {
                 // The bar's change handler writes the pane; its send is held back.
                 bar->setValue(Params.ParamImage[m][i]);
             } else if (auto* button = qobject_cast<QPushButton*>(c)) {
-                if (IsPhaseButton(button)) {
+                if (b->Roles & PolarityButton) {
                     SetHint(button, p == 0 ? QStringLiteral("1") : QStringLiteral("0"));
                     TogglePhase(button);
-                } else if (button->text() == QLatin1String("Pass")) {
+                } else if (b->Roles & PassButton) {
                     SetHint(button, p == 0 ? QStringLiteral("1") : QStringLiteral("0"));
                     TogglePass(button);
                 }
             } else if (auto* box = qobject_cast<QComboBox*>(c)) {
-                if (auto* bypass = qobject_cast<QCheckBox*>(Params.CompanionMap[m][i])) {
+                if (auto* bypass = qobject_cast<QCheckBox*>(b->Companion)) {
                     box->setCurrentIndex(p % 10);
                     bypass->setChecked(p / 10 != 0);
                 } else {
@@ -97,7 +99,7 @@ void RefreshScreen() {
 
     if (Form1) {
         QPushButton* pass = Form1->MusEQAllpassBtn;
-        const int tag = Tag(pass);
+        const int tag = AddressOf(pass);
         SetHint(pass, ImageAt(tag) == 0 ? QStringLiteral("1") : QStringLiteral("0"));
         const int v = TogglePass(pass);
         if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
