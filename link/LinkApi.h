@@ -4,8 +4,6 @@
 
 #include "link/LinkSession.h"
 
-class QString;
-
 // True while a link window exists.
 bool HaveLink();
 

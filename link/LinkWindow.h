@@ -10,7 +10,6 @@
 
 #include <memory>
 
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
