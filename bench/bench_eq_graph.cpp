@@ -4,7 +4,6 @@
 
 #include "app/MainWindow.h"
 #include "eq/EqGraph.h"
-#include "link/LinkApi.h"
 #include "params/SendToUnit.h"
 
 #include <QApplication>

@@ -3,9 +3,8 @@
 #include "app/MainWindow.h"
 #include "eq/CompressorMath.h"
 #include "eq/FilterMath.h"
-#include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
 
 #include <QComboBox>

@@ -5,10 +5,9 @@
 #include "app/WindowState.h"
 #include "eq/PeqReviewDialog.h"
 #include "eq/PeqText.h"
-#include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
 
 #include <QFile>

@@ -85,7 +85,6 @@ void TForm9::StopLink() {
     Session->Stop();
     RelistTimer->stop();
     ReleaseDevices();
-    Session->LinkState = NoDevice;
 }
 
 // ---- What the windows ask of the link ----

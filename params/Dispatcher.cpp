@@ -6,12 +6,11 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
-#include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
 
 #include <QCheckBox>

@@ -5,12 +5,12 @@
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
 
 #include <QCheckBox>

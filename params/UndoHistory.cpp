@@ -1,10 +1,9 @@
 #include "params/UndoHistory.h"
 
-#include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 
 #include <QObject>
 #include <QPointer>

@@ -6,9 +6,9 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "presets/DeviceMemory.h"
 #include "presets/StatusBox.h"
 

@@ -5,9 +5,9 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 
 #include <QLabel>
 #include <QPushButton>

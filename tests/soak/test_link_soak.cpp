@@ -18,10 +18,10 @@
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "presets/DeviceMemory.h"
 
 #include <QCheckBox>

@@ -1,8 +1,7 @@
 #include "tests/support/AppFixture.h"
 
-#include "link/LinkApi.h"
-#include "params/SendToUnit.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 
 #include <QApplication>
 #include <QComboBox>
