@@ -69,7 +69,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         LinkState = Online;
         ShowConnected();
         ShowLinkStatus(3, QString(), 0);
-        Notify(tr("提示"), tr("保存成功!"), tr("提示"), tr("保存成功!"));
+        Notify(tr("提示"), tr("保存成功!"));
         break;
     case 4:
         Timer1->stop();
@@ -122,7 +122,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         Timer1->stop();
         emit LinkDropped();
         SetLinkLabel(QStringLiteral("OffLine"), QStringLiteral("设备未连接"));
-        Notify(tr("提示"), tr("连接失败!"), tr("提示"), tr("连接失败!"));
+        Notify(tr("提示"), tr("连接失败!"));
         break;
     default:
         break;

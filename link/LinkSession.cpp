@@ -64,6 +64,10 @@ void LinkSession::Notify(const QString& captionChinese, const QString& textChine
     emit Notice(captionChinese, textChinese, captionEnglish, textEnglish);
 }
 
+void LinkSession::Notify(const QString& caption, const QString& text) {
+    emit Notice(caption, text, caption, text);
+}
+
 void LinkSession::SetLinkLabel(const QString& english, const QString& chinese) {
     emit LinkLabelChanged(english, chinese);
 }

@@ -118,6 +118,8 @@ public:
     // A notice, in the Chinese or the English form by the console's language.
     void Notify(const QString& captionChinese, const QString& textChinese,
                 const QString& captionEnglish, const QString& textEnglish);
+    // A notice whose texts are already in the console's language.
+    void Notify(const QString& caption, const QString& text);
     void SetLinkLabel(const QString& english, const QString& chinese);
 
     // ---- Replies (Replies.cpp) ----

@@ -104,15 +104,18 @@ void LinkSession::StatusReply(const uint8_t* frame, std::size_t size, uint16_t c
         const StatusLevelsView levels = ViewStatusLevels(frame, size);
         if (levels.hasLevels) {
             const uint8_t bytes[2] = {levels.left, levels.right};
-            int average[2]{};
-            for (int side = 0; side < 2; ++side) {
+            for (int side = 0; side < 2; ++side)
                 MeterRing[side][MeterIndex] = LevelOf(bytes[side]);
-                for (int k = 0; k < 5; ++k)
-                    average[side] += MeterRing[side][k];
-                average[side] /= 5;
+            // The meters move every other reply, by the average of the last five.
+            if (MeterIndex % 2 == 0) {
+                int average[2]{};
+                for (int side = 0; side < 2; ++side) {
+                    for (int k = 0; k < 5; ++k)
+                        average[side] += MeterRing[side][k];
+                    average[side] /= 5;
+                }
+                emit LevelsChanged(average[0], average[1]);
             }
-            // The meters move every other reply.
-            if (MeterIndex % 2 == 0) emit LevelsChanged(average[0], average[1]);
         }
         if (levels.hasVolume) emit VolumeChanged(levels.volume);
         break;
