@@ -188,10 +188,11 @@ void TForm9::ShowOpenRefused(THidDevice* dev) {
     const bool denied = code == EACCES || code == EPERM;
     if (denied)
         Session->ShowLinkStatus(0, QStringLiteral("Cannot open the device: permission denied"),
-                       QStringLiteral("无法打开设备：没有权限"));
+                                QStringLiteral("无法打开设备：没有权限"));
     else
-        Session->ShowLinkStatus(0, QStringLiteral("Cannot open the device: ") + dev->OpenErrorText(),
-                       QStringLiteral("无法打开设备：") + dev->OpenErrorText());
+        Session->ShowLinkStatus(0,
+                                QStringLiteral("Cannot open the device: ") + dev->OpenErrorText(),
+                                QStringLiteral("无法打开设备：") + dev->OpenErrorText());
     // Try again once a second: the rule may be installed, the node may settle.
     RelistTimer->start();
     if (code == RefusedOpenError) return; // said already

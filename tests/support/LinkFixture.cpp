@@ -23,7 +23,8 @@ void Record(const std::vector<EmulatedDevice::Received>& frames, int clockMs) {
     for (const auto& r : frames) {
         for (std::size_t i = 0; i < r.bytes.size(); ++i) {
             const bool blank = r.bytes[0] == 0x02 && i >= 4 && i < 16;
-            text += blank ? QByteArray("..") : QByteArray::number(r.bytes[i], 16).rightJustified(2, '0');
+            text += blank ? QByteArray("..")
+                          : QByteArray::number(r.bytes[i], 16).rightJustified(2, '0');
             text += ' ';
         }
         text += QByteArray::number(qulonglong(r.length)) + (r.accepted ? " ok\n" : " refused\n");
@@ -67,11 +68,12 @@ void LinkFixture::Step(int ms) {
         clockMs += 25;
         backend->AdvanceClock(25);
         Deliver();
-        if (form9->Session->HoldTimer->isActive()) form9->Session->HoldTimerTimer(form9->Session->HoldTimer);
+        LinkSession* s = form9->Session;
+        if (s->HoldTimer->isActive()) s->HoldTimerTimer(s->HoldTimer);
         Deliver();
-        if (clockMs % 50 == 0 && form9->Session->Timer2->isActive()) form9->Session->Timer2Timer(form9->Session->Timer2);
+        if (clockMs % 50 == 0 && s->Timer2->isActive()) s->Timer2Timer(s->Timer2);
         Deliver();
-        if (clockMs % 1000 == 0 && form9->Session->Timer1->isActive()) form9->Session->Timer1Timer(form9->Session->Timer1);
+        if (clockMs % 1000 == 0 && s->Timer1->isActive()) s->Timer1Timer(s->Timer1);
         Deliver();
         if (clockMs % 1000 == 500 && form9->RelistTimer->isActive())
             form9->RelistTimerTimer(form9->RelistTimer);
