@@ -70,6 +70,7 @@ void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
         ++QueueCount;
         QueueAddr[QueueCount] = ModuleAddr;
         QueueValue[QueueCount] = HighLowData;
+        UpdateBusy();
         return;
     }
     QueueAddr[0] = ModuleAddr;
@@ -82,6 +83,7 @@ void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
     if (memoryOp != 0) ResendLast = 0;
     AckReceived = 0;
     SendData(WriteMode, ModuleAddr, HighLowData);
+    UpdateBusy();
 }
 
 void LinkSession::HoldTimerTimer(QObject*) {
@@ -149,4 +151,5 @@ void LinkSession::HoldTimerTimer(QObject*) {
             DisCheckWindow(7);
         }
     }
+    UpdateBusy();
 }

@@ -5,15 +5,18 @@
 #include "eq/PeqReviewDialog.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
+#include "presets/PresetCodec.h"
 #include "tests/support/LinkFixture.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QPushButton>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -237,4 +240,62 @@ TEST_F(Undo, TheUnitFollowsAndABulkReadClearsTheHistory) {
         Step(25);
     EXPECT_FALSE(form->UndoAction->isEnabled());
     EXPECT_FALSE(form->RedoAction->isEnabled());
+}
+
+TEST_F(Undo, AGestureOfSeveralSlotsGoesBackInReverseOrder) {
+    form->RzBmpButton1->show();
+    ClickOn("RzBmpButton1"); // the factory page
+    const auto tab = [this](const char* name) { Named(name)->setFocus(Qt::TabFocusReason); };
+    tab("DEQMaxLevelBar1");
+    Key(Qt::Key_End);
+    now += 2000;
+    tab("DEQRmsLevelBar1");
+    Key(Qt::Key_End);
+    now += 2000;
+    tab("DEQMaxLevelBar1");
+    ClearSent();
+    Key(Qt::Key_Home); // the cut-off below the start level pulls the start down first
+    ASSERT_EQ(Sent(), (std::vector<SentWrite>{{0x208, 0, false}, {0x209, 0, false}}));
+    ClearSent();
+    CtrlZ(); // the cut-off back up first, so the start never lies above it
+    EXPECT_EQ(Sent(), (std::vector<SentWrite>{{0x209, 48, false}, {0x208, 48, false}}));
+}
+
+TEST_F(Undo, AnUndoWithAHandleHeldIsNotUndoneAgainAfterTheRelease) {
+    const int gain = P(1, 42); // band 5
+    typeInto(form->MusGainEdit5, "6");
+    now += 5000;
+    const QPoint c = form->EP5->mapTo(form, form->EP5->rect().center());
+    QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, c);
+    CtrlZ(); // with the button down: the typed gain goes
+    ASSERT_EQ(P(1, 42), gain);
+    QTest::mouseMove(form->windowHandle(), c + QPoint(30, -40));
+    Tick();
+    now += 2000;
+    QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, c + QPoint(30, -40));
+    Tick();
+    ASSERT_NE(P(1, 42), gain);
+    CtrlZ(); // the drag goes, and the typing stays undone
+    EXPECT_EQ(P(1, 42), gain);
+    EXPECT_EQ(form->MusGainEdit5->text(), "0.0dB");
+}
+
+TEST_F(Undo, ARefreshThatHoldsALoadedValueAddsNoStep) {
+    // A preset whose first dynamic EQ starts (40) above its cut-off (20).
+    PresetImage image{};
+    std::memcpy(&image, Params.DeviceImage, sizeof image);
+    image[2][8] = 40;
+    image[2][9] = 20;
+    const QString preset = dir.filePath(QStringLiteral("deq.Nddt"));
+    QFile f(preset);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    const std::string bytes = BuildPresetFile(image, Params.VariantFlag);
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    f.close();
+    dialogs->fileNames = {preset};
+    ClickOn("LoadFileBtn"); // no unit: loaded into the image only
+    ASSERT_EQ(UndoText(), "撤销 加载预设");
+    ClickOn("FormTabBtn1"); // shown: the start level is held to the cut-off
+    EXPECT_EQ(D(2, 8), 20);
+    EXPECT_EQ(UndoText(), "撤销 加载预设");
 }
