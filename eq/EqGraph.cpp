@@ -280,11 +280,12 @@ void DrawScaleExits(QImage& pic, const std::vector<double>& sums) {
         const QPointF tip(peak + 0.5, edge + in * 3);
         p.drawPolygon(QPolygonF{tip, QPointF(peak - 5.5, edge + in * 10),
                                 QPointF(peak + 6.5, edge + in * 10)});
+        // The value beside the bar, away from the peak's handle and readout.
         const QString text = QString::fromStdString(ScaleExitText(e.PeakDb));
         const int w = fm.horizontalAdvance(text);
-        int left = peak + 9;
-        if (left + w > pic.width() - 2) left = peak - 9 - w;
-        const int base = e.Top ? edge + 4 + fm.ascent() : edge - 4 - fm.descent();
+        int left = x1 - 6 - w;
+        if (left < 2) left = x2 + 6;
+        const int base = e.Top ? edge + 3 + fm.ascent() : edge - 3 - fm.descent();
         p.setPen(ExitColour);
         p.drawText(left, base, text);
     }

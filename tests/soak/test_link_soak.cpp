@@ -720,6 +720,7 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
     EXPECT_EQ(lostWrites, 0);
     EXPECT_EQ(mismatches, 0);
     EXPECT_EQ(busyChanges, 0) << "changes made during a transfer or a memory command's wait";
+    EXPECT_EQ(localDiffs, 0) << "changes made off line outlived the next read";
     EXPECT_EQ(memoryDiffs, 0) << "differences after memory commands";
     EXPECT_GT(queuedMemoryCommands, 0) << "no memory command met a frame in flight";
     EXPECT_EQ(unacknowledgedSaves, 0);
