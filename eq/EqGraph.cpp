@@ -391,7 +391,8 @@ void RedrawEqCurve(int slot, int module) {
     // A full redraw follows values changed wholesale: the readout goes with
     // its band's new values, or away when its band is not on this graph.
     if (slot == 20 && form->EQlabel) {
-        if (EqGraph.ReadoutSlot >= 0 && EqGraph.ReadoutSlot <= last && EqGraph.ReadoutModule == module)
+        if (EqGraph.ReadoutSlot >= 0 && EqGraph.ReadoutSlot <= last &&
+            EqGraph.ReadoutModule == module)
             UpdateReadout(EqGraph.ReadoutSlot, module);
         else
             form->EQlabel->clear();

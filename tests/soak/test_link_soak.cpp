@@ -128,14 +128,11 @@ protected:
             if (Params.DeviceImage[m][i] != value) quietChanges[address] = value;
             return;
         }
-        // The controls are held while a transfer or a memory command's wait
-        // runs: a change getting through would never reach the unit.
-        if (form9 && form9->Session->Busy()) {
-            ++busyChanges;
-            if (busyReported++ < 6)
-                std::cout << "change during a transfer or memory wait: 0x" << std::hex << address
-                          << std::dec << " = " << value << " at " << clockMs << " ms" << std::endl;
-        }
+        // Held during a transfer or a memory command's wait: a change getting
+        // through then never reaches the unit.
+        if (form9 && form9->Session->Busy() && busyChanges++ < 6)
+            std::cout << "change during a transfer: 0x" << std::hex << address << std::dec << " at "
+                      << clockMs << " ms\n";
         if (form9 && form9->Session->LinkState == Online) {
             onlineWrites[address] = {value, epoch};
             quietChanges.erase(address);
@@ -287,19 +284,12 @@ protected:
         } else if (what < 54) {
             if (QComboBox* c = Pick(Visible<QComboBox>()); c && c->count() > 0) {
                 const int index = Int(0, c->count() - 1);
-                if (c->isEnabled())
-                    selectCombo(c, index);
-                else
-                    pressKey(c, index % 2 ? Qt::Key_Down : Qt::Key_Up);
+                c->isEnabled() ? selectCombo(c, index) : pressKey(c, Qt::Key_Down);
             }
         } else if (what < 66) {
             if (QSlider* s = Pick(Visible<QSlider>())) {
                 const int value = Int(s->minimum(), s->maximum());
-                // Moved as its handle would be; a held one is only clicked at.
-                if (s->isEnabled())
-                    s->setValue(value);
-                else
-                    click(s);
+                s->isEnabled() ? s->setValue(value) : click(s); // a held one is only clicked at
             }
         } else if (what < 72) {
             if (QCheckBox* c = Pick(Visible<QCheckBox>())) click(c);
@@ -595,7 +585,6 @@ protected:
     int lostWrites = 0;
     int localDiffs = 0;
     long busyChanges = 0;
-    int busyReported = 0;
     int heldBackDiffs = 0;
     int reported = 0;
     int checks = 0;
