@@ -73,15 +73,17 @@ struct ParamEntry {
     std::string BypassUndoZh, BypassUndoEn;
     int Kind = 0; // the ParamKind of its control (0: none)
     ParamScale Scale = ParamScale::Raw;
-    // What a person can set with the console's controls (inclusive); a slot
-    // without a control takes 0..65535. InRange also checks the gaps inside
-    // (band types 5..9, memory values, compressor point bytes).
+    // What the slot's control can hold (inclusive); a slot the unit owns
+    // (Scale Raw, no control at all) takes 0..65535. Hidden controls (the
+    // volume, the dynamic EQs' trigger, the second dynamic EQ) keep their
+    // control's range but have Control false. InRange also checks the gaps
+    // inside (band types 5..9, memory values, compressor point bytes).
     int32_t Min = 0, Max = 65535;
     ParamGroup Group = ParamGroup::Device;
     int Band = 0; // band number within its group (1-based), 0 for none
     BandField Field = BandField::None;
     int32_t Start = 0;    // the console's value before any contact with a unit
-    bool Control = false; // a visible control of the console writes it
+    bool Control = false; // a visible control of the console writes it (a person can set it)
     bool Preset = false;  // a saved preset file holds it
     // The connect's bulk read and the whole-image upload carry it: ten values a
     // packet, ModuleParamCount / 10 + 1 packets a module, so a few slots past
