@@ -20,6 +20,7 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -704,6 +705,10 @@ void TForm1::BuildGraphPanel() {
     panel->setGeometry(1, 366, 1166, 308);
 
     NEW(QWidget, AdvPanel2, panel)->setGeometry(48, 18, 1104, 270);
+    // Above the graph, where its curves are drawn: no room in the band table.
+    NEW(QToolButton, FitMeasureBtn, panel)->setText(tr("按测量拟合…"));
+    FitMeasureBtn->setToolTip(tr("读取测量文件，在本机的频率、Q 和增益档位上拟合频段"));
+    FitMeasureBtn->setGeometry(48, 1, 110, 16);
     NEW(TImage, Image1, AdvPanel2)->setGeometry(0, 0, 1104, 270);
 
     TImage* TForm1::*const bands[15] = {&TForm1::EP1,  &TForm1::EP2,  &TForm1::EP3,  &TForm1::EP4,

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/FitOverlay.h"
 #include "eq/GraphGeometry.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -347,13 +348,16 @@ void RedrawEqCurve(int slot, int module) {
 
     const float k = static_cast<float>(form->Image1->width()) / CurveWidth;
     const int height = ImageHeight();
+    float sums[CurveWidth];
     for (int j = 0; j < CurveWidth; ++j) {
         float sum = 0;
         for (int s = 0; s <= last; ++s)
             sum += EqGraph.SlotResponse[s][j];
+        sums[j] = sum;
         EqGraph.CurveX[j] = RoundEvenInt(static_cast<double>(static_cast<float>(j) * k));
         EqGraph.CurveY[j] = RoundEvenInt(DbToYAt(sum, height));
     }
+    DrawFitOverlay(form->Image1->Picture, module, sums); // behind the response curve
     DrawCurveSpline();
     form->Image1->update();
 }

@@ -666,6 +666,7 @@ FitResult FitToMeasurement(const FitInput& in, const FitProgress& progress) {
     r.ScoreBefore = Score(g, sum);
     SumWithBands(in, &r.After, true, sum);
     r.ScoreAfter = Score(g, sum);
+    std::copy(sum, sum + CurvePoints, r.AfterSum.begin());
     for (int j = 0; j < CurvePoints; ++j) {
         const auto u = static_cast<std::size_t>(j);
         const bool shown = !std::isnan(g.Measured[u]);

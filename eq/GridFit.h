@@ -59,6 +59,7 @@ struct FitResult {
     // the graph's dB (the after offset taken out of the measurement); pixels
     // outside the range hold NaN.
     std::array<float, 463> MeasuredPx{}, TargetPx{};
+    std::array<float, 463> AfterSum{}; // the summed curve with the fitted bands
 };
 
 // Called now and then with 0 .. 100; returning false cancels the fit.
