@@ -6,6 +6,7 @@
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
 #include "eq/FitMeasurement.h"
+#include "eq/FitOverlay.h"
 #include "eq/PeqImport.h"
 #include "app/BluetoothButtons.h"
 #include "link/LinkApi.h"
@@ -310,6 +311,7 @@ void TForm1::ConnectHandlers() {
     connect(PeqImportBtn, &QPushButton::clicked, this, [this] { PeqImportBtnClick(PeqImportBtn); });
     connect(PeqExportBtn, &QPushButton::clicked, this, [this] { PeqExportBtnClick(PeqExportBtn); });
     connect(FitMeasureBtn, &QToolButton::clicked, this, [this] { FitMeasureBtnClick(FitMeasureBtn); });
+    connect(FitOverlayCloseBtn, &QToolButton::clicked, this, [] { DismissFitOverlay(); });
 
     for (QSpinBox* s : {RzSpinEdit2, RzSpinEdit3, RzSpinEdit4, RzSpinEdit5, RzSpinEdit6,
                         RzSpinEdit7, RzSpinEdit8, RzSpinEdit10})

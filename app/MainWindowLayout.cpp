@@ -709,6 +709,10 @@ void TForm1::BuildGraphPanel() {
     NEW(QToolButton, FitMeasureBtn, panel)->setText(tr("按测量拟合…"));
     FitMeasureBtn->setToolTip(tr("读取测量文件，在本机的频率、Q 和增益档位上拟合频段"));
     FitMeasureBtn->setGeometry(48, 1, 110, 16);
+    NEW(QToolButton, FitOverlayCloseBtn, panel)->setText(tr("隐藏测量曲线"));
+    FitOverlayCloseBtn->setToolTip(tr("不再显示测量、目标和预测曲线"));
+    FitOverlayCloseBtn->setGeometry(165, 1, 110, 16);
+    FitOverlayCloseBtn->hide(); // shown with the curves
     NEW(TImage, Image1, AdvPanel2)->setGeometry(0, 0, 1104, 270);
 
     TImage* TForm1::*const bands[15] = {&TForm1::EP1,  &TForm1::EP2,  &TForm1::EP3,  &TForm1::EP4,

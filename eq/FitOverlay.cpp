@@ -84,17 +84,7 @@ void ShowFitOverlay(TForm1* form, const FitOverlayCurves& curves) {
     S.Shown = true;
     S.Curves = curves;
     S.Form = form;
-    if (!S.Close && form && form->EQAdvPanel) {
-        // Beside the fit button, above the graph.
-        S.Close = new QToolButton(form->EQAdvPanel);
-        S.Close->setObjectName(QStringLiteral("FitOverlayCloseBtn"));
-        S.Close->setText(QCoreApplication::translate("FitOverlay", "隐藏测量曲线"));
-        S.Close->setToolTip(
-            QCoreApplication::translate("FitOverlay", "不再显示测量、目标和预测曲线"));
-        const QRect fit = form->FitMeasureBtn ? form->FitMeasureBtn->geometry() : QRect(48, 1, 110, 16);
-        S.Close->setGeometry(fit.right() + 7, fit.top(), 110, fit.height());
-        QObject::connect(S.Close, &QToolButton::clicked, [] { DismissFitOverlay(); });
-    }
+    S.Close = form ? form->FitOverlayCloseBtn : nullptr;
     RedrawShown();
 }
 
