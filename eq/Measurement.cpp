@@ -116,6 +116,7 @@ Measurement ParseMeasurement(std::string_view bytes) {
         double f = 0, db = 0;
         if (rows == 0 && !header) {
             std::vector<std::string_view> fields = Split(line, false);
+            if (fields.empty()) continue; // separators alone
             if (!Number(fields.front(), f)) {
                 // A header: the columns are found by name.
                 csv = line.find(',') != std::string_view::npos;
