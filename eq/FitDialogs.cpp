@@ -189,10 +189,10 @@ FitReviewDialog::FitReviewDialog(const FitInput& in, const FitResult& r,
     }
     Table->resizeColumnsToContents();
     Table->horizontalHeader()->setStretchLastSection(true);
-    int height = Table->horizontalHeader()->height() + 4;
+    int height = Table->horizontalHeader()->height() + 2 * Table->frameWidth() + 2;
     for (int b = 0; b < Table->rowCount(); ++b)
         height += Table->rowHeight(b);
-    Table->setMinimumSize(Table->horizontalHeader()->length() + 40, std::min(height, 320));
+    Table->setMinimumSize(Table->horizontalHeader()->length() + 40, std::min(height, 360));
     layout->addWidget(Table);
 
     QStringList scores;
