@@ -624,7 +624,7 @@
     </message>
     <message>
         <source>读取测量文件，在本机的频率、Q 和增益档位上拟合频段</source>
-        <translation>Reads a measurement file and fits the bands on the unit's own frequency, Q and gain steps</translation>
+        <translation>Reads a measurement file and fits the bands on the unit&apos;s own frequency, Q and gain steps</translation>
     </message>
     <message>
         <source>隐藏测量曲线</source>
