@@ -710,11 +710,15 @@ void TForm1::BuildGraphPanel() {
     // Above the graph, where its curves are drawn: no room in the band table.
     NEW(QToolButton, FitMeasureBtn, panel)->setText(tr("按测量拟合…"));
     FitMeasureBtn->setToolTip(tr("读取测量文件，在本机的频率、Q 和增益档位上拟合频段"));
-    FitMeasureBtn->setGeometry(48, 1, std::max(110, FitMeasureBtn->sizeHint().width()), 16);
+    // As wide as the language's text, with room to spare.
+    const auto roomFor = [](QToolButton* b) {
+        return std::max(110, b->fontMetrics().horizontalAdvance(b->text()) + 24);
+    };
+    FitMeasureBtn->setGeometry(48, 1, roomFor(FitMeasureBtn), 16);
     NEW(QToolButton, FitOverlayCloseBtn, panel)->setText(tr("隐藏测量曲线"));
     FitOverlayCloseBtn->setToolTip(tr("不再显示测量、目标和预测曲线"));
     FitOverlayCloseBtn->setGeometry(FitMeasureBtn->geometry().right() + 7, 1,
-                                    std::max(110, FitOverlayCloseBtn->sizeHint().width()), 16);
+                                    roomFor(FitOverlayCloseBtn), 16);
     FitOverlayCloseBtn->hide(); // shown with the curves
     NEW(TImage, Image1, AdvPanel2)->setGeometry(0, 0, 1104, 270);
 
