@@ -5,6 +5,8 @@
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
+#include "eq/FitMeasurement.h"
+#include "eq/FitOverlay.h"
 #include "eq/PeqImport.h"
 #include "app/BluetoothButtons.h"
 #include "link/LinkApi.h"
@@ -29,6 +31,7 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 
 TForm1* Form1 = nullptr;
 
@@ -203,6 +206,9 @@ void TForm1::PeqImportBtnClick(QObject* Sender) {
 void TForm1::PeqExportBtnClick(QObject* Sender) {
     ::PeqExportBtnClick(Sender);
 }
+void TForm1::FitMeasureBtnClick(QObject* Sender) {
+    ::FitMeasurementBtnClick(Sender);
+}
 
 void TForm1::MusModeBox1Change(QObject* Sender) {
     ::MusModeBox1Change(Sender);
@@ -304,6 +310,8 @@ void TForm1::ConnectHandlers() {
     connect(RmsResetBtn, &QPushButton::clicked, this, [this] { RmsResetBtnClick(RmsResetBtn); });
     connect(PeqImportBtn, &QPushButton::clicked, this, [this] { PeqImportBtnClick(PeqImportBtn); });
     connect(PeqExportBtn, &QPushButton::clicked, this, [this] { PeqExportBtnClick(PeqExportBtn); });
+    connect(FitMeasureBtn, &QToolButton::clicked, this, [this] { FitMeasureBtnClick(FitMeasureBtn); });
+    connect(FitOverlayCloseBtn, &QToolButton::clicked, this, [] { DismissFitOverlay(); });
 
     for (QSpinBox* s : {RzSpinEdit2, RzSpinEdit3, RzSpinEdit4, RzSpinEdit5, RzSpinEdit6,
                         RzSpinEdit7, RzSpinEdit8, RzSpinEdit10})

@@ -47,6 +47,7 @@ public:
     void RzSpinEdit2Change(QObject* Sender);
     void PeqImportBtnClick(QObject* Sender);
     void PeqExportBtnClick(QObject* Sender);
+    void FitMeasureBtnClick(QObject* Sender);
 
     // Parameter handlers (forward to the dispatcher's free functions).
     void MusModeBox1Change(QObject* Sender);
@@ -183,6 +184,8 @@ public:
     QComboBox* MusLowPassBox = nullptr;
     QPushButton* PeqImportBtn = nullptr; // "导入滤波器…", beside the crossover rows of both modules
     QPushButton* PeqExportBtn = nullptr; // "导出滤波器…"
+    QToolButton* FitMeasureBtn = nullptr;      // "按测量拟合…", above the graph
+    QToolButton* FitOverlayCloseBtn = nullptr; // "隐藏测量曲线", beside it while curves are shown
 
     // Auxiliary rows: covers the nine band rows while the auxiliary tab is selected.
     QWidget* AuxGrop = nullptr;

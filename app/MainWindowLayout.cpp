@@ -20,6 +20,9 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -711,6 +714,19 @@ void TForm1::BuildGraphPanel() {
     panel->setGeometry(1, 366, 1166, 308);
 
     NEW(QWidget, AdvPanel2, panel)->setGeometry(48, 18, 1104, 270);
+    // Above the graph, where its curves are drawn: no room in the band table.
+    NEW(QToolButton, FitMeasureBtn, panel)->setText(tr("按测量拟合…"));
+    FitMeasureBtn->setToolTip(tr("读取测量文件，在本机的频率、Q 和增益档位上拟合频段"));
+    // As wide as the language's text, with room to spare.
+    const auto roomFor = [](QToolButton* b) {
+        return std::max(110, b->fontMetrics().horizontalAdvance(b->text()) + 24);
+    };
+    FitMeasureBtn->setGeometry(48, 1, roomFor(FitMeasureBtn), 16);
+    NEW(QToolButton, FitOverlayCloseBtn, panel)->setText(tr("隐藏测量曲线"));
+    FitOverlayCloseBtn->setToolTip(tr("不再显示测量、目标和预测曲线"));
+    FitOverlayCloseBtn->setGeometry(FitMeasureBtn->geometry().right() + 7, 1,
+                                    roomFor(FitOverlayCloseBtn), 16);
+    FitOverlayCloseBtn->hide(); // shown with the curves
     NEW(TImage, Image1, AdvPanel2)->setGeometry(0, 0, 1104, 270);
 
     TImage* TForm1::*const bands[15] = {&TForm1::EP1,  &TForm1::EP2,  &TForm1::EP3,  &TForm1::EP4,

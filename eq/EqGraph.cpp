@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/FitOverlay.h"
 #include "eq/GraphGeometry.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -409,6 +410,7 @@ void RedrawEqCurve(int slot, int module) {
         EqGraph.CurveX[j] = RoundEvenInt(static_cast<double>(static_cast<float>(j) * k));
         EqGraph.CurveY[j] = RoundEvenInt(DbToYAt(sum, height));
     }
+    DrawFitOverlay(form->Image1->Picture, module, sums); // behind the response curve
     DrawCurveSpline();
     DrawScaleExits(form->Image1->Picture, sums);
     form->Image1->update();

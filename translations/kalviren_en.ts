@@ -25,6 +25,131 @@
     </message>
 </context>
 <context>
+    <name>FitOptionsDialog</name>
+    <message>
+        <source>按测量拟合</source>
+        <translation>Fit to measurement</translation>
+    </message>
+    <message>
+        <source>%1 → %2</source>
+        <translation>%1 → %2</translation>
+    </message>
+    <message>
+        <source>主声道</source>
+        <translation>Main channel</translation>
+    </message>
+    <message>
+        <source>辅助</source>
+        <translation>Auxiliary</translation>
+    </message>
+    <message>
+        <source>平直</source>
+        <translation>Flat</translation>
+    </message>
+    <message>
+        <source>房间曲线</source>
+        <translation>House curve</translation>
+    </message>
+    <message>
+        <source>目标文件</source>
+        <translation>Target file</translation>
+    </message>
+    <message>
+        <source>目标：</source>
+        <translation>Target:</translation>
+    </message>
+    <message>
+        <source> dB/十倍频</source>
+        <translation> dB/decade</translation>
+    </message>
+    <message>
+        <source>低频提升（低于转折频率）：</source>
+        <translation>Bass rise (below the corner):</translation>
+    </message>
+    <message>
+        <source>转折频率：</source>
+        <translation>Corner frequency:</translation>
+    </message>
+    <message>
+        <source>1 kHz 以上倾斜：</source>
+        <translation>Tilt above 1 kHz:</translation>
+    </message>
+    <message>
+        <source>选择目标文件…</source>
+        <translation>Choose target file…</translation>
+    </message>
+    <message>
+        <source>（未选择）</source>
+        <translation>(none chosen)</translation>
+    </message>
+    <message>
+        <source>目标文件：</source>
+        <translation>Target file:</translation>
+    </message>
+    <message>
+        <source>允许棚架滤波器</source>
+        <translation>Allow shelving filters</translation>
+    </message>
+    <message>
+        <source>从：</source>
+        <translation>From:</translation>
+    </message>
+    <message>
+        <source>到：</source>
+        <translation>To:</translation>
+    </message>
+    <message>
+        <source>单个频段最大提升：</source>
+        <translation>Largest boost of one band:</translation>
+    </message>
+    <message>
+        <source>使用频段数：</source>
+        <translation>Bands to use:</translation>
+    </message>
+    <message>
+        <source>拟合</source>
+        <translation>Fit</translation>
+    </message>
+</context>
+<context>
+    <name>FitOverlay</name>
+    <message>
+        <source>测量</source>
+        <translation>Measured</translation>
+    </message>
+    <message>
+        <source>目标</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>预测</source>
+        <translation>Predicted</translation>
+    </message>
+</context>
+<context>
+    <name>FitReviewDialog</name>
+    <message>
+        <source>按测量拟合</source>
+        <translation>Fit to measurement</translation>
+    </message>
+    <message>
+        <source>频段</source>
+        <translation>Band</translation>
+    </message>
+    <message>
+        <source>拟合前</source>
+        <translation>Before</translation>
+    </message>
+    <message>
+        <source>拟合后</source>
+        <translation>After</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+</context>
+<context>
     <name>LinkSession</name>
     <message>
         <source>提示</source>
@@ -68,6 +193,13 @@
     <message>
         <source>辅助</source>
         <translation>auxiliary</translation>
+    </message>
+</context>
+<context>
+    <name>QDialog</name>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -485,6 +617,38 @@
     <message>
         <source>长度必须4位</source>
         <translation>The PIN must have 4 digits</translation>
+    </message>
+    <message>
+        <source>按测量拟合…</source>
+        <translation>Fit to measurement…</translation>
+    </message>
+    <message>
+        <source>读取测量文件，在本机的频率、Q 和增益档位上拟合频段</source>
+        <translation>Reads a measurement file and fits the bands on the unit&apos;s own frequency, Q and gain steps</translation>
+    </message>
+    <message>
+        <source>隐藏测量曲线</source>
+        <translation>Hide measurement</translation>
+    </message>
+    <message>
+        <source>不再显示测量、目标和预测曲线</source>
+        <translation>Stop showing the measured, target and predicted curves</translation>
+    </message>
+    <message>
+        <source>按测量拟合</source>
+        <translation>Fit to measurement</translation>
+    </message>
+    <message>
+        <source>正在拟合…</source>
+        <translation>Fitting…</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>测量数据 (*.txt *.csv *.frd);;所有文件 (*)</source>
+        <translation>Measurements (*.txt *.csv *.frd);;All files (*)</translation>
     </message>
 </context>
 <context>

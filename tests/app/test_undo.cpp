@@ -2,6 +2,7 @@
 // mouse or keys, then Ctrl+Z / Ctrl+Shift+Z / Ctrl+Y to the focused widget;
 // checked on the screen, in the images and in what the unit is sent.
 #include "app/WindowState.h"
+#include "eq/FitDialogs.h"
 #include "eq/PeqReviewDialog.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
@@ -16,6 +17,7 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 
@@ -40,6 +42,8 @@ protected:
     void TearDown() override {
         SetUndoClock(nullptr);
         SetPeqReviewRunner(nullptr);
+        SetFitOptionsRunner(nullptr);
+        SetFitReviewRunner(nullptr);
         LinkFixture::TearDown();
     }
     void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -111,6 +115,14 @@ TEST_F(Undo, EveryKindOfChangeGoesBackAndForthAsByHand) {
     f.write("Filter 1: ON PK Fc 1000 Hz Gain 3 dB Q 2\n");
     f.close();
     SetPeqReviewRunner([](PeqReviewDialog&) { return int(QDialog::Accepted); });
+    const QString room = dir.filePath(QStringLiteral("room.txt"));
+    QFile r(room); // 80 dB with a 6 dB step up from 1 kHz
+    ASSERT_TRUE(r.open(QIODevice::WriteOnly));
+    for (int i = 0; i < 100; ++i)
+        r.write(QByteArray::number(20 * std::pow(1000.0, i / 99.0)) + (i < 50 ? " 80\n" : " 86\n"));
+    r.close();
+    SetFitOptionsRunner([](FitOptionsDialog&) { return int(QDialog::Accepted); });
+    SetFitReviewRunner([](FitReviewDialog&) { return int(QDialog::Accepted); });
     const auto yes = [this] { dialogs->answers = {true}; };
     const auto tab = [this](const char* name) { Named(name)->setFocus(Qt::TabFocusReason); };
 
@@ -136,6 +148,12 @@ TEST_F(Undo, EveryKindOfChangeGoesBackAndForthAsByHand) {
         {"拖动 频段 5", [&] { Drag(form->EP5, {30, -20}); }}, // press to release, ticks between
         {"右延时", [&] { Drag(Named("OutRDelayBar"), {30, 0}, {8 - Named("OutRDelayBar")->width() / 2, 0}); }},
         {"辅助 增益 1", [&] { typeInto(form->AUXGainEdit1, "3"); }},
+        {"按测量拟合", [&] {
+            dialogs->fileNames = {room};
+            ClickOn("FitMeasureBtn");
+            ClickOn("FitOverlayCloseBtn");
+            QApplication::setActiveWindow(form); // offscreen leaves none active after the progress box
+        }},
     };
     // clang-format on
     bool y = false;

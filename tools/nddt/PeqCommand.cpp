@@ -37,6 +37,8 @@ int PeqFail(const std::string& message) {
     return 1;
 }
 
+} // namespace
+
 // What a console saves after start-up, before any device contact.
 void StartImage(PresetImage& image) {
     for (int m = 0; m <= LastModule; ++m)
@@ -70,6 +72,8 @@ bool LoadPreset(const std::string& path, PresetImage& image, int& variant) {
     variant = contents->Variant;
     return true;
 }
+
+namespace {
 
 int Import(const std::vector<std::string>& args) {
     ParsedArgs a;

@@ -5,6 +5,7 @@
 #include "presets/PresetCodec.h"
 #include "tools/nddt/CommandLine.h"
 #include "tools/nddt/FileIo.h"
+#include "tools/nddt/FitCommand.h"
 #include "tools/nddt/PeqCommand.h"
 
 #include <cerrno>
@@ -54,6 +55,7 @@ const Command Commands[] = {
     {"encode", Encode, EncodeUsage},
     {"response", Response, ResponseUsage},
     {"peq", PeqCommand, PeqUsage},
+    {"fit", FitCommand, FitUsage},
 };
 
 constexpr const char* Overview =

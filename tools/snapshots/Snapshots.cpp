@@ -1,6 +1,6 @@
 // Renders the README's pictures of the console: the demo connected, a tuned
 // equaliser with a compressor curve, the auxiliary page, the factory page and
-// the review of an imported filter file.
+// the review of an imported filter file, a fit to the demo's room measurement.
 //   kv-snapshots OUTDIR [en]      (en: the English console, files named *-en.png)
 #include "app/Language.h"
 #include "app/LinkDisplay.h"
@@ -8,6 +8,8 @@
 #include "app/Startup.h"
 #include "app/WindowState.h"
 #include "emulator/EmulatorBackend.h"
+#include "eq/FitDialogs.h"
+#include "eq/FitOverlay.h"
 #include "eq/PeqReviewDialog.h"
 #include "link/LinkWindow.h"
 #include "params/Dispatcher.h"
@@ -122,6 +124,24 @@ int main(int argc, char** argv) {
         PeqReviewDialog review(peq, plan, QStringLiteral("room-eq.txt"), &form);
         review.show();
         Save(review, out, "peq-review.png");
+        review.hide();
+
+        // The fit to the demo's room measurement, under review: the thin curves
+        // behind the response curve and the review.
+        Set(1, 13, 0);
+        RefreshScreen();
+        FitInput in;
+        in.Measured = ReadMeasurementFile(KV_ROOM_MEASUREMENT);
+        in.ModuleImage.assign(Params.ParamImage[1], Params.ParamImage[1] + ImageSlots);
+        const FitResult fit = FitToMeasurement(in);
+        ShowFitOverlay(&form, {1, fit.MeasuredPx, fit.TargetPx});
+        SetFitOverlayPreview(&fit.AfterSum);
+        FitReviewDialog fitReview(in, fit, QStringLiteral("room-measurement.txt"), &form);
+        fitReview.show();
+        Save(fitReview, out, "fit-review.png");
+        Save(*form.EQAdvPanel, out, "fit-graph.png");
+        SetFitOverlayPreview(nullptr);
+        DismissFitOverlay();
         if (!suffix.isEmpty()) {
             link.Session->ShowLinkStatus(2, form.LinkLabel->text(), 40);
             Save(status, out, "status-box.png");
