@@ -25,8 +25,21 @@ public:
         return QMessageBox::question(Over(owner), caption, text,
                                      QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
+    bool AskDefaultNo(QWidget* owner, const QString& caption, const QString& text) override {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                        Over(owner));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
     void Notify(QWidget* owner, const QString& caption, const QString& text) override {
         QMessageBox::information(Over(owner), caption, text, QMessageBox::Ok);
+    }
+    void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
+                      const QString& detail) override {
+        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, Over(owner));
+        box.setDetailedText(detail);
+        box.exec();
     }
     QString OpenFileName(QWidget* owner, const QString& filter) override {
         return QFileDialog::getOpenFileName(Over(owner), QString(), QString(), filter);

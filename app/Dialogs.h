@@ -11,8 +11,15 @@ public:
     virtual ~DialogService() = default;
     // Yes/No question; true when the answer is Yes.
     virtual bool Ask(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // Yes/No question whose Yes writes to the unit: No is the default button
+    // and Escape answers No.
+    virtual bool AskDefaultNo(QWidget* owner, const QString& caption, const QString& text) = 0;
     // Notice with a single OK button.
     virtual void Notify(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // The same with the particulars (which file, what was wrong) in the box's
+    // detail text.
+    virtual void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
+                              const QString& detail) = 0;
     // File dialogs; filter in Qt's form ("Preset (*.Nddt)"); empty when cancelled.
     virtual QString OpenFileName(QWidget* owner, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& filter) = 0;

@@ -35,10 +35,12 @@ void Complain(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stderr);
 }
 
-// The start file while it waits for the link, and what its load left in the
-// line list: a later load through the button replaces that and wins.
+// The start file while it waits for the link: its checked contents, and what
+// its load left in the line list (a later load through the button replaces
+// that and wins).
 struct HeldPreset {
     QString File;
+    std::optional<PresetContents> Contents;
     QStringList Lines;
     QTimer* Timer = nullptr;
 } Held;
@@ -56,9 +58,20 @@ void ApplyStartOptions(TForm1& form, const ConsoleOptions& options) {
 }
 
 void OpenPresetFile(TForm1& form, const QString& file) {
-    LoadPresetFile(file);
-    if (!PresetFiles.PresetOk || !HaveLink() || CurrentLinkState() == Online) return;
+    const std::optional<PresetContents> contents = ReadPresetForLoad(file);
+    if (!contents) return;
+    // The person did not pick this file in the load dialog: it reaches the
+    // unit only on a Yes, asked now or once the link is online.
+    if (HaveLink() && CurrentLinkState() == Online) {
+        if (AskToWritePreset(file)) ApplyLoadedPreset(*contents);
+        return;
+    }
+    // Offline the image takes it (nothing is written); the connect would
+    // replace it by the unit's own values, so it is held for the question.
+    ApplyLoadedPreset(*contents);
+    if (!HaveLink()) return;
     Held.File = file;
+    Held.Contents = contents;
     Held.Lines = PresetFiles.Lines;
     if (!Held.Timer) {
         Held.Timer = new QTimer(&form);
@@ -73,10 +86,13 @@ bool LoadHeldPreset() {
     if (Held.File.isEmpty()) return true;
     if (CurrentLinkState() != Online) return false;
     const QString file = Held.File;
+    const std::optional<PresetContents> contents = std::move(Held.Contents);
     const bool replaced = PresetFiles.Lines != Held.Lines;
     Held.File.clear();
+    Held.Contents.reset();
+    Held.Lines.clear();
     if (Held.Timer) Held.Timer->stop();
-    if (!replaced) LoadPresetFile(file);
+    if (!replaced && contents && AskToWritePreset(file)) ApplyLoadedPreset(*contents);
     return true;
 }
 
@@ -135,11 +151,19 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     // One console drives the unit. Each demo has an emulated unit of its own,
     // so demos are not counted.
     std::unique_ptr<SingleInstance> instance;
-    if (kind == ConsoleKind::Device) {
-        instance = std::make_unique<SingleInstance>(SingleInstance::SessionDirectory(),
-                                                    QStringLiteral("kalviren-console"));
+    const QString program = QFileInfo(raw.front()).fileName();
+    QString noDirectory;
+    const QString directory =
+        kind == ConsoleKind::Device ? SingleInstance::SessionDirectory(&noDirectory) : QString();
+    if (kind == ConsoleKind::Device && directory.isEmpty()) {
+        // Lock and socket anywhere else could be another user's: no hand-over.
+        Complain(program + QStringLiteral(": no private runtime directory (%1); this console "
+                                          "runs without the one-console check and takes no "
+                                          "files from later starts.\n")
+                               .arg(noDirectory));
+    } else if (kind == ConsoleKind::Device) {
+        instance = std::make_unique<SingleInstance>(directory, QStringLiteral("kalviren-console"));
         if (!instance->TryBecomeFirst()) {
-            const QString program = QFileInfo(raw.front()).fileName();
             const QStringList files = parsed.Options.PresetFile.isEmpty()
                                           ? QStringList()
                                           : QStringList{parsed.Options.PresetFile};
@@ -171,7 +195,15 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     TForm4 status;
     if (kind == ConsoleKind::Demo) MarkAsDemo(form, link);
     form.show();
+    if (instance && !instance->ListenError().isEmpty()) {
+        const QString line = QStringLiteral("HAND-OVER OFF: cannot listen (%1)")
+                                 .arg(instance->ListenError());
+        Complain(program + QStringLiteral(": later starts cannot reach this console: ") +
+                 instance->ListenError() + QStringLiteral("\n"));
+        link.AddToHistory(line);
+    }
     if (instance) {
+        QObject::connect(instance.get(), &SingleInstance::Dropped, &link, &TForm9::AddToHistory);
         QObject::connect(instance.get(), &SingleInstance::Requested, &form,
                          [&form](const QStringList& files) {
                              BringToFront(form);

@@ -7,11 +7,12 @@
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
+#include "presets/RegularFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QSaveFile>
 
 static_assert(PresetModules == ModuleCount && PresetSlots == DeviceSlots,
@@ -31,10 +32,10 @@ QWidget* Owner() {
     return Form1;
 }
 
-// The line list: kept here and mirrored into the hidden memo of the main window.
+// The line list: kept here alone. The hidden memo is the checksum log, which
+// keeps only its latest lines; a load must not clear it nor be cut by it.
 void SetLines(const QStringList& lines) {
     PresetFiles.Lines = lines;
-    if (Form1 && Form1->Memo1) Form1->Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 // Step 6 of the link: writes the whole DeviceImage to the unit when online.
@@ -60,8 +61,12 @@ QStringList FromStd(const std::vector<std::string>& lines) {
 
 } // namespace
 
-void ShowMessagePair(const QString& chinese, const QString& english) {
-    Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
+void ShowMessagePair(const QString& chinese, const QString& english, const QString& detail) {
+    if (detail.isEmpty())
+        Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
+    else
+        Dialogs().NotifyDetail(Owner(), QCoreApplication::applicationName(),
+                               Lang(chinese, english), detail);
 }
 
 void SavePreset() {
@@ -122,22 +127,22 @@ void LoadPreset() {
     LoadPresetFile(fileName);
 }
 
-void LoadPresetFile(const QString& fileName) {
+std::optional<PresetContents> ReadPresetForLoad(const QString& fileName) {
     SetLines({});
     PresetFiles.PresetOk = false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
-        return;
+    const QString shown = QDir::toNativeSeparators(fileName);
+    std::string text;
+    std::string why;
+    if (!ReadRegularFile(QFile::encodeName(fileName).toStdString(), PresetFileMaxBytes, text,
+                         why)) {
+        const QString detail = shown + QStringLiteral(": ") + QString::fromLocal8Bit(why.c_str());
+        if (QFileInfo::exists(fileName))
+            ShowMessagePair(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file"),
+                            detail);
+        else
+            ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"), detail);
+        return std::nullopt;
     }
-    const QByteArray raw = file.readAll();
-    const bool readOk = file.error() == QFileDevice::NoError;
-    file.close();
-    if (!readOk) {
-        ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
-        return;
-    }
-    const std::string_view text(raw.constData(), static_cast<std::size_t>(raw.size()));
 
     std::vector<std::string> plain;
     for (const std::string& line : SplitFileLines(text))
@@ -146,18 +151,35 @@ void LoadPresetFile(const QString& fileName) {
 
     // The whole file is checked before anything is stored.
     const PresetContents verdict = CheckPresetFile(text);
-    if (verdict.Status == PresetStatus::FormatError) {
-        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"));
-        return;
-    }
-    if (verdict.Status == PresetStatus::Ok) {
+    if (verdict.Status == PresetStatus::Ok) return verdict;
+    const QString detail =
+        shown + QStringLiteral(": ") + QString::fromStdString(PresetRefusalDetail(verdict));
+    if (verdict.Status == PresetStatus::FormatError)
+        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"), detail);
+    else
+        ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"),
+                        detail);
+    return std::nullopt;
+}
+
+void ApplyLoadedPreset(const PresetContents& contents) {
+    {
         // Undone as it was made: the image back, then the whole-image upload.
         UndoGesture gesture(QObject::tr("加载预设"), UndoReplay::Image, StartImageUpload);
-        ParsePresetLines(PresetFiles.Lines, static_cast<int>(PresetFiles.Lines.size()) - 1);
-    }
-    if (!PresetFiles.PresetOk) {
-        ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"));
-        return;
+        ApplyPresetEntries(contents, Params.VariantFlag, Params.DeviceImage);
+        PresetFiles.PresetOk = true;
     }
     StartImageUpload();
+}
+
+bool AskToWritePreset(const QString& fileName) {
+    const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    return Dialogs().AskDefaultNo(Owner(), QStringLiteral("Confirm"),
+                                  Lang(QStringLiteral("把 %1 写入设备?").arg(shown),
+                                       QStringLiteral("Write %1 to the unit?").arg(shown)));
+}
+
+void LoadPresetFile(const QString& fileName) {
+    const std::optional<PresetContents> contents = ReadPresetForLoad(fileName);
+    if (contents) ApplyLoadedPreset(*contents);
 }

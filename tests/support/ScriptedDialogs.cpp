@@ -5,7 +5,7 @@ ScriptedDialogs::ScriptedDialogs() { SetDialogs(this); }
 ScriptedDialogs::~ScriptedDialogs() { SetDialogs(nullptr); }
 
 bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text) {
-    records.push_back({DialogRecord::Ask, caption, text});
+    records.push_back({DialogRecord::Ask, caption, text, {}, false});
     if (answers.empty())
         return false;
     const bool a = answers.front();
@@ -13,12 +13,23 @@ bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text)
     return a;
 }
 
+bool ScriptedDialogs::AskDefaultNo(QWidget* owner, const QString& caption, const QString& text) {
+    const bool a = Ask(owner, caption, text);
+    records.back().defaultNo = true;
+    return a;
+}
+
+void ScriptedDialogs::NotifyDetail(QWidget*, const QString& caption, const QString& text,
+                                   const QString& detail) {
+    records.push_back({DialogRecord::Notify, caption, text, detail, false});
+}
+
 void ScriptedDialogs::Notify(QWidget*, const QString& caption, const QString& text) {
-    records.push_back({DialogRecord::Notify, caption, text});
+    records.push_back({DialogRecord::Notify, caption, text, {}, false});
 }
 
 QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter) {
-    records.push_back({DialogRecord::Open, QString(), filter});
+    records.push_back({DialogRecord::Open, QString(), filter, {}, false});
     if (fileNames.empty())
         return QString();
     QString f = fileNames.front();
@@ -27,7 +38,7 @@ QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter) {
 }
 
 QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter) {
-    records.push_back({DialogRecord::Save, QString(), filter});
+    records.push_back({DialogRecord::Save, QString(), filter, {}, false});
     if (fileNames.empty())
         return QString();
     QString f = fileNames.front();

@@ -13,6 +13,8 @@ struct DialogRecord {
     enum Kind { Ask, Notify, Open, Save } kind;
     QString caption;
     QString text; // question or notice text; the filter for file dialogs
+    QString detail;         // a notice's detail text
+    bool defaultNo = false; // a question whose default button (and Escape) is No
 };
 
 class ScriptedDialogs final : public DialogService {
@@ -26,7 +28,10 @@ public:
     std::vector<DialogRecord> records;
 
     bool Ask(QWidget* owner, const QString& caption, const QString& text) override;
+    bool AskDefaultNo(QWidget* owner, const QString& caption, const QString& text) override;
     void Notify(QWidget* owner, const QString& caption, const QString& text) override;
+    void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
+                      const QString& detail) override;
     QString OpenFileName(QWidget* owner, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& filter) override;
 

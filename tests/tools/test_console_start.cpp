@@ -78,7 +78,7 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
     image[1][20] = 1234;
     Write("good.Nddt", BuildPresetFile(image, Params.VariantFlag));
     std::vector<std::string> plain = BuildPresetPlainLines(image, Params.VariantFlag);
-    plain[5] = "7 7";
+    plain[5] = "262 7"; // module 1 slot 3 set to 2, checksum left
     std::string damaged;
     for (const std::string& l : plain)
         damaged += ScrambleLine(l) + "\r\n";
@@ -92,6 +92,8 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
 
     struct Outcome {
         QStringList notices;
+        QStringList questions;
+        bool defaultNo = false;
         std::vector<int32_t> image;
         EmulatedDevice::Memory unit{};
     };
@@ -103,6 +105,8 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
             dialogs->fileNames = {file};
             click(form1->LoadFileBtn);
         } else {
+            // Not picked in the dialog: written only after a Yes.
+            dialogs->answers = {true};
             ConsoleOptions options;
             options.PresetFile = file;
             ApplyStartOptions(*form1, options);
@@ -110,6 +114,10 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
         Step(5000);
         Outcome o;
         o.notices = dialogs->texts(DialogRecord::Notify);
+        o.questions = dialogs->texts(DialogRecord::Ask);
+        for (const DialogRecord& r : dialogs->records)
+            o.defaultNo = o.defaultNo || (r.kind == DialogRecord::Ask && r.defaultNo);
+        dialogs->answers.clear();
         o.image.assign(&Params.DeviceImage[0][0], &Params.DeviceImage[0][0] + sizeof start / 4);
         o.unit = unit->Live();
         return o;
@@ -121,11 +129,16 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
         EXPECT_EQ(argument.notices, button.notices);
         EXPECT_EQ(argument.image, button.image);
         EXPECT_EQ(argument.unit, button.unit);
+        EXPECT_TRUE(button.questions.isEmpty());
         if (QByteArray(name) == "good.Nddt") {
+            EXPECT_EQ(argument.questions,
+                      QStringList{"把 " + QDir::toNativeSeparators(Path(name)) + " 写入设备?"});
+            EXPECT_TRUE(argument.defaultNo);
             EXPECT_TRUE(argument.notices.isEmpty());
             EXPECT_EQ(Params.DeviceImage[1][20], 1234);
             EXPECT_EQ(argument.unit[1][20], 1234); // the whole image went to the unit
         } else {
+            EXPECT_TRUE(argument.questions.isEmpty());
             EXPECT_EQ(argument.notices.size(), 1);
             EXPECT_EQ(std::memcmp(Params.DeviceImage, start, sizeof start), 0);
             EXPECT_EQ(argument.unit, unitStart);
@@ -203,12 +216,13 @@ TEST(ConsoleInstance, SecondStartHandsOverToTheFirst) {
     EXPECT_EQ(requests.size(), 1);
 }
 
-// A file given at start reaches the unit once the link is online, unless the
-// load button took another file in the meantime.
+// A file given at start reaches the unit once the link is online and the
+// person says Yes, unless the load button took another file in the meantime.
 TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
-    for (const bool loadedMeanwhile : {false, true}) {
-        SCOPED_TRACE(loadedMeanwhile);
-        if (loadedMeanwhile) {
+    enum Case { Yes, No, LoadedMeanwhile };
+    for (const Case c : {Yes, No, LoadedMeanwhile}) {
+        SCOPED_TRACE(c);
+        if (c != Yes) {
             LinkFixture::TearDown();
             LinkFixture::SetUp();
         }
@@ -225,18 +239,21 @@ TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
         ApplyStartOptions(*form1, options);
         EXPECT_EQ(Params.DeviceImage[1][20], 1234);
         EXPECT_FALSE(LoadHeldPreset()); // offline: held
-        if (loadedMeanwhile) {          // another preset through the load button
+        if (c == LoadedMeanwhile) {     // another preset through the load button
             image[1][20] = 777;
             Write("other.Nddt", BuildPresetFile(image, Params.VariantFlag));
             dialogs->fileNames = {Path("other.Nddt")};
             click(form1->LoadFileBtn);
             EXPECT_EQ(Params.DeviceImage[1][20], 777);
         }
+        EXPECT_TRUE(dialogs->texts(DialogRecord::Ask).isEmpty()); // nothing asked offline
         ConnectUnit();
         EXPECT_NE(Params.DeviceImage[1][20], 1234); // the connect read the unit's own set
+        dialogs->answers = {c == Yes};
         EXPECT_TRUE(LoadHeldPreset());
         Step(5000);
-        EXPECT_EQ(unit->Live()[1][20], loadedMeanwhile ? own : 1234);
-        EXPECT_EQ(Params.DeviceImage[1][20], loadedMeanwhile ? own : 1234);
+        EXPECT_EQ(dialogs->texts(DialogRecord::Ask).size(), c == LoadedMeanwhile ? 0 : 1);
+        EXPECT_EQ(unit->Live()[1][20], c == Yes ? 1234 : own);
+        EXPECT_EQ(Params.DeviceImage[1][20], c == Yes ? 1234 : own);
     }
 }

@@ -40,7 +40,7 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     image[1][20] = 65535;
     const std::string good = BuildPresetFile(image, 0);
     std::vector<std::string> plain = BuildPresetPlainLines(image, 0);
-    plain[5] = "7 7"; // one value changed, checksum left
+    plain[5] = "262 7"; // module 1 slot 3 set to 2, checksum left
     const auto write = [&](const QString& name, const std::string& bytes) {
         QFile f(QDir(d).filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));

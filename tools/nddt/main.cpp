@@ -3,6 +3,7 @@
 #include "eq/CurveSlotsCore.h"
 #include "presets/PresetCodec.h"
 #include "tools/nddt/CommandLine.h"
+#include "presets/RegularFile.h"
 #include "tools/nddt/FileIo.h"
 #include "tools/nddt/PeqCommand.h"
 
@@ -123,7 +124,7 @@ int Encode(const std::vector<std::string>& args) {
     const std::string listingName = Shown(listingPath, "standard input");
 
     std::string why;
-    const std::optional<std::string> listing = ReadAll(listingPath, why);
+    const std::optional<std::string> listing = ReadAll(listingPath, TextFileMaxBytes, why);
     if (!listing) return Fail(listingName + ": " + why);
 
     static PresetImage image{};
