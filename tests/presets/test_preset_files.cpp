@@ -4,16 +4,21 @@
 #include "eq/EqGraph.h"
 #include "params/ParamImage.h"
 #include "presets/PresetCodec.h"
+#include "eq/PeqImport.h"
 #include "presets/PresetFiles.h"
 #include "tests/support/LinkFixture.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <array>
 #include <cstring>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -212,6 +217,98 @@ TEST_F(PresetFiles_, EveryBadFileGivesOneMessageAndChangesNothing) {
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_EQ(Params.DeviceImage[1][59], 99);
     EXPECT_TRUE(Notices().isEmpty());
+}
+
+// ---- what a file may hand the console ----
+
+namespace {
+// A file right in header, count and checksum, holding the given lines.
+std::string Crafted(const std::vector<std::array<int32_t, 3>>& entries) {
+    std::vector<std::string> p = {"T4 " + std::to_string(0x690E ^ 0x35),
+                                  "Vexol " + std::to_string(7 ^ 0x35)};
+    int32_t l = 1;
+    uint32_t sum = 0;
+    for (const auto& [m, slot, v] : entries) {
+        ++l;
+        p.push_back(std::to_string((m * 256 + slot) ^ l) + " " + std::to_string(v ^ l));
+        sum += static_cast<uint32_t>(v);
+    }
+    p.push_back("Intoal: " + std::to_string(l + 1));
+    p.push_back("CCCCK: " + std::to_string(PresetChecksum(static_cast<int32_t>(sum))));
+    std::string out;
+    for (const auto& line : p)
+        out += ScrambleLine(line) + "\r\n";
+    return out;
+}
+} // namespace
+
+// Devices, FIFOs, huge files, values no slot holds and slots no preset
+// carries: refused with the file and the reason named, nothing stored or sent,
+// and no hang (a FIFO without a writer would block a plain open for ever).
+TEST_F(PresetFiles_, FilesThatCannotBePresetsAreRefusedWithoutHanging) {
+    ConnectUnit();
+    ASSERT_EQ(mkfifo(Path("fifo.Nddt").toLocal8Bit().constData(), 0600), 0);
+    WriteAll(Path("big.Nddt"), std::string(64 * 1024 + 1, 'A'));
+    WriteAll(Path("gain.Nddt"), Crafted({{1, 20, 300}, {1, 22, 70000}}));
+    WriteAll(Path("negative.Nddt"), Crafted({{1, 40, -256}}));
+    WriteAll(Path("slot66.Nddt"), Crafted({{1, 66, 1234}}));
+    WriteAll(Path("module3.Nddt"), Crafted({{3, 1, 0}, {3, 5, 777}}));
+    struct Case {
+        QString file;
+        QString text, detail;
+    };
+    const std::vector<Case> cases = {
+        {Path("fifo.Nddt"), "无法读取文件", Path("fifo.Nddt") + ": not a regular file"},
+        {"/dev/zero", "无法读取文件", "/dev/zero: not a regular file"},
+        {Path("big.Nddt"), "无法读取文件", Path("big.Nddt") + ": too large: more than 65536 bytes"},
+        {Path("gain.Nddt"), "数据文件损坏!",
+         Path("gain.Nddt") + ": value outside 0 to 65535 at line 4"},
+        {Path("negative.Nddt"), "数据文件损坏!",
+         Path("negative.Nddt") + ": value outside 0 to 65535 at line 3"},
+        {Path("slot66.Nddt"), "数据文件损坏!",
+         Path("slot66.Nddt") + ": parameter outside the preset's layout at line 3"},
+        {Path("module3.Nddt"), "数据文件损坏!",
+         Path("module3.Nddt") + ": parameter outside the preset's layout at line 4"},
+        {Path("none.Nddt"), "文件不存在", Path("none.Nddt") + ": No such file or directory"},
+    };
+    Step(500);
+    Snapshot();
+    ClearFrames();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        dialogs->records.clear();
+        Load(c.file);
+        ASSERT_EQ(dialogs->records.size(), 2u); // the file dialog, one notice
+        EXPECT_EQ(dialogs->records[1].text, c.text);
+        EXPECT_EQ(dialogs->records[1].detail, c.detail);
+        EXPECT_TRUE(Unchanged());
+    }
+    Step(500);
+    EXPECT_TRUE(FramesTo(56).empty()); // no bulk packet: nothing uploaded
+
+    // The filter import reads the same way: /dev/zero and a FIFO are refused.
+    for (const QString& f : {QStringLiteral("/dev/zero"), Path("fifo.Nddt")}) {
+        dialogs->records.clear();
+        dialogs->fileNames = {f};
+        PeqImportBtnClick(nullptr);
+        EXPECT_TRUE(dialogs->texts(DialogRecord::Notify).value(0).contains("not a regular file"));
+    }
+}
+
+// The checksum log keeps its latest lines only, and a load leaves it alone.
+TEST_F(PresetFiles_, ChecksumLogIsBoundedAndApartFromThePresetLines) {
+    ConnectUnit();
+    std::vector<uint8_t> bad = StatusFrame(1);
+    bad.back() ^= 0xFF;
+    for (int i = 0; i < ChecksumLogLines / 3 + 10; ++i)
+        Inject(bad);
+    EXPECT_EQ(form1->Memo1->blockCount(), ChecksumLogLines);
+    const QString log = form1->Memo1->toPlainText();
+    dialogs->fileNames = {Path("c.Nddt")};
+    SavePreset();
+    Load(Path("c.Nddt"));
+    EXPECT_EQ(PresetFiles.Lines.size(), 140);
+    EXPECT_EQ(form1->Memo1->toPlainText(), log);
 }
 
 // ---- nddt ----

@@ -13,13 +13,17 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstring>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -256,4 +260,100 @@ TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
         EXPECT_EQ(unit->Live()[1][20], c == Yes ? 1234 : own);
         EXPECT_EQ(Params.DeviceImage[1][20], c == Yes ? 1234 : own);
     }
+}
+
+// The hand-over takes one absolute path per connection, any byte but NUL, and
+// closes every connection after one message, a refusal or 2 s.
+TEST(ConsoleInstance, HandOverTakesOneAbsolutePathPerConnection) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    SingleInstance first(runtime.path(), QStringLiteral("kalviren-console"));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    EXPECT_TRUE(first.ListenError().isEmpty());
+    QSignalSpy requests(&first, &SingleInstance::Requested);
+    QSignalSpy dropped(&first, &SingleInstance::Dropped);
+    std::vector<std::unique_ptr<QLocalSocket>> clients;
+    const auto send = [&](const QByteArray& bytes) {
+        auto s = std::make_unique<QLocalSocket>();
+        s->connectToServer(runtime.filePath(QStringLiteral("kalviren-console.socket")));
+        EXPECT_TRUE(s->waitForConnected(5000));
+        if (!bytes.isEmpty()) {
+            s->write(bytes);
+            EXPECT_TRUE(s->waitForBytesWritten(5000));
+        }
+        clients.push_back(std::move(s));
+        return clients.back().get();
+    };
+
+    QLocalSocket* ok = send(QByteArray("/home/u/a\nb.Nddt", 16) + '\0');
+    ASSERT_TRUE(requests.wait(5000));
+    EXPECT_EQ(requests.at(0).at(0).toStringList(), QStringList{"/home/u/a\nb.Nddt"});
+    EXPECT_TRUE(ok->state() == QLocalSocket::UnconnectedState || ok->waitForDisconnected(5000));
+
+    const struct {
+        QByteArray bytes;
+        const char* line;
+    } refused[] = {
+        {QByteArray("tune.Nddt") + '\0', "HAND-OVER DROPPED: not an absolute path"},
+        {QByteArray("/a") + '\0' + "/b" + '\0', "HAND-OVER DROPPED: more than one path"},
+        {QByteArray(5000, '/'), "HAND-OVER DROPPED: longer than 4096 bytes"},
+    };
+    for (const auto& r : refused) {
+        QLocalSocket* s = send(r.bytes);
+        ASSERT_TRUE(dropped.wait(5000)) << r.line;
+        EXPECT_EQ(dropped.last().at(0).toString(), QString::fromLatin1(r.line));
+        EXPECT_TRUE(s->state() == QLocalSocket::UnconnectedState || s->waitForDisconnected(5000));
+    }
+
+    // Idle connections: at most eight at once, each closed after its 2 s.
+    for (int i = 0; i < SingleInstance::MaxConnections + 1; ++i)
+        send({});
+    ASSERT_TRUE(dropped.wait(5000));
+    EXPECT_EQ(dropped.last().at(0).toString(),
+              "HAND-OVER DROPPED: more than 8 connections at once");
+    const QList<QTimer*> deadlines = first.findChildren<QTimer*>(QStringLiteral("HandOverDeadline"));
+    EXPECT_EQ(deadlines.size(), SingleInstance::MaxConnections);
+    for (QTimer* t : deadlines)
+        QMetaObject::invokeMethod(t, "timeout");
+    EXPECT_EQ(dropped.last().at(0).toString(), "HAND-OVER DROPPED: no whole message within 2 s");
+    EXPECT_EQ(dropped.size(), 3 + 1 + SingleInstance::MaxConnections);
+    EXPECT_EQ(requests.size(), 1);
+    // The freed places take the next start again.
+    send(QByteArray(1, '\0'));
+    ASSERT_TRUE(requests.wait(5000));
+    EXPECT_EQ(requests.last().at(0).toStringList(), QStringList());
+}
+
+// Lock and socket only in a directory of the user's own, closed to others;
+// a socket that cannot listen is said.
+TEST(ConsoleInstance, OnlyAPrivateDirectoryHoldsLockAndSocket) {
+    QTemporaryDir base;
+    ASSERT_TRUE(base.isValid());
+    const QString open = base.filePath(QStringLiteral("open"));
+    ASSERT_TRUE(QDir().mkdir(open));
+    ASSERT_TRUE(QFile::setPermissions(open, QFile::ReadOwner | QFile::WriteOwner |
+                                                QFile::ExeOwner | QFile::ReadOther |
+                                                QFile::ExeOther));
+    const QString link = base.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(base.path(), link));
+    QString why;
+    EXPECT_TRUE(SingleInstance::IsPrivateDirectory(base.path(), &why));
+    EXPECT_FALSE(SingleInstance::IsPrivateDirectory(open, &why));
+    EXPECT_EQ(why, open + ": open to other users (mode 0705, not 0700)");
+    EXPECT_FALSE(SingleInstance::IsPrivateDirectory(link, &why));
+    EXPECT_EQ(why, link + ": not a directory");
+    EXPECT_FALSE(SingleInstance::IsPrivateDirectory(QString(), &why));
+
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", open.toLocal8Bit());
+    EXPECT_TRUE(SingleInstance::SessionDirectory().isEmpty());
+    qputenv("XDG_RUNTIME_DIR", base.path().toLocal8Bit());
+    EXPECT_EQ(SingleInstance::SessionDirectory(), base.path());
+    qputenv("XDG_RUNTIME_DIR", saved);
+
+    const QString deep = base.filePath(QString(120, QLatin1Char('d')));
+    ASSERT_TRUE(QDir().mkdir(deep));
+    SingleInstance first(deep, QStringLiteral("kalviren-console"));
+    EXPECT_TRUE(first.TryBecomeFirst());
+    EXPECT_FALSE(first.ListenError().isEmpty());
 }

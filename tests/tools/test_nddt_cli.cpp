@@ -6,9 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -122,4 +124,63 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll().toStdString(), good);
     EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 6);
+}
+
+// Reads are bounded and never block; -o goes through a unique temporary file
+// created beside OUT, keeps OUT's mode and writes special files in place.
+TEST(NddtCli, HostileInputsAndOutputs) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString d = tmp.path();
+    const auto run = [](const QStringList& args, const QByteArray& input = {}) {
+        QProcess p;
+        p.start(QStringLiteral(NDDT_BINARY), args);
+        p.write(input);
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
+        return std::make_pair(p.exitCode(), p.readAllStandardError());
+    };
+    const QString fifo = d + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(run({"decode", fifo}), std::make_pair(1, "nddt: " + fifo.toUtf8() + ": not a regular file\n"));
+    EXPECT_EQ(run({"peq", "import", "/dev/zero"}),
+              std::make_pair(1, QByteArray("nddt: /dev/zero: not a regular file\n")));
+    EXPECT_EQ(run({"decode", "-"}, QByteArray(64 * 1024 + 1, 'A')),
+              std::make_pair(1, QByteArray("nddt: standard input: too large: more than 65536 bytes\n")));
+
+    const QByteArray listing = "1 20 5\n";
+    const QString out = d + "/out.Nddt";
+    QFile victim(d + "/victim");
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly));
+    victim.write("keep");
+    victim.close();
+    // A link planted where a fixed temporary name would be is not followed.
+    ASSERT_TRUE(QFile::link(d + "/victim", out + ".nddt-new"));
+    ASSERT_TRUE(QFile(d + "/old").open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::rename(d + "/old", out));
+    ASSERT_TRUE(QFile::setPermissions(out, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(run({"encode", "-o", out}, listing).first, 0);
+    struct stat st {};
+    ASSERT_EQ(stat(out.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(QFileInfo(out).size(), 2046);
+    QFile check(d + "/victim");
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), "keep");
+    EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
+
+    // OUT a link: its target is replaced, the link stays.
+    const QString viaLink = d + "/via";
+    ASSERT_TRUE(QFile::link(out, viaLink));
+    QFile::remove(out + ".nddt-new");
+    EXPECT_EQ(run({"encode", "-o", viaLink}, "1 20 6\n").first, 0);
+    EXPECT_TRUE(QFileInfo(viaLink).isSymLink());
+    EXPECT_EQ(run({"decode", out}).first, 0);
+    // Special files are written in place or refused, never replaced.
+    EXPECT_EQ(run({"encode", "-o", "/dev/null"}, listing).first, 0);
+    EXPECT_EQ(run({"encode", "-o", fifo}, listing),
+              std::make_pair(1, "nddt: " + fifo.toUtf8() + ": not a regular file, and nothing reads it\n"));
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false);
+    EXPECT_EQ(run({"encode", "-o", d}, listing),
+              std::make_pair(1, "nddt: " + d.toUtf8() + ": Is a directory\n"));
 }
