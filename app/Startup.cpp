@@ -63,7 +63,7 @@ void OpenPresetFile(TForm1& form, const QString& file) {
     // The person did not pick this file in the load dialog: it reaches the
     // unit only on a Yes, asked now or once the link is online.
     if (HaveLink() && CurrentLinkState() == Online) {
-        if (AskToWritePreset(file)) ApplyLoadedPreset(*contents);
+        if (AskToWritePreset(file, *contents)) ApplyLoadedPreset(*contents);
         return;
     }
     // Offline the image takes it (nothing is written); the connect would
@@ -92,7 +92,7 @@ bool LoadHeldPreset() {
     Held.Contents.reset();
     Held.Lines.clear();
     if (Held.Timer) Held.Timer->stop();
-    if (!replaced && contents && AskToWritePreset(file)) ApplyLoadedPreset(*contents);
+    if (!replaced && contents && AskToWritePreset(file, *contents)) ApplyLoadedPreset(*contents);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
+#include "presets/PresetRanges.h"
 #include "presets/RegularFile.h"
 
 #include <QCoreApplication>
@@ -172,14 +173,46 @@ void ApplyLoadedPreset(const PresetContents& contents) {
     StartImageUpload();
 }
 
-bool AskToWritePreset(const QString& fileName) {
+namespace {
+
+// The values a load of this file would store outside their parameters'
+// ranges, one a line, or empty.
+QString OutOfRangeList(const PresetContents& contents, bool chinese) {
+    const auto values = PresetValuesOutOfRange(contents, Params.VariantFlag);
+    return QString::fromStdString(DescribeOutOfRange(values, chinese));
+}
+
+} // namespace
+
+bool AskToWritePreset(const QString& fileName, const PresetContents& contents) {
     const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-    return Dialogs().AskDefaultNo(Owner(), QStringLiteral("Confirm"),
-                                  Lang(QStringLiteral("把 %1 写入设备?").arg(shown),
-                                       QStringLiteral("Write %1 to the unit?").arg(shown)));
+    QString zh = QStringLiteral("把 %1 写入设备?").arg(shown);
+    QString en = QStringLiteral("Write %1 to the unit?").arg(shown);
+    const QString listZh = OutOfRangeList(contents, true);
+    if (!listZh.isEmpty()) {
+        zh += QStringLiteral("\n\n以下参数值超出范围:\n") + listZh;
+        en += QStringLiteral("\n\nThese values lie outside their parameter's range:\n") +
+              OutOfRangeList(contents, false);
+    }
+    return Dialogs().AskDefaultNo(Owner(), QStringLiteral("Confirm"), Lang(zh, en));
+}
+
+bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents) {
+    const QString listZh = OutOfRangeList(contents, true);
+    if (listZh.isEmpty()) return true;
+    const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    const bool online = HaveLink() && CurrentLinkState() == Online;
+    const QString zh = shown + QStringLiteral("\n以下参数值超出范围:\n") + listZh +
+                       (online ? QStringLiteral("仍然写入设备?") : QStringLiteral("仍然加载?"));
+    const QString en = shown +
+                       QStringLiteral("\nThese values lie outside their parameter's range:\n") +
+                       OutOfRangeList(contents, false) +
+                       (online ? QStringLiteral("Write them to the unit all the same?")
+                               : QStringLiteral("Load them all the same?"));
+    return Dialogs().AskDefaultNo(Owner(), QStringLiteral("Confirm"), Lang(zh, en));
 }
 
 void LoadPresetFile(const QString& fileName) {
     const std::optional<PresetContents> contents = ReadPresetForLoad(fileName);
-    if (contents) ApplyLoadedPreset(*contents);
+    if (contents && ConfirmOutOfRange(fileName, *contents)) ApplyLoadedPreset(*contents);
 }

@@ -35,8 +35,12 @@ std::optional<PresetContents> ReadPresetForLoad(const QString& fileName);
 // uploads the whole image.
 void ApplyLoadedPreset(const PresetContents& contents);
 // "把 FILE 写入设备?", No by default: a file the user did not pick in the load
-// dialog (command line, hand-over) is written only on Yes.
-bool AskToWritePreset(const QString& fileName);
+// dialog (command line, hand-over) is written only on Yes. Values outside
+// their parameters' ranges are listed by name in the same question.
+bool AskToWritePreset(const QString& fileName, const PresetContents& contents);
+// A file picked in the load dialog that holds such values is stored only
+// after a Yes (No by default); true at once when it holds none.
+bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents);
 
 // Checks plain lines 2..lastLine (count, every parameter line, checksum) and
 // only when all of it is right stores them into DeviceImage; sets PresetOk.

@@ -96,7 +96,7 @@ TEST_F(PresetFiles_, FailedSaveKeepsWhatWasThere) {
 
 TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
     StartConsole();
-    Params.DeviceImage[1][30] = 77;
+    Params.DeviceImage[1][30] = 12; // band 3: high shelf, bypassed
     Params.DeviceImage[2][66] = 300;
     Params.DeviceImage[3][1] = 9;
     Snapshot();
@@ -107,7 +107,11 @@ TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
     Params.DeviceImage[3][1] = 0;
     dialogs->records.clear();
     ClearFrames();
+    // Before any contact the two-state buttons hold 2, which no button sets:
+    // the load asks, and Yes takes the file.
+    dialogs->answers = {true};
     Load(Path("a.Nddt"));
+    EXPECT_EQ(dialogs->texts(DialogRecord::Ask).size(), 1);
     EXPECT_TRUE(Notices().isEmpty());
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_TRUE(Unchanged());
@@ -118,16 +122,17 @@ TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
 TEST_F(PresetFiles_, RoundTripOnlineUploadsTheImage) {
     ConnectUnit();
     ASSERT_EQ(form9->Session->LinkState, Online);
-    Params.DeviceImage[1][30] = 123;
+    Params.DeviceImage[1][30] = 13;
     dialogs->fileNames = {Path("b.Nddt")};
     SavePreset();
     Params.DeviceImage[1][30] = 4;
     ClearFrames();
     Load(Path("b.Nddt"));
-    EXPECT_EQ(Params.DeviceImage[1][30], 123);
+    EXPECT_TRUE(dialogs->texts(DialogRecord::Ask).isEmpty()); // picked, every value in range
+    EXPECT_EQ(Params.DeviceImage[1][30], 13);
     Step(3000);
     EXPECT_EQ(form9->Session->LinkState, Online);
-    EXPECT_EQ(unit->Live()[1][30], 123);
+    EXPECT_EQ(unit->Live()[1][30], 13);
     EXPECT_EQ(FramesTo(56).size(), 7u + 7u + 1u);
 }
 
@@ -140,6 +145,7 @@ TEST_F(PresetFiles_, OtherVariantSkipsModuleTwo) {
     WriteAll(Path("t4.Nddt"), BuildPresetFile(img, 0));
     Params.VariantFlag = 1;
     Params.DeviceImage[2][3] = 99;
+    dialogs->answers = {true}; // zeros where no control goes: asked, and taken
     Load(Path("t4.Nddt"));
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_EQ(Params.DeviceImage[1][3], 1);
@@ -213,6 +219,7 @@ TEST_F(PresetFiles_, EveryBadFileGivesOneMessageAndChangesNothing) {
     for (char& ch : lower)
         ch = static_cast<char>(std::tolower(ch));
     WriteAll(Path("lower"), lower);
+    dialogs->answers = {true}; // values outside their ranges: asked, and taken
     Load(Path("lower"));
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_EQ(Params.DeviceImage[1][59], 99);
@@ -285,6 +292,26 @@ TEST_F(PresetFiles_, FilesThatCannotBePresetsAreRefusedWithoutHanging) {
     }
     Step(500);
     EXPECT_TRUE(FramesTo(56).empty()); // no bulk packet: nothing uploaded
+
+    // A value that fits a slot but not its parameter (a unit may hold it) is
+    // named, and written only on a Yes; No is the default.
+    PresetImage image{};
+    std::memcpy(image, Params.DeviceImage, sizeof image);
+    image[1][22] = 255;
+    WriteAll(Path("wild.Nddt"), BuildPresetFile(image, Params.VariantFlag));
+    for (const bool yes : {false, true}) {
+        dialogs->records.clear();
+        dialogs->answers = {yes};
+        Load(Path("wild.Nddt"));
+        const QStringList asked = dialogs->texts(DialogRecord::Ask);
+        ASSERT_EQ(asked.size(), 1);
+        EXPECT_TRUE(dialogs->records.back().defaultNo);
+        EXPECT_EQ(asked[0], Path("wild.Nddt") + "\n以下参数值超出范围:\n频段 1 增益 (1:22) = 255\n"
+                                                "仍然写入设备?");
+        Step(3000);
+        EXPECT_EQ(FramesTo(56).empty(), !yes);
+        EXPECT_EQ(unit->Live()[1][22] == 255, yes);
+    }
 
     // The filter import reads the same way: /dev/zero and a FIFO are refused.
     for (const QString& f : {QStringLiteral("/dev/zero"), Path("fifo.Nddt")}) {

@@ -79,7 +79,7 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
     // The unit's own set with one band moved, as a saved tune would be.
     PresetImage image{};
     std::memcpy(image, Params.DeviceImage, sizeof image);
-    image[1][20] = 1234;
+    image[1][20] = 12; // band 1: high shelf, bypassed
     Write("good.Nddt", BuildPresetFile(image, Params.VariantFlag));
     std::vector<std::string> plain = BuildPresetPlainLines(image, Params.VariantFlag);
     plain[5] = "262 7"; // module 1 slot 3 set to 2, checksum left
@@ -139,8 +139,8 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
                       QStringList{"把 " + QDir::toNativeSeparators(Path(name)) + " 写入设备?"});
             EXPECT_TRUE(argument.defaultNo);
             EXPECT_TRUE(argument.notices.isEmpty());
-            EXPECT_EQ(Params.DeviceImage[1][20], 1234);
-            EXPECT_EQ(argument.unit[1][20], 1234); // the whole image went to the unit
+            EXPECT_EQ(Params.DeviceImage[1][20], 12);
+            EXPECT_EQ(argument.unit[1][20], 12); // the whole image went to the unit
         } else {
             EXPECT_TRUE(argument.questions.isEmpty());
             EXPECT_EQ(argument.notices.size(), 1);
@@ -233,32 +233,34 @@ TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
         StartConsole();
         PresetImage image{};
         std::memcpy(image, Params.DeviceImage, sizeof image);
-        image[1][20] = 1234;
+        image[1][20] = 12; // band 1: high shelf, bypassed
         Write("tune.Nddt", BuildPresetFile(image, Params.VariantFlag));
         const int own = unit->Live()[1][20];
-        ASSERT_NE(own, 1234);
+        ASSERT_NE(own, 12);
 
         ConsoleOptions options;
         options.PresetFile = Path("tune.Nddt");
         ApplyStartOptions(*form1, options);
-        EXPECT_EQ(Params.DeviceImage[1][20], 1234);
+        EXPECT_EQ(Params.DeviceImage[1][20], 12);
         EXPECT_FALSE(LoadHeldPreset()); // offline: held
+        EXPECT_TRUE(dialogs->texts(DialogRecord::Ask).isEmpty()); // nothing asked offline
         if (c == LoadedMeanwhile) {     // another preset through the load button
-            image[1][20] = 777;
+            image[1][20] = 14;
             Write("other.Nddt", BuildPresetFile(image, Params.VariantFlag));
             dialogs->fileNames = {Path("other.Nddt")};
+            dialogs->answers = {true}; // the start image's 2s lie outside the buttons' ranges
             click(form1->LoadFileBtn);
-            EXPECT_EQ(Params.DeviceImage[1][20], 777);
+            EXPECT_EQ(Params.DeviceImage[1][20], 14);
+            dialogs->records.clear();
         }
-        EXPECT_TRUE(dialogs->texts(DialogRecord::Ask).isEmpty()); // nothing asked offline
         ConnectUnit();
-        EXPECT_NE(Params.DeviceImage[1][20], 1234); // the connect read the unit's own set
+        EXPECT_NE(Params.DeviceImage[1][20], 12); // the connect read the unit's own set
         dialogs->answers = {c == Yes};
         EXPECT_TRUE(LoadHeldPreset());
         Step(5000);
         EXPECT_EQ(dialogs->texts(DialogRecord::Ask).size(), c == LoadedMeanwhile ? 0 : 1);
-        EXPECT_EQ(unit->Live()[1][20], c == Yes ? 1234 : own);
-        EXPECT_EQ(Params.DeviceImage[1][20], c == Yes ? 1234 : own);
+        EXPECT_EQ(unit->Live()[1][20], c == Yes ? 12 : own);
+        EXPECT_EQ(Params.DeviceImage[1][20], c == Yes ? 12 : own);
     }
 }
 

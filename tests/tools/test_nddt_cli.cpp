@@ -1,5 +1,6 @@
 // nddt's command line, case by case: arguments, help, files it cannot use,
 // standard input and output, write errors.
+#include "params/ParamCatalog.h"
 #include "presets/PresetCodec.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <cstring>
+
 #include <unistd.h>
 
 namespace {
@@ -38,9 +41,21 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString d = tmp.path();
+    // Every value one a person could set (nddt names the others on stderr).
     PresetImage image{};
-    image[1][20] = 65535;
+    std::string listing;
+    for (const ParamEntry& e : ParamCatalog()) {
+        if (!e.Preset) continue;
+        image[e.Module][e.Index] = InRange(e.Address(), e.Start) ? e.Start : e.Min;
+        listing += std::to_string(e.Module) + " " + std::to_string(e.Index) + " " +
+                   std::to_string(image[e.Module][e.Index]) + "\n";
+    }
     const std::string good = BuildPresetFile(image, 0);
+    const QByteArray firstLines =
+        QByteArray::fromStdString(listing.substr(0, listing.find('\n', listing.find('\n') + 1) + 1));
+    PresetImage wild{};
+    std::memcpy(wild, image, sizeof wild);
+    wild[1][22] = 255;
     std::vector<std::string> plain = BuildPresetPlainLines(image, 0);
     plain[5] = "262 7"; // module 1 slot 3 set to 2, checksum left
     const auto write = [&](const QString& name, const std::string& bytes) {
@@ -51,7 +66,8 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     write("good.Nddt", good);
     write("damaged.Nddt", Join(plain));
     write("text.txt", "hello\n");
-    write("listing", "1 20 65535\n");
+    write("listing", listing);
+    write("wild.Nddt", BuildPresetFile(wild, 0));
     write("secret.Nddt", good);
     QFile::setPermissions(QDir(d).filePath("secret.Nddt"), QFileDevice::Permissions());
     QDir(d).mkdir("folder");
@@ -78,8 +94,10 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
         {{"decode", "@/text.txt"}, {}, 1, "nddt: @/text.txt: File format error! (not hexadecimal at line 1)\n", ""},
         {{"response", "@/damaged.Nddt"}, {}, 1, "nddt: @/damaged.Nddt: Data file is corrupted! (checksum does not match)\n", ""},
         // "-" is standard input.
-        {{"decode", "-"}, "@good", 0, "", "1 0 0\n1 1 0\n"},
-        {{"decode", "--names", "@/good.Nddt"}, {}, 0, "", "1 0 0 delay.left\n1 1 0 volume\n1 2 0 delay.right\n"},
+        {{"decode", "-"}, "@good", 0, "", firstLines},
+        // A value a slot holds but no control sets: kept, and named.
+        {{"decode", "@/wild.Nddt"}, {}, 0, "nddt: @/wild.Nddt: 1 value outside the parameter's range:\n  Band 1 gain (1:22) = 255\n", firstLines},
+        {{"decode", "--names", "@/good.Nddt"}, {}, 0, "", "1 0 2 delay.left\n1 1 2 volume\n1 2 2 delay.right\n"},
         {{"response", "--module", "2", "-"}, "@good", 0, "", "0 10.00 "},
         {{"decode", "-"}, "hello", 1, "nddt: standard input: File format error! (not hexadecimal at line 1)\n", ""},
         // Values a slot cannot hold, named by their line.
@@ -124,7 +142,7 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     QFile out(d + "/out.Nddt");
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll().toStdString(), good);
-    EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 6);
+    EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 7);
 }
 
 // Reads are bounded and never block; -o goes through a unique temporary file
