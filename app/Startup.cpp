@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/HandOverMessage.h"
 #include "app/Language.h"
 #include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
@@ -12,6 +13,8 @@
 #include "presets/StatusBox.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
@@ -167,6 +170,16 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
             const QStringList files = parsed.Options.PresetFile.isEmpty()
                                           ? QStringList()
                                           : QStringList{parsed.Options.PresetFile};
+            for (const QString& f : files) {
+                // The running console takes no longer message: say so here.
+                if (QFile::encodeName(QDir::current().absoluteFilePath(f)).size() >=
+                    static_cast<qsizetype>(HandOverMaxBytes)) {
+                    Complain(program + QStringLiteral(": %1: the path is too long to hand to the "
+                                                      "running console\n")
+                                           .arg(f));
+                    return 1;
+                }
+            }
             if (!instance->HandOver(files)) {
                 Complain(program + QStringLiteral(": a console is already running in this "
                                                   "session but does not answer.\n"));

@@ -153,6 +153,7 @@ std::optional<PresetContents> ReadPresetForLoad(const QString& fileName) {
     // The whole file is checked before anything is stored.
     const PresetContents verdict = CheckPresetFile(text);
     if (verdict.Status == PresetStatus::Ok) return verdict;
+    SetLines({}); // nothing of a refused file is kept
     const QString detail =
         shown + QStringLiteral(": ") + QString::fromStdString(PresetRefusalDetail(verdict));
     if (verdict.Status == PresetStatus::FormatError)
