@@ -121,8 +121,8 @@ void SingleInstance::Serve(QLocalSocket* socket) {
         // Never more than one byte past the limit is kept.
         const qint64 room = static_cast<qint64>(HandOverMaxBytes) + 1 - state->bytes.size();
         if (room > 0) state->bytes += socket->read(room);
-        const HandOverMessage m = ParseHandOver(
-            std::string_view(state->bytes.constData(), static_cast<std::size_t>(state->bytes.size())));
+        const HandOverMessage m = ParseHandOver(std::string_view(
+            state->bytes.constData(), static_cast<std::size_t>(state->bytes.size())));
         if (m.Status == HandOverMessage::Invalid) {
             finish(QString::fromStdString(m.Reason));
         } else if (m.Status == HandOverMessage::Complete) {

@@ -50,6 +50,54 @@ struct HeldPreset {
 
 } // namespace
 
+namespace {
+
+// The lock of the session, or the hand-over to the console that holds it
+// (exitCode 0 or 1 then; -1 when this start goes on).
+std::unique_ptr<SingleInstance> ClaimSession(const QString& program, const ConsoleOptions& options,
+                                             int& exitCode) {
+    exitCode = -1;
+    QString noDirectory;
+    const QString directory = SingleInstance::SessionDirectory(&noDirectory);
+    if (directory.isEmpty()) {
+        // Lock and socket anywhere else could be another user's: no hand-over.
+        Complain(program + QStringLiteral(": no private runtime directory (%1); this console "
+                                          "runs without the one-console check and takes no "
+                                          "files from later starts.\n")
+                               .arg(noDirectory));
+        return nullptr;
+    }
+    auto instance = std::make_unique<SingleInstance>(directory, QStringLiteral("kalviren-console"));
+    if (instance->TryBecomeFirst()) return instance;
+    const QStringList files =
+        options.PresetFile.isEmpty() ? QStringList() : QStringList{options.PresetFile};
+    exitCode = 1;
+    for (const QString& f : files) {
+        // The running console takes no longer message: say so here.
+        if (QFile::encodeName(QDir::current().absoluteFilePath(f)).size() >=
+            static_cast<qsizetype>(HandOverMaxBytes)) {
+            Complain(program +
+                     QStringLiteral(": %1: the path is too long to hand to the running console\n")
+                         .arg(f));
+            return nullptr;
+        }
+    }
+    if (!instance->HandOver(files)) {
+        Complain(program + QStringLiteral(": a console is already running in this "
+                                          "session but does not answer.\n"));
+        return nullptr;
+    }
+    Complain(program + (files.isEmpty() ? QStringLiteral(": a console is already running; it has "
+                                                         "been brought to the front.\n")
+                                        : QStringLiteral(": a console is already running; it has "
+                                                         "been brought to the front to load %1.\n")
+                                              .arg(files.front())));
+    exitCode = 0;
+    return nullptr;
+}
+
+} // namespace
+
 QIcon ConsoleIcon() {
     return QIcon::fromTheme(QStringLiteral("kalviren-console"),
                             QIcon(QStringLiteral(":/icons/kalviren-console.svg")));
@@ -155,44 +203,10 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     // so demos are not counted.
     std::unique_ptr<SingleInstance> instance;
     const QString program = QFileInfo(raw.front()).fileName();
-    QString noDirectory;
-    const QString directory =
-        kind == ConsoleKind::Device ? SingleInstance::SessionDirectory(&noDirectory) : QString();
-    if (kind == ConsoleKind::Device && directory.isEmpty()) {
-        // Lock and socket anywhere else could be another user's: no hand-over.
-        Complain(program + QStringLiteral(": no private runtime directory (%1); this console "
-                                          "runs without the one-console check and takes no "
-                                          "files from later starts.\n")
-                               .arg(noDirectory));
-    } else if (kind == ConsoleKind::Device) {
-        instance = std::make_unique<SingleInstance>(directory, QStringLiteral("kalviren-console"));
-        if (!instance->TryBecomeFirst()) {
-            const QStringList files = parsed.Options.PresetFile.isEmpty()
-                                          ? QStringList()
-                                          : QStringList{parsed.Options.PresetFile};
-            for (const QString& f : files) {
-                // The running console takes no longer message: say so here.
-                if (QFile::encodeName(QDir::current().absoluteFilePath(f)).size() >=
-                    static_cast<qsizetype>(HandOverMaxBytes)) {
-                    Complain(program + QStringLiteral(": %1: the path is too long to hand to the "
-                                                      "running console\n")
-                                           .arg(f));
-                    return 1;
-                }
-            }
-            if (!instance->HandOver(files)) {
-                Complain(program + QStringLiteral(": a console is already running in this "
-                                                  "session but does not answer.\n"));
-                return 1;
-            }
-            Complain(program + (files.isEmpty()
-                                    ? QStringLiteral(": a console is already running; it has "
-                                                     "been brought to the front.\n")
-                                    : QStringLiteral(": a console is already running; it has "
-                                                     "been brought to the front to load %1.\n")
-                                          .arg(files.front())));
-            return 0;
-        }
+    if (kind == ConsoleKind::Device) {
+        int exitCode = 0;
+        instance = ClaimSession(program, parsed.Options, exitCode);
+        if (exitCode >= 0) return exitCode;
     }
 
     // The interface text is Chinese: use a font that has the glyphs.
@@ -209,8 +223,8 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     if (kind == ConsoleKind::Demo) MarkAsDemo(form, link);
     form.show();
     if (instance && !instance->ListenError().isEmpty()) {
-        const QString line = QStringLiteral("HAND-OVER OFF: cannot listen (%1)")
-                                 .arg(instance->ListenError());
+        const QString line =
+            QStringLiteral("HAND-OVER OFF: cannot listen (%1)").arg(instance->ListenError());
         Complain(program + QStringLiteral(": later starts cannot reach this console: ") +
                  instance->ListenError() + QStringLiteral("\n"));
         link.AddToHistory(line);

@@ -285,8 +285,8 @@ void HidapiBackend::PollTimerTimer() {
     }
 }
 
-void HidapiBackend::ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input,
-                                int* output, QString* note) const {
+void HidapiBackend::ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input, int* output,
+                                QString* note) const {
     std::vector<uint8_t> descriptor;
 #if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
     unsigned char buffer[HID_API_MAX_REPORT_DESCRIPTOR_SIZE];

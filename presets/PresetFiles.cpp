@@ -66,8 +66,8 @@ void ShowMessagePair(const QString& chinese, const QString& english, const QStri
     if (detail.isEmpty())
         Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
     else
-        Dialogs().NotifyDetail(Owner(), QCoreApplication::applicationName(),
-                               Lang(chinese, english), detail);
+        Dialogs().NotifyDetail(Owner(), QCoreApplication::applicationName(), Lang(chinese, english),
+                               detail);
 }
 
 void SavePreset() {
@@ -157,7 +157,8 @@ std::optional<PresetContents> ReadPresetForLoad(const QString& fileName) {
     const QString detail =
         shown + QStringLiteral(": ") + QString::fromStdString(PresetRefusalDetail(verdict));
     if (verdict.Status == PresetStatus::FormatError)
-        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"), detail);
+        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"),
+                        detail);
     else
         ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"),
                         detail);

@@ -6,9 +6,9 @@
 #include <cstring>
 
 #ifdef _WIN32
-#include <windows.h>
-#include <io.h>
 #include <fcntl.h>
+#include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -24,8 +24,8 @@ std::string SystemReason(int error) {
 #ifdef _WIN32
 
 std::wstring Wide(const std::string& utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                      nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring out(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
     return out;
@@ -57,16 +57,15 @@ bool ReadRegularFile(const std::string& path, std::size_t maxBytes, std::string&
                      std::string& reason) {
     bytes.clear();
     // Named pipes and devices are not disk files: refused before any read.
-    HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED,
-                           nullptr);
+    HANDLE h =
+        CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         reason = WindowsReason(GetLastError());
         return false;
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    const bool regular = GetFileType(h) == FILE_TYPE_DISK &&
-                         GetFileInformationByHandle(h, &info) &&
+    const bool regular = GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
                          !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     CloseHandle(h);
     if (!regular) {

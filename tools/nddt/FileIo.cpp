@@ -91,8 +91,8 @@ int WriteAll(const std::string& path, const std::string& bytes) {
     if (path == "-") return WriteStdout(bytes);
 #ifdef _WIN32
     const std::string temporary = path + ".nddt-" + std::to_string(std::rand()) + ".tmp";
-    const int fd = _open(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                         _S_IREAD | _S_IWRITE);
+    const int fd =
+        _open(temporary.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd < 0) return Fail(path + ": " + std::strerror(errno));
     bool ok = _write(fd, bytes.data(), static_cast<unsigned>(bytes.size())) ==
               static_cast<int>(bytes.size());
@@ -131,8 +131,8 @@ int WriteAll(const std::string& path, const std::string& bytes) {
     const std::size_t slash = target.find_last_of('/');
     const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temporary = (slash == std::string::npos ? std::string() : dir) + "." + base +
-                            ".nddt-XXXXXX";
+    std::string temporary =
+        (slash == std::string::npos ? std::string() : dir) + "." + base + ".nddt-XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return Fail(path + ": " + std::strerror(errno));
     bool ok = ::fchmod(fd, mode) == 0 && WriteFd(fd, bytes);
@@ -175,4 +175,3 @@ std::optional<PresetContents> LoadChecked(const std::string& path, int& exitCode
     }
     return contents;
 }
-

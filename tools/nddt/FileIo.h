@@ -15,8 +15,7 @@ std::string Shown(const std::string& path, const char* stream);
 
 // The file's bytes ("-": standard input), or the reason it cannot be read:
 // only a regular file (or the stream) of at most maxBytes is read.
-std::optional<std::string> ReadAll(const std::string& path, std::size_t maxBytes,
-                                   std::string& why);
+std::optional<std::string> ReadAll(const std::string& path, std::size_t maxBytes, std::string& why);
 
 // Writes everything to standard output ("-") or to a file that is replaced
 // only once it is complete, keeping its mode (a device or FIFO is written in

@@ -4,8 +4,8 @@
 #include "params/ParamCatalog.h"
 #include "presets/PresetCodec.h"
 #include "presets/PresetRanges.h"
-#include "tools/nddt/CommandLine.h"
 #include "presets/RegularFile.h"
+#include "tools/nddt/CommandLine.h"
 #include "tools/nddt/FileIo.h"
 #include "tools/nddt/PeqCommand.h"
 
