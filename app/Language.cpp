@@ -2,6 +2,7 @@
 
 #include "app/Dialogs.h"
 #include "app/WindowState.h"
+#include "presets/PresetFiles.h"
 #include "presets/RegularFile.h"
 
 #include <QCommandLineOption>
@@ -42,7 +43,7 @@ bool SettingsUsable() {
             if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) continue;
             std::string bytes;
             std::string why;
-            if (ReadRegularFile(QFile::encodeName(path).toStdString(), 64 * 1024, bytes, why))
+            if (ReadRegularFile(FileNameBytes(path), 64 * 1024, bytes, why))
                 continue;
             std::fprintf(stderr, "%s: %s; the language is neither read from it nor remembered\n",
                          QFile::encodeName(path).constData(), why.c_str());

@@ -9,9 +9,9 @@
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
+#include "presets/PresetFiles.h"
 #include "presets/RegularFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -40,7 +40,7 @@ void PeqImportBtnClick(QObject*) {
     if (name.isEmpty()) return;
     std::string bytes;
     std::string why;
-    if (!ReadRegularFile(QFile::encodeName(name).toStdString(), TextFileMaxBytes, bytes, why)) {
+    if (!ReadRegularFile(FileNameBytes(name), TextFileMaxBytes, bytes, why)) {
         const QString reason = QString::fromLocal8Bit(why.c_str());
         Dialogs().Notify(Form1, Caption(),
                          Lang(QStringLiteral("无法读取文件 %1\n%2").arg(name, reason),

@@ -62,6 +62,14 @@ QStringList FromStd(const std::vector<std::string>& lines) {
 
 } // namespace
 
+std::string FileNameBytes(const QString& fileName) {
+#ifdef Q_OS_WIN
+    return fileName.toUtf8().toStdString();
+#else
+    return QFile::encodeName(fileName).toStdString();
+#endif
+}
+
 void ShowMessagePair(const QString& chinese, const QString& english, const QString& detail) {
     if (detail.isEmpty())
         Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
@@ -134,8 +142,7 @@ std::optional<PresetContents> ReadPresetForLoad(const QString& fileName) {
     const QString shown = QDir::toNativeSeparators(fileName);
     std::string text;
     std::string why;
-    if (!ReadRegularFile(QFile::encodeName(fileName).toStdString(), PresetFileMaxBytes, text,
-                         why)) {
+    if (!ReadRegularFile(FileNameBytes(fileName), PresetFileMaxBytes, text, why)) {
         const QString detail = shown + QStringLiteral(": ") + QString::fromLocal8Bit(why.c_str());
         if (QFileInfo::exists(fileName))
             ShowMessagePair(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file"),

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <string>
 
 struct PresetFileState {
     // Set by ParsePresetLines when the whole file checked out.
@@ -45,6 +46,9 @@ bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents);
 // Checks plain lines 2..lastLine (count, every parameter line, checksum) and
 // only when all of it is right stores them into DeviceImage; sets PresetOk.
 void ParsePresetLines(const QStringList& lines, int lastLine);
+
+// A file name as ReadRegularFile takes it: the system's bytes (UTF-8 on Windows).
+std::string FileNameBytes(const QString& fileName);
 
 // Chinese text when LanguageFlag is 1, else the English one, with an OK button;
 // the detail (which file, what was wrong) in the box's detail text.
