@@ -233,14 +233,13 @@ namespace {
 std::string Crafted(const std::vector<std::array<int32_t, 3>>& entries) {
     std::vector<std::string> p = {"T4 " + std::to_string(0x690E ^ 0x35),
                                   "Vexol " + std::to_string(7 ^ 0x35)};
-    int32_t l = 1;
     uint32_t sum = 0;
     for (const auto& [m, slot, v] : entries) {
-        ++l;
+        const int32_t l = static_cast<int32_t>(p.size());
         p.push_back(std::to_string((m * 256 + slot) ^ l) + " " + std::to_string(v ^ l));
         sum += static_cast<uint32_t>(v);
     }
-    p.push_back("Intoal: " + std::to_string(l + 1));
+    p.push_back("Intoal: " + std::to_string(p.size()));
     p.push_back("CCCCK: " + std::to_string(PresetChecksum(static_cast<int32_t>(sum))));
     std::string out;
     for (const auto& line : p)
@@ -254,40 +253,32 @@ std::string Crafted(const std::vector<std::array<int32_t, 3>>& entries) {
 // and no hang (a FIFO without a writer would block a plain open for ever).
 TEST_F(PresetFiles_, FilesThatCannotBePresetsAreRefusedWithoutHanging) {
     ConnectUnit();
-    ASSERT_EQ(mkfifo(Path("fifo.Nddt").toLocal8Bit().constData(), 0600), 0);
-    WriteAll(Path("big.Nddt"), std::string(64 * 1024 + 1, 'A'));
-    WriteAll(Path("gain.Nddt"), Crafted({{1, 20, 300}, {1, 22, 70000}}));
-    WriteAll(Path("negative.Nddt"), Crafted({{1, 40, -256}}));
-    WriteAll(Path("slot66.Nddt"), Crafted({{1, 66, 1234}}));
-    WriteAll(Path("module3.Nddt"), Crafted({{3, 1, 0}, {3, 5, 777}}));
-    struct Case {
-        QString file;
-        QString text, detail;
-    };
-    const std::vector<Case> cases = {
-        {Path("fifo.Nddt"), "无法读取文件", Path("fifo.Nddt") + ": not a regular file"},
-        {"/dev/zero", "无法读取文件", "/dev/zero: not a regular file"},
-        {Path("big.Nddt"), "无法读取文件", Path("big.Nddt") + ": too large: more than 65536 bytes"},
-        {Path("gain.Nddt"), "数据文件损坏!",
-         Path("gain.Nddt") + ": value outside 0 to 65535 at line 4"},
-        {Path("negative.Nddt"), "数据文件损坏!",
-         Path("negative.Nddt") + ": value outside 0 to 65535 at line 3"},
-        {Path("slot66.Nddt"), "数据文件损坏!",
-         Path("slot66.Nddt") + ": parameter outside the preset's layout at line 3"},
-        {Path("module3.Nddt"), "数据文件损坏!",
-         Path("module3.Nddt") + ": parameter outside the preset's layout at line 4"},
-        {Path("none.Nddt"), "文件不存在", Path("none.Nddt") + ": No such file or directory"},
+    ASSERT_EQ(mkfifo(Path("fifo").toLocal8Bit().constData(), 0600), 0);
+    WriteAll(Path("big"), std::string(64 * 1024 + 1, 'A'));
+    WriteAll(Path("gain"), Crafted({{1, 20, 300}, {1, 22, 70000}}));
+    WriteAll(Path("negative"), Crafted({{1, 40, -256}}));
+    WriteAll(Path("slot66"), Crafted({{1, 66, 1234}}));
+    WriteAll(Path("module3"), Crafted({{3, 1, 0}, {3, 5, 777}}));
+    const QString unreadable = "无法读取文件", corrupted = "数据文件损坏!";
+    const std::vector<std::array<QString, 3>> cases = {
+        {Path("fifo"), unreadable, "not a regular file"},
+        {"/dev/zero", unreadable, "not a regular file"},
+        {Path("big"), unreadable, "too large: more than 65536 bytes"},
+        {Path("gain"), corrupted, "value outside 0 to 65535 at line 4"},
+        {Path("negative"), corrupted, "value outside 0 to 65535 at line 3"},
+        {Path("slot66"), corrupted, "parameter outside the preset's layout at line 3"},
+        {Path("module3"), corrupted, "parameter outside the preset's layout at line 4"},
+        {Path("none"), "文件不存在", "No such file or directory"},
     };
     Step(500);
     Snapshot();
     ClearFrames();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file.toStdString());
+    for (const auto& [file, text, why] : cases) {
         dialogs->records.clear();
-        Load(c.file);
-        ASSERT_EQ(dialogs->records.size(), 2u); // the file dialog, one notice
-        EXPECT_EQ(dialogs->records[1].text, c.text);
-        EXPECT_EQ(dialogs->records[1].detail, c.detail);
+        Load(file);
+        ASSERT_EQ(dialogs->records.size(), 2u) << file.toStdString(); // file dialog, one notice
+        EXPECT_EQ(dialogs->records[1].text, text);
+        EXPECT_EQ(dialogs->records[1].detail, file + ": " + why);
         EXPECT_TRUE(Unchanged());
     }
     Step(500);
@@ -298,23 +289,21 @@ TEST_F(PresetFiles_, FilesThatCannotBePresetsAreRefusedWithoutHanging) {
     PresetImage image{};
     std::memcpy(image, Params.DeviceImage, sizeof image);
     image[1][22] = 255;
-    WriteAll(Path("wild.Nddt"), BuildPresetFile(image, Params.VariantFlag));
+    WriteAll(Path("wild"), BuildPresetFile(image, Params.VariantFlag));
     for (const bool yes : {false, true}) {
         dialogs->records.clear();
         dialogs->answers = {yes};
-        Load(Path("wild.Nddt"));
-        const QStringList asked = dialogs->texts(DialogRecord::Ask);
-        ASSERT_EQ(asked.size(), 1);
+        Load(Path("wild"));
+        EXPECT_EQ(dialogs->texts(DialogRecord::Ask),
+                  QStringList{Path("wild") + "\n以下参数值超出范围:\n频段 1 增益 (1:22) = 255\n仍然写入设备?"});
         EXPECT_TRUE(dialogs->records.back().defaultNo);
-        EXPECT_EQ(asked[0], Path("wild.Nddt") + "\n以下参数值超出范围:\n频段 1 增益 (1:22) = 255\n"
-                                                "仍然写入设备?");
         Step(3000);
         EXPECT_EQ(FramesTo(56).empty(), !yes);
         EXPECT_EQ(unit->Live()[1][22] == 255, yes);
     }
 
     // The filter import reads the same way: /dev/zero and a FIFO are refused.
-    for (const QString& f : {QStringLiteral("/dev/zero"), Path("fifo.Nddt")}) {
+    for (const QString& f : {QStringLiteral("/dev/zero"), Path("fifo")}) {
         dialogs->records.clear();
         dialogs->fileNames = {f};
         PeqImportBtnClick(nullptr);
