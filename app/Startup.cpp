@@ -9,6 +9,7 @@
 #include "link/HidapiBackend.h"
 #include "link/LinkApi.h"
 #include "link/LinkWindow.h"
+#include "params/DispatchState.h"
 #include "presets/PresetFiles.h"
 #include "presets/StatusBox.h"
 
@@ -113,13 +114,14 @@ void OpenPresetFile(TForm1& form, const QString& file) {
     if (!contents) return;
     // The person did not pick this file in the load dialog: it reaches the
     // unit only on a Yes, asked now or once the link is online.
-    if (HaveLink() && CurrentLinkState() == Online) {
+    const bool busy = Dispatch.InputHeld == 1; // a transfer owns the image
+    if (HaveLink() && CurrentLinkState() == Online && !busy) {
         if (AskToWritePreset(file, *contents)) ApplyLoadedPreset(*contents);
         return;
     }
     // Offline the image takes it (nothing is written); the connect would
     // replace it by the unit's own values, so it is held for the question.
-    ApplyLoadedPreset(*contents);
+    if (!busy) ApplyLoadedPreset(*contents);
     if (!HaveLink()) return;
     Held.File = file;
     Held.Contents = contents;
@@ -135,7 +137,7 @@ void OpenPresetFile(TForm1& form, const QString& file) {
 
 bool LoadHeldPreset() {
     if (Held.File.isEmpty()) return true;
-    if (CurrentLinkState() != Online) return false;
+    if (CurrentLinkState() != Online || Dispatch.InputHeld == 1) return false;
     const QString file = Held.File;
     const std::optional<PresetContents> contents = std::move(Held.Contents);
     const bool replaced = PresetFiles.Lines != Held.Lines;

@@ -23,8 +23,7 @@ namespace {
 
 class QuietDialogs final : public DialogService {
 public:
-    bool Ask(QWidget*, const QString&, const QString&) override { return false; }
-    bool AskDefaultNo(QWidget*, const QString&, const QString&) override { return false; }
+    bool Ask(QWidget*, const QString&, const QString&, DefaultAnswer) override { return false; }
     void Notify(QWidget*, const QString&, const QString&) override {}
     void NotifyDetail(QWidget*, const QString&, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
+#include "params/DispatchState.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
@@ -132,7 +133,8 @@ void LoadPreset() {
     PresetFiles.PresetOk = false;
 
     const QString fileName = Dialogs().OpenFileName(Owner(), PresetFilter);
-    if (fileName.isEmpty()) return;
+    // A transfer began while the dialog was open: the image is the link's until it ends.
+    if (fileName.isEmpty() || Dispatch.InputHeld == 1) return;
     LoadPresetFile(fileName);
 }
 
@@ -173,6 +175,8 @@ std::optional<PresetContents> ReadPresetForLoad(const QString& fileName) {
 }
 
 void ApplyLoadedPreset(const PresetContents& contents) {
+    // A transfer began while a question was open: the image is the link's.
+    if (Dispatch.InputHeld == 1) return;
     {
         // Undone as it was made: the image back, then the whole-image upload.
         UndoGesture gesture(QObject::tr("加载预设"), UndoReplay::Image, StartImageUpload);
@@ -203,7 +207,8 @@ bool AskToWritePreset(const QString& fileName, const PresetContents& contents) {
         en += QStringLiteral("\n\nThese values lie outside their parameter's range:\n") +
               OutOfRangeList(contents, false);
     }
-    return Dialogs().AskDefaultNo(Owner(), QStringLiteral("Confirm"), Lang(zh, en));
+    return Dialogs().Ask(Owner(), QStringLiteral("Confirm"), Lang(zh, en),
+                          DefaultAnswer::No);
 }
 
 bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents) {
@@ -218,7 +223,8 @@ bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents) 
                        OutOfRangeList(contents, false) +
                        (online ? QStringLiteral("Write them to the unit all the same?")
                                : QStringLiteral("Load them all the same?"));
-    return Dialogs().AskDefaultNo(Owner(), QStringLiteral("Confirm"), Lang(zh, en));
+    return Dialogs().Ask(Owner(), QStringLiteral("Confirm"), Lang(zh, en),
+                          DefaultAnswer::No);
 }
 
 void LoadPresetFile(const QString& fileName) {

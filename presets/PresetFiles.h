@@ -33,7 +33,7 @@ void LoadPresetFile(const QString& fileName);
 // text. Nothing is stored.
 std::optional<PresetContents> ReadPresetForLoad(const QString& fileName);
 // Stores checked contents into DeviceImage as one undo step and, online,
-// uploads the whole image.
+// uploads the whole image; nothing while a transfer holds the image.
 void ApplyLoadedPreset(const PresetContents& contents);
 // "把 FILE 写入设备?", No by default: a file the user did not pick in the load
 // dialog (command line, hand-over) is written only on Yes. Values outside

@@ -296,7 +296,7 @@ TEST_F(PresetFiles_, FilesThatCannotBePresetsAreRefusedWithoutHanging) {
         Load(Path("wild"));
         EXPECT_EQ(dialogs->texts(DialogRecord::Ask),
                   QStringList{Path("wild") + "\n以下参数值超出范围:\n频段 1 增益 (1:22) = 255\n仍然写入设备?"});
-        EXPECT_TRUE(dialogs->records.back().defaultNo);
+        EXPECT_TRUE(dialogs->records.back().answer == DefaultAnswer::No);
         Step(3000);
         EXPECT_EQ(FramesTo(56).empty(), !yes);
         EXPECT_EQ(unit->Live()[1][22] == 255, yes);

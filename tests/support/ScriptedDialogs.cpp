@@ -4,8 +4,9 @@ ScriptedDialogs::ScriptedDialogs() { SetDialogs(this); }
 
 ScriptedDialogs::~ScriptedDialogs() { SetDialogs(nullptr); }
 
-bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text) {
-    records.push_back({DialogRecord::Ask, caption, text, {}, false});
+bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text,
+                          DefaultAnswer answer) {
+    records.push_back({DialogRecord::Ask, caption, text, answer, {}});
     if (answers.empty())
         return false;
     const bool a = answers.front();
@@ -13,23 +14,17 @@ bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text)
     return a;
 }
 
-bool ScriptedDialogs::AskDefaultNo(QWidget* owner, const QString& caption, const QString& text) {
-    const bool a = Ask(owner, caption, text);
-    records.back().defaultNo = true;
-    return a;
+void ScriptedDialogs::Notify(QWidget*, const QString& caption, const QString& text) {
+    records.push_back({DialogRecord::Notify, caption, text, DefaultAnswer::Yes, {}});
 }
 
 void ScriptedDialogs::NotifyDetail(QWidget*, const QString& caption, const QString& text,
                                    const QString& detail) {
-    records.push_back({DialogRecord::Notify, caption, text, detail, false});
-}
-
-void ScriptedDialogs::Notify(QWidget*, const QString& caption, const QString& text) {
-    records.push_back({DialogRecord::Notify, caption, text, {}, false});
+    records.push_back({DialogRecord::Notify, caption, text, DefaultAnswer::Yes, detail});
 }
 
 QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter) {
-    records.push_back({DialogRecord::Open, QString(), filter, {}, false});
+    records.push_back({DialogRecord::Open, QString(), filter, DefaultAnswer::Yes, {}});
     if (fileNames.empty())
         return QString();
     QString f = fileNames.front();
@@ -38,7 +33,7 @@ QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter) {
 }
 
 QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter) {
-    records.push_back({DialogRecord::Save, QString(), filter, {}, false});
+    records.push_back({DialogRecord::Save, QString(), filter, DefaultAnswer::Yes, {}});
     if (fileNames.empty())
         return QString();
     QString f = fileNames.front();

@@ -13,8 +13,8 @@ struct DialogRecord {
     enum Kind { Ask, Notify, Open, Save } kind;
     QString caption;
     QString text; // question or notice text; the filter for file dialogs
-    QString detail;         // a notice's detail text
-    bool defaultNo = false; // a question whose default button (and Escape) is No
+    DefaultAnswer answer = DefaultAnswer::Yes; // of a question
+    QString detail;                             // a notice's detail text
 };
 
 class ScriptedDialogs final : public DialogService {
@@ -27,8 +27,8 @@ public:
     std::deque<QString> fileNames;
     std::vector<DialogRecord> records;
 
-    bool Ask(QWidget* owner, const QString& caption, const QString& text) override;
-    bool AskDefaultNo(QWidget* owner, const QString& caption, const QString& text) override;
+    bool Ask(QWidget* owner, const QString& caption, const QString& text,
+             DefaultAnswer answer) override;
     void Notify(QWidget* owner, const QString& caption, const QString& text) override;
     void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
                       const QString& detail) override;

@@ -122,7 +122,7 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
         o.notices = dialogs->texts(DialogRecord::Notify);
         o.questions = dialogs->texts(DialogRecord::Ask);
         for (const DialogRecord& r : dialogs->records)
-            o.defaultNo = o.defaultNo || (r.kind == DialogRecord::Ask && r.defaultNo);
+            o.defaultNo = o.defaultNo || (r.kind == DialogRecord::Ask && r.answer == DefaultAnswer::No);
         dialogs->answers.clear();
         o.image.assign(&Params.DeviceImage[0][0], &Params.DeviceImage[0][0] + sizeof start / 4);
         o.unit = unit->Live();
