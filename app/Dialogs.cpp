@@ -44,6 +44,12 @@ public:
     void Notify(QWidget* owner, const QString& caption, const QString& text) override {
         QMessageBox::information(Over(owner), caption, text, QMessageBox::Ok);
     }
+    void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
+                      const QString& detail) override {
+        QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, Over(owner));
+        box.setDetailedText(detail);
+        box.exec();
+    }
     QString OpenFileName(QWidget* owner, const QString& filter) override {
         return QFileDialog::getOpenFileName(Over(owner), QString(), QString(), filter);
     }

@@ -19,6 +19,10 @@ public:
                      DefaultAnswer answer = DefaultAnswer::Yes) = 0;
     // Notice with a single OK button.
     virtual void Notify(QWidget* owner, const QString& caption, const QString& text) = 0;
+    // The same with the particulars (which file, what was wrong) in the box's
+    // detail text.
+    virtual void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
+                              const QString& detail) = 0;
     // File dialogs; filter in Qt's form ("Preset (*.Nddt)"); empty when cancelled.
     virtual QString OpenFileName(QWidget* owner, const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* owner, const QString& filter) = 0;

@@ -2,9 +2,13 @@
 
 #include "app/Dialogs.h"
 #include "app/WindowState.h"
+#include "presets/PresetFiles.h"
+#include "presets/RegularFile.h"
 
 #include <QCommandLineOption>
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
@@ -20,6 +24,34 @@ const QString SettingKey = QStringLiteral("language");
 QString current = Chinese;
 
 bool Known(const QString& language) { return language == Chinese || language == English; }
+
+// QSettings opens its file blocking and reads it whole: a FIFO there would hang
+// the start and a huge file fill the memory. The file is checked first and,
+// when it is no small regular file, left alone.
+bool SettingsUsable() {
+    return [] {
+        // Where QSettings keeps its files, learnt from one that does not exist.
+        const QString probe =
+            QSettings(QSettings::NativeFormat, QSettings::UserScope,
+                      QStringLiteral(".kalviren-probe"), QStringLiteral("p"))
+                .fileName();
+        const QString base = QFileInfo(QFileInfo(probe).path()).path();
+        // The application's file and the organisation's, which QSettings reads too.
+        for (const QString& name : {QStringLiteral("/kalviren/kalviren-console.conf"),
+                                    QStringLiteral("/kalviren.conf")}) {
+            const QString path = base + name;
+            if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) continue;
+            std::string bytes;
+            std::string why;
+            if (ReadRegularFile(FileNameBytes(path), 64 * 1024, bytes, why))
+                continue;
+            std::fprintf(stderr, "%s: %s; the language is neither read from it nor remembered\n",
+                         QFile::encodeName(path).constData(), why.c_str());
+            return false;
+        }
+        return true;
+    }();
+}
 
 // Outlive the application object; a destroyed translator removes itself.
 QTranslator& ConsoleTranslator() {
@@ -82,12 +114,14 @@ QString CurrentLanguage() { return current; }
 int LanguageFlagForCurrent() { return current == English ? 0 : 1; }
 
 QString RememberedLanguage() {
+    if (!SettingsUsable()) return {};
     return QSettings(QStringLiteral("kalviren"), QStringLiteral("kalviren-console"))
         .value(SettingKey)
         .toString();
 }
 
 void RememberLanguage(const QString& language) {
+    if (!SettingsUsable()) return;
     QSettings settings(QStringLiteral("kalviren"), QStringLiteral("kalviren-console"));
     settings.setValue(SettingKey, language);
 }

@@ -21,6 +21,9 @@ class QStackedWidget;
 class QTimer;
 class QToolButton;
 
+// Lines the checksum log (Memo1) keeps: its latest, three per bad reply.
+constexpr int ChecksumLogLines = 3000;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -303,7 +306,7 @@ public:
     TImage* EP15 = nullptr;
     TImage* HPF = nullptr;
     TImage* LPF = nullptr;
-    QPlainTextEdit* Memo1 = nullptr; // hidden text buffer of the preset files
+    QPlainTextEdit* Memo1 = nullptr; // hidden log of reply checksum mismatches
 
     // ---- Hidden group ----
     QWidget* DynRMSGrop = nullptr;

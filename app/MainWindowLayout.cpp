@@ -769,5 +769,7 @@ void TForm1::BuildGraphPanel() {
     NEW(QLabel, EQFormLabel, panel)->setGeometry(4, 4, 40, 14);
     EQFormLabel->hide();
     NEW(QPlainTextEdit, Memo1, panel)->setGeometry(4, 30, 40, 40);
+    // The checksum log: a unit answering with bad sums adds lines for ever.
+    Memo1->setMaximumBlockCount(ChecksumLogLines);
     Memo1->hide();
 }

@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 
+#include "app/HandOverMessage.h"
 #include "app/Language.h"
 #include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
@@ -8,10 +9,13 @@
 #include "link/HidapiBackend.h"
 #include "link/LinkApi.h"
 #include "link/LinkWindow.h"
+#include "params/DispatchState.h"
 #include "presets/PresetFiles.h"
 #include "presets/StatusBox.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QIcon>
@@ -35,13 +39,63 @@ void Complain(const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stderr);
 }
 
-// The start file while it waits for the link, and what its load left in the
-// line list: a later load through the button replaces that and wins.
+// The start file while it waits for the link: its checked contents, and what
+// its load left in the line list (a later load through the button replaces
+// that and wins).
 struct HeldPreset {
     QString File;
+    std::optional<PresetContents> Contents;
     QStringList Lines;
     QTimer* Timer = nullptr;
 } Held;
+
+} // namespace
+
+namespace {
+
+// The lock of the session, or the hand-over to the console that holds it
+// (exitCode 0 or 1 then; -1 when this start goes on).
+std::unique_ptr<SingleInstance> ClaimSession(const QString& program, const ConsoleOptions& options,
+                                             int& exitCode) {
+    exitCode = -1;
+    QString noDirectory;
+    const QString directory = SingleInstance::SessionDirectory(&noDirectory);
+    if (directory.isEmpty()) {
+        // Lock and socket anywhere else could be another user's: no hand-over.
+        Complain(program + QStringLiteral(": no private runtime directory (%1); this console "
+                                          "runs without the one-console check and takes no "
+                                          "files from later starts.\n")
+                               .arg(noDirectory));
+        return nullptr;
+    }
+    auto instance = std::make_unique<SingleInstance>(directory, QStringLiteral("kalviren-console"));
+    if (instance->TryBecomeFirst()) return instance;
+    const QStringList files =
+        options.PresetFile.isEmpty() ? QStringList() : QStringList{options.PresetFile};
+    exitCode = 1;
+    for (const QString& f : files) {
+        // The running console takes no longer message: say so here.
+        if (QFile::encodeName(QDir::current().absoluteFilePath(f)).size() >=
+            static_cast<qsizetype>(HandOverMaxBytes)) {
+            Complain(program +
+                     QStringLiteral(": %1: the path is too long to hand to the running console\n")
+                         .arg(f));
+            return nullptr;
+        }
+    }
+    if (!instance->HandOver(files)) {
+        Complain(program + QStringLiteral(": a console is already running in this "
+                                          "session but does not answer.\n"));
+        return nullptr;
+    }
+    Complain(program + (files.isEmpty() ? QStringLiteral(": a console is already running; it has "
+                                                         "been brought to the front.\n")
+                                        : QStringLiteral(": a console is already running; it has "
+                                                         "been brought to the front to load %1.\n")
+                                              .arg(files.front())));
+    exitCode = 0;
+    return nullptr;
+}
 
 } // namespace
 
@@ -56,9 +110,21 @@ void ApplyStartOptions(TForm1& form, const ConsoleOptions& options) {
 }
 
 void OpenPresetFile(TForm1& form, const QString& file) {
-    LoadPresetFile(file);
-    if (!PresetFiles.PresetOk || !HaveLink() || CurrentLinkState() == Online) return;
+    const std::optional<PresetContents> contents = ReadPresetForLoad(file);
+    if (!contents) return;
+    // The person did not pick this file in the load dialog: it reaches the
+    // unit only on a Yes, asked now or once the link is online.
+    const bool busy = Dispatch.InputHeld == 1; // a transfer owns the image
+    if (HaveLink() && CurrentLinkState() == Online && !busy) {
+        if (AskToWritePreset(file, *contents)) ApplyLoadedPreset(*contents);
+        return;
+    }
+    // Offline the image takes it (nothing is written); the connect would
+    // replace it by the unit's own values, so it is held for the question.
+    if (!busy) ApplyLoadedPreset(*contents);
+    if (!HaveLink()) return;
     Held.File = file;
+    Held.Contents = contents;
     Held.Lines = PresetFiles.Lines;
     if (!Held.Timer) {
         Held.Timer = new QTimer(&form);
@@ -71,12 +137,15 @@ void OpenPresetFile(TForm1& form, const QString& file) {
 
 bool LoadHeldPreset() {
     if (Held.File.isEmpty()) return true;
-    if (CurrentLinkState() != Online) return false;
+    if (CurrentLinkState() != Online || Dispatch.InputHeld == 1) return false;
     const QString file = Held.File;
+    const std::optional<PresetContents> contents = std::move(Held.Contents);
     const bool replaced = PresetFiles.Lines != Held.Lines;
     Held.File.clear();
+    Held.Contents.reset();
+    Held.Lines.clear();
     if (Held.Timer) Held.Timer->stop();
-    if (!replaced) LoadPresetFile(file);
+    if (!replaced && contents && AskToWritePreset(file, *contents)) ApplyLoadedPreset(*contents);
     return true;
 }
 
@@ -135,27 +204,11 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     // One console drives the unit. Each demo has an emulated unit of its own,
     // so demos are not counted.
     std::unique_ptr<SingleInstance> instance;
+    const QString program = QFileInfo(raw.front()).fileName();
     if (kind == ConsoleKind::Device) {
-        instance = std::make_unique<SingleInstance>(SingleInstance::SessionDirectory(),
-                                                    QStringLiteral("kalviren-console"));
-        if (!instance->TryBecomeFirst()) {
-            const QString program = QFileInfo(raw.front()).fileName();
-            const QStringList files = parsed.Options.PresetFile.isEmpty()
-                                          ? QStringList()
-                                          : QStringList{parsed.Options.PresetFile};
-            if (!instance->HandOver(files)) {
-                Complain(program + QStringLiteral(": a console is already running in this "
-                                                  "session but does not answer.\n"));
-                return 1;
-            }
-            Complain(program + (files.isEmpty()
-                                    ? QStringLiteral(": a console is already running; it has "
-                                                     "been brought to the front.\n")
-                                    : QStringLiteral(": a console is already running; it has "
-                                                     "been brought to the front to load %1.\n")
-                                          .arg(files.front())));
-            return 0;
-        }
+        int exitCode = 0;
+        instance = ClaimSession(program, parsed.Options, exitCode);
+        if (exitCode >= 0) return exitCode;
     }
 
     // The interface text is Chinese: use a font that has the glyphs.
@@ -171,7 +224,15 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     TForm4 status;
     if (kind == ConsoleKind::Demo) MarkAsDemo(form, link);
     form.show();
+    if (instance && !instance->ListenError().isEmpty()) {
+        const QString line =
+            QStringLiteral("HAND-OVER OFF: cannot listen (%1)").arg(instance->ListenError());
+        Complain(program + QStringLiteral(": later starts cannot reach this console: ") +
+                 instance->ListenError() + QStringLiteral("\n"));
+        link.AddToHistory(line);
+    }
     if (instance) {
+        QObject::connect(instance.get(), &SingleInstance::Dropped, &link, &TForm9::AddToHistory);
         QObject::connect(instance.get(), &SingleInstance::Requested, &form,
                          [&form](const QStringList& files) {
                              BringToFront(form);

@@ -10,14 +10,14 @@
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
+#include "presets/PresetFiles.h"
+#include "presets/RegularFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 namespace {
 
-constexpr qint64 MaxFileBytes = 1 << 20; // filter files are a few hundred bytes
 // Read when shown: the console's language is installed after start-up.
 QString Caption() {
     return TForm1::tr("导入滤波器");
@@ -39,22 +39,16 @@ QString U(const std::string& s) {
 void PeqImportBtnClick(QObject*) {
     const QString name = Dialogs().OpenFileName(Form1, Filter());
     if (name.isEmpty()) return;
-    QFile in(name);
-    if (!in.open(QIODevice::ReadOnly) || QFileInfo(name).isDir()) {
+    std::string bytes;
+    std::string why;
+    if (!ReadRegularFile(FileNameBytes(name), TextFileMaxBytes, bytes, why)) {
+        const QString reason = QString::fromLocal8Bit(why.c_str());
         Dialogs().Notify(Form1, Caption(),
-                         Lang(QStringLiteral("无法读取文件 %1").arg(name),
-                              QStringLiteral("Cannot read the file %1").arg(name)));
+                         Lang(QStringLiteral("无法读取文件 %1\n%2").arg(name, reason),
+                              QStringLiteral("Cannot read the file %1\n%2").arg(name, reason)));
         return;
     }
-    if (in.size() > MaxFileBytes) {
-        Dialogs().Notify(Form1, Caption(),
-                         Lang(QStringLiteral("文件太大，不是滤波器文本"),
-                              QStringLiteral("The file is too large for a filter text")));
-        return;
-    }
-    const QByteArray bytes = in.readAll();
-    const PeqFile file =
-        ParsePeqText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const PeqFile file = ParsePeqText(bytes);
     if (!file.Ok) {
         Dialogs().Notify(Form1, Caption(), Lang(U(file.Error.Zh), U(file.Error.En)));
         return;
@@ -91,6 +85,15 @@ void PeqExportBtnClick(QObject*) {
     QString name = Dialogs().SaveFileName(Form1, Filter());
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
+    // As the preset save: a file that is replaced cannot be recovered.
+    const QFileInfo target(name);
+    if (target.exists() && !target.isDir()) {
+        const QString path = target.absoluteFilePath();
+        if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"),
+                           Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
+                                QStringLiteral("The file already exists. Replace it?\n") + path)))
+            return;
+    }
     const int m = ShownModule();
     const RawParam raw = [](int module, int index) -> int32_t {
         return index >= 0 && index < ImageSlots ? Params.ParamImage[module][index] : 0;

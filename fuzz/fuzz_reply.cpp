@@ -25,6 +25,7 @@ class QuietDialogs final : public DialogService {
 public:
     bool Ask(QWidget*, const QString&, const QString&, DefaultAnswer) override { return false; }
     void Notify(QWidget*, const QString&, const QString&) override {}
+    void NotifyDetail(QWidget*, const QString&, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&) override { return {}; }
 };

@@ -139,7 +139,9 @@ THidDevice* HidCtl::CheckOut(int idx) {
     if (connection) {
         connection->ReportLengths(&opened.inputReportLength, &opened.outputReportLength);
     }
+    const QString lengthsNote = connection ? connection->ReportLengthsNote() : QString();
     auto* dev = new THidDevice(this, opened, std::move(connection));
+    dev->lengthsNote_ = lengthsNote;
     if (!dev->connection_) {
         // Known from the enumeration but not opened for reading and writing:
         // handed out without a reader; its writes fail with the open error.

@@ -40,6 +40,8 @@ public:
         (void)inputLength;
         (void)outputLength;
     }
+    // Why the declared lengths were not used (for the link history), or empty.
+    virtual QString ReportLengthsNote() const { return {}; }
 };
 
 class HidBackend {
@@ -65,6 +67,8 @@ public:
     // Why a device handed out closed could not be opened (0 / empty if open).
     int OpenErrorCode() const { return openErrorCode_; }
     QString OpenErrorText() const { return openErrorText_; }
+    // Why its report lengths are the defaults although it declared others.
+    QString LengthsNote() const { return lengthsNote_; }
 
 private:
     friend class HidCtl;
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<HidConnection> connection_;
     int openErrorCode_ = 0;
     QString openErrorText_;
+    QString lengthsNote_;
     bool removalReported_ = false;
     // Guards the reader's view of whether reports may still be delivered.
     std::shared_ptr<std::atomic<bool>> alive_;

@@ -36,9 +36,10 @@ QString SystemText(int code) {
 
 class HidapiConnection : public HidConnection {
 public:
-    HidapiConnection(hid_device* writer, hid_device* reader, int inputLength, int outputLength)
-        : writer_(writer), reader_(reader), inputLength_(inputLength), outputLength_(outputLength) {
-    }
+    HidapiConnection(hid_device* writer, hid_device* reader, int inputLength, int outputLength,
+                     QString lengthsNote)
+        : writer_(writer), reader_(reader), inputLength_(inputLength), outputLength_(outputLength),
+          lengthsNote_(std::move(lengthsNote)) {}
     ~HidapiConnection() override { Close(); }
 
     bool Write(const quint8* data, int length, int* errorCode, QString* errorText) override {
@@ -108,6 +109,8 @@ public:
         }
     }
 
+    QString ReportLengthsNote() const override { return lengthsNote_; }
+
 private:
     bool shared() const { return reader_ == writer_; }
 
@@ -171,6 +174,7 @@ private:
     hid_device* reader_;
     int inputLength_;
     int outputLength_;
+    QString lengthsNote_;
     std::mutex mutex_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
@@ -255,8 +259,9 @@ std::unique_ptr<HidConnection> HidapiBackend::Open(const HidDeviceInfo& info, in
     }
     int input = kFrameLength;
     int output = kFrameLength;
-    ReadLengths(writer, info, &input, &output);
-    return std::make_unique<HidapiConnection>(writer, reader, input, output);
+    QString note;
+    ReadLengths(writer, info, &input, &output, &note);
+    return std::make_unique<HidapiConnection>(writer, reader, input, output, note);
 }
 
 void HidapiBackend::WatchChanges(std::function<void()> changed) {
@@ -280,8 +285,8 @@ void HidapiBackend::PollTimerTimer() {
     }
 }
 
-void HidapiBackend::ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input,
-                                int* output) const {
+void HidapiBackend::ReadLengths(hid_device* dev, const HidDeviceInfo& info, int* input, int* output,
+                                QString* note) const {
     std::vector<uint8_t> descriptor;
 #if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
     unsigned char buffer[HID_API_MAX_REPORT_DESCRIPTOR_SIZE];
@@ -310,6 +315,13 @@ void HidapiBackend::ReadLengths(hid_device* dev, const HidDeviceInfo& info, int*
         return; // the backend cannot tell: keep the frame length
     }
     const HidReportLengths lengths = ParseReportDescriptor(descriptor.data(), descriptor.size(), 1);
+    if (lengths.impossible) {
+        *note = QStringLiteral("REPORT DESCRIPTOR UNREADABLE: a report of no or more than %1 "
+                               "bytes; using %2 bytes")
+                    .arg(kMaxHidReportLength)
+                    .arg(kFrameLength);
+        return;
+    }
     if (lengths.input > 0) {
         *input = lengths.input;
     }
@@ -359,6 +371,7 @@ std::unique_ptr<HidBackend> MakeHidapiBackend() {
 }
 
 HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t size, int reportId) {
+    constexpr uint64_t kBitsCap = (static_cast<uint64_t>(kMaxHidReportLength) + 1) * 8;
     struct Globals {
         uint32_t reportSize = 0;
         uint32_t reportCount = 0;
@@ -416,24 +429,40 @@ HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t si
                 break;
             }
         } else if (type == 0) { // main
+            // Two 32-bit factors fit 64 bits; the sum is held at the cap so
+            // that no declared size can wrap round to a small one.
             const uint64_t bits = static_cast<uint64_t>(g.reportSize) * g.reportCount;
+            const auto add = [bits](uint64_t& total) {
+                total = bits > kBitsCap - total ? kBitsCap : total + bits;
+            };
             if (tag == 0x8) {
-                inputBits[g.reportId] += bits;
+                add(inputBits[g.reportId]);
             } else if (tag == 0x9) {
-                outputBits[g.reportId] += bits;
+                add(outputBits[g.reportId]);
             }
         }
         i += 1 + n;
     }
 
     const int id = usesIds ? reportId : 0;
-    auto bytes = [id](const std::map<int, uint64_t>& bitsById) {
+    HidReportLengths out;
+    auto bytes = [id, &out](const std::map<int, uint64_t>& bitsById) {
         const auto it = bitsById.find(id);
-        if (it == bitsById.end() || it->second == 0) {
+        if (it == bitsById.end()) {
             return 0;
         }
         const uint64_t length = (it->second + 7) / 8 + 1; // + report-ID byte
-        return length > 65536 ? 0 : static_cast<int>(length);
+        if (it->second == 0 || length > static_cast<uint64_t>(kMaxHidReportLength)) {
+            out.impossible = true;
+            return 0;
+        }
+        return static_cast<int>(length);
     };
-    return {bytes(inputBits), bytes(outputBits)};
+    out.input = bytes(inputBits);
+    out.output = bytes(outputBits);
+    if (out.impossible) {
+        out.input = 0;
+        out.output = 0;
+    }
+    return out;
 }

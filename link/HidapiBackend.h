@@ -38,7 +38,8 @@ public:
     void SetSysfsRoot(const QString& root) { sysfsRoot_ = root; }
 
 private:
-    void ReadLengths(hid_device_* dev, const HidDeviceInfo& info, int* input, int* output) const;
+    void ReadLengths(hid_device_* dev, const HidDeviceInfo& info, int* input, int* output,
+                     QString* note) const;
     bool StartUdevMonitor();
 
     bool initialised_ = false;
@@ -54,8 +55,13 @@ private:
 // descriptor declares for one report ID; 0 where it declares none. For a
 // descriptor without report IDs the lengths of its single report are given,
 // with the 0 byte hidapi puts in front counted.
+// A declared length of no bytes, or above what a HID report can be, makes the
+// descriptor unreadable: impossible is set and both lengths are 0.
 struct HidReportLengths {
     int input = 0;
     int output = 0;
+    bool impossible = false;
 };
+// The largest report hidraw carries (report-ID byte included).
+constexpr int kMaxHidReportLength = 16384;
 HidReportLengths ParseReportDescriptor(const uint8_t* descriptor, std::size_t size, int reportId);

@@ -145,6 +145,7 @@ bool TForm9::HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx) {
     if (HidDev.vendorId != DeviceVendorId) return true;
     THidDevice* dev = Hid->CheckOut(Idx);
     if (dev == nullptr) return true; // not identified: not offered
+    if (!dev->LengthsNote().isEmpty()) AddToHistory(dev->LengthsNote());
     DevListBox->addItem(DeviceName(dev->Info));
     DevListDevices.append(dev);
     Ndata = DevListBox->count();

@@ -18,8 +18,17 @@ std::optional<int32_t> SecondNumber(const std::string& line) {
     return ParsePresetInt(fields[1]);
 }
 
-std::string Refused(const char* what, std::size_t line) {
-    return std::string(what) + " (line " + std::to_string(line) + ")";
+void Refuse(PresetContents& out, const char* what, std::size_t line) {
+    out.Detail = what;
+    out.Line = static_cast<int>(line);
+}
+
+bool InPresetLayout(int32_t key) {
+    if (key < 0) return false;
+    const int module = key / 256;
+    const int slot = key % 256;
+    return module >= PresetFirstModule && module <= PresetLastModule &&
+           slot <= PresetSlotBound[module];
 }
 
 } // namespace
@@ -153,11 +162,11 @@ PresetContents CheckPresetBody(const std::vector<std::string>& plainLines, int l
     const auto count = SecondNumber(plainLines[static_cast<std::size_t>(lastLine - 1)]);
     const auto stored = SecondNumber(plainLines[static_cast<std::size_t>(lastLine)]);
     if (!count || *count != lastLine - 1) {
-        out.Detail = Refused("line count does not match", static_cast<std::size_t>(lastLine - 1));
+        Refuse(out, "line count does not match", static_cast<std::size_t>(lastLine - 1));
         return out;
     }
     if (!stored) {
-        out.Detail = Refused("unreadable checksum", static_cast<std::size_t>(lastLine));
+        Refuse(out, "unreadable checksum", static_cast<std::size_t>(lastLine));
         return out;
     }
     uint32_t sum = 0;
@@ -165,19 +174,26 @@ PresetContents CheckPresetBody(const std::vector<std::string>& plainLines, int l
         const auto line = static_cast<std::size_t>(c);
         const std::vector<std::string> fields = SplitText(plainLines[line], ' ');
         if (fields.size() < 2) {
-            out.Detail = Refused("unreadable parameter line", line);
+            Refuse(out, "unreadable parameter line", line);
             return out;
         }
         const auto k = ParsePresetInt(fields[0]);
         const auto v = ParsePresetInt(fields[1]);
         if (!k || !v) {
-            out.Detail = Refused("unreadable parameter line", line);
+            Refuse(out, "unreadable parameter line", line);
             return out;
         }
         const int32_t key = *k ^ c;
         const int32_t value = *v ^ c;
-        if (key < 0 || key / 256 >= PresetModules || key % 256 >= PresetSlots) {
-            out.Detail = Refused("key outside the image", line);
+        // Only the slots a save writes: any other key has no slot in the unit
+        // that a preset may set.
+        if (!InPresetLayout(key)) {
+            Refuse(out, "parameter outside the preset's layout", line);
+            return out;
+        }
+        // The unit keeps 16-bit values: anything else would reach it cut.
+        if (value < 0 || value > 65535) {
+            Refuse(out, "value outside 0 to 65535", line);
             return out;
         }
         out.Entries.push_back({key / 256, key % 256, value});
@@ -223,7 +239,7 @@ PresetContents CheckPresetFile(std::string_view fileText) {
     if (firstBad) {
         PresetContents out;
         out.Status = *firstBad < 2 ? PresetStatus::FormatError : PresetStatus::Corrupted;
-        out.Detail = Refused("not hexadecimal", *firstBad);
+        Refuse(out, "not hexadecimal", *firstBad);
         return out;
     }
     return CheckPresetBody(plain, static_cast<int>(plain.size()) - 1);
@@ -247,4 +263,10 @@ std::string WithPresetExtension(std::string_view fileName) {
     const bool hasExt = dot != std::string_view::npos && dot >= nameAt;
     if (hasExt && fileName.substr(dot) == ".Nddt") return std::string(fileName);
     return std::string(fileName.substr(0, hasExt ? dot : fileName.size())) + ".Nddt";
+}
+
+std::string PresetRefusalDetail(const PresetContents& contents) {
+    if (contents.Line < 0) return contents.Detail;
+    // Lines are counted from 0 in the format, from 1 by people.
+    return contents.Detail + " at line " + std::to_string(contents.Line + 1);
 }

@@ -52,7 +52,8 @@ std::vector<std::string> SplitFileLines(std::string_view text);
 enum class PresetStatus {
     Ok,
     FormatError, // header product ID or type code wrong, or no header at all
-    Corrupted,   // count, checksum, an unreadable line or a key outside the image
+    Corrupted,   // count, checksum, an unreadable line, a key outside the preset's
+                 // layout or a value outside 0..65535
 };
 
 struct PresetEntry {
@@ -68,7 +69,12 @@ struct PresetContents {
     // Every parameter line in file order, whether or not a load stores it.
     std::vector<PresetEntry> Entries;
     std::string Detail; // why the file was refused (diagnostics)
+    int Line = -1;      // the line it names, counted from 0; -1 for none
 };
+
+// Why a file was refused, in words, with the line counted from 1
+// ("line count does not match at line 139").
+std::string PresetRefusalDetail(const PresetContents& contents);
 
 // Checks a whole file (its raw bytes) without storing anything.
 PresetContents CheckPresetFile(std::string_view fileText);
@@ -81,7 +87,8 @@ bool CheckPresetHeader(const std::vector<std::string>& plainLines);
 
 // Everything after the header, with lastLine the index of the checksum line:
 // the count line must hold lastLine - 1, every parameter line must read as two
-// numbers whose key lies inside the image, and the checksum must match.
+// numbers whose key is one a save writes and whose value fits 16 bits, and the
+// checksum must match.
 PresetContents CheckPresetBody(const std::vector<std::string>& plainLines, int lastLine);
 
 // Stores the entries of a checked file into the image. A file of the other

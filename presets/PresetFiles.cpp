@@ -8,11 +8,13 @@
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
+#include "presets/PresetRanges.h"
+#include "presets/RegularFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPlainTextEdit>
 #include <QSaveFile>
 
 static_assert(PresetModules == ModuleCount && PresetSlots == DeviceSlots,
@@ -32,10 +34,10 @@ QWidget* Owner() {
     return Form1;
 }
 
-// The line list: kept here and mirrored into the hidden memo of the main window.
+// The line list: kept here alone. The hidden memo is the checksum log, which
+// keeps only its latest lines; a load must not clear it nor be cut by it.
 void SetLines(const QStringList& lines) {
     PresetFiles.Lines = lines;
-    if (Form1 && Form1->Memo1) Form1->Memo1->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 // Step 6 of the link: writes the whole DeviceImage to the unit when online.
@@ -61,8 +63,20 @@ QStringList FromStd(const std::vector<std::string>& lines) {
 
 } // namespace
 
-void ShowMessagePair(const QString& chinese, const QString& english) {
-    Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
+std::string FileNameBytes(const QString& fileName) {
+#ifdef Q_OS_WIN
+    return fileName.toUtf8().toStdString();
+#else
+    return QFile::encodeName(fileName).toStdString();
+#endif
+}
+
+void ShowMessagePair(const QString& chinese, const QString& english, const QString& detail) {
+    if (detail.isEmpty())
+        Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
+    else
+        Dialogs().NotifyDetail(Owner(), QCoreApplication::applicationName(), Lang(chinese, english),
+                               detail);
 }
 
 void SavePreset() {
@@ -124,22 +138,21 @@ void LoadPreset() {
     LoadPresetFile(fileName);
 }
 
-void LoadPresetFile(const QString& fileName) {
+std::optional<PresetContents> ReadPresetForLoad(const QString& fileName) {
     SetLines({});
     PresetFiles.PresetOk = false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
-        return;
+    const QString shown = QDir::toNativeSeparators(fileName);
+    std::string text;
+    std::string why;
+    if (!ReadRegularFile(FileNameBytes(fileName), PresetFileMaxBytes, text, why)) {
+        const QString detail = shown + QStringLiteral(": ") + QString::fromLocal8Bit(why.c_str());
+        if (QFileInfo::exists(fileName))
+            ShowMessagePair(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file"),
+                            detail);
+        else
+            ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"), detail);
+        return std::nullopt;
     }
-    const QByteArray raw = file.readAll();
-    const bool readOk = file.error() == QFileDevice::NoError;
-    file.close();
-    if (!readOk) {
-        ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
-        return;
-    }
-    const std::string_view text(raw.constData(), static_cast<std::size_t>(raw.size()));
 
     std::vector<std::string> plain;
     for (const std::string& line : SplitFileLines(text))
@@ -148,18 +161,73 @@ void LoadPresetFile(const QString& fileName) {
 
     // The whole file is checked before anything is stored.
     const PresetContents verdict = CheckPresetFile(text);
-    if (verdict.Status == PresetStatus::FormatError) {
-        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"));
-        return;
-    }
-    if (verdict.Status == PresetStatus::Ok) {
+    if (verdict.Status == PresetStatus::Ok) return verdict;
+    SetLines({}); // nothing of a refused file is kept
+    const QString detail =
+        shown + QStringLiteral(": ") + QString::fromStdString(PresetRefusalDetail(verdict));
+    if (verdict.Status == PresetStatus::FormatError)
+        ShowMessagePair(QStringLiteral("文件格式错误!"), QStringLiteral("File format error!"),
+                        detail);
+    else
+        ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"),
+                        detail);
+    return std::nullopt;
+}
+
+void ApplyLoadedPreset(const PresetContents& contents) {
+    // A transfer began while a question was open: the image is the link's.
+    if (Dispatch.InputHeld == 1) return;
+    {
         // Undone as it was made: the image back, then the whole-image upload.
         UndoGesture gesture(QObject::tr("加载预设"), UndoReplay::Image, StartImageUpload);
-        ParsePresetLines(PresetFiles.Lines, static_cast<int>(PresetFiles.Lines.size()) - 1);
-    }
-    if (!PresetFiles.PresetOk) {
-        ShowMessagePair(QStringLiteral("数据文件损坏!"), QStringLiteral("Data file is corrupted!"));
-        return;
+        ApplyPresetEntries(contents, Params.VariantFlag, Params.DeviceImage);
+        PresetFiles.PresetOk = true;
     }
     StartImageUpload();
+}
+
+namespace {
+
+// The values a load of this file would store outside their parameters'
+// ranges, one a line, or empty.
+QString OutOfRangeList(const PresetContents& contents, bool chinese) {
+    const auto values = PresetValuesOutOfRange(contents, Params.VariantFlag);
+    return QString::fromStdString(DescribeOutOfRange(values, chinese));
+}
+
+} // namespace
+
+bool AskToWritePreset(const QString& fileName, const PresetContents& contents) {
+    const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    QString zh = QStringLiteral("把 %1 写入设备?").arg(shown);
+    QString en = QStringLiteral("Write %1 to the unit?").arg(shown);
+    const QString listZh = OutOfRangeList(contents, true);
+    if (!listZh.isEmpty()) {
+        zh += QStringLiteral("\n\n以下参数值超出范围:\n") + listZh;
+        en += QStringLiteral("\n\nThese values lie outside their parameter's range:\n") +
+              OutOfRangeList(contents, false);
+    }
+    return Dialogs().Ask(Owner(), QStringLiteral("Confirm"), Lang(zh, en),
+                          DefaultAnswer::No);
+}
+
+bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents) {
+    const QString listZh = OutOfRangeList(contents, true);
+    if (listZh.isEmpty()) return true;
+    const QString shown = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    const bool online = HaveLink() && CurrentLinkState() == Online;
+    const QString zh = shown + QStringLiteral("\n以下参数值超出范围:\n") + listZh +
+                       (online ? QStringLiteral("仍然写入设备?") : QStringLiteral("仍然加载?"));
+    const QString en = shown +
+                       QStringLiteral("\nThese values lie outside their parameter's range:\n") +
+                       OutOfRangeList(contents, false) +
+                       (online ? QStringLiteral("Write them to the unit all the same?")
+                               : QStringLiteral("Load them all the same?"));
+    return Dialogs().Ask(Owner(), QStringLiteral("Confirm"), Lang(zh, en),
+                          DefaultAnswer::No);
+}
+
+void LoadPresetFile(const QString& fileName) {
+    const std::optional<PresetContents> contents = ReadPresetForLoad(fileName);
+    if (contents && ConfirmOutOfRange(fileName, *contents)) ApplyLoadedPreset(*contents);
 }

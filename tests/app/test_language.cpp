@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -19,9 +20,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -222,6 +226,18 @@ TEST_F(LanguageTest, TheUnitAndThePresetFileSeeNoDifference) {
     EXPECT_EQ(frames[0], frames[1]);
     EXPECT_FALSE(presets[0].isEmpty());
     EXPECT_EQ(presets[0], presets[1]);
+}
+
+// A settings file that is a FIFO (or a device, or huge) is left alone: a
+// plain open would wait for a writer for ever.
+TEST_F(LanguageTest, ASettingsFileThatIsNoRegularFileIsLeftAlone) {
+    ASSERT_TRUE(QDir(settingsDir.path()).mkpath(QStringLiteral("kalviren")));
+    const QString file = settingsDir.filePath(QStringLiteral("kalviren/kalviren-console.conf"));
+    QFile::remove(file);
+    ASSERT_EQ(mkfifo(file.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(ChosenLanguage({QStringLiteral("kalviren-console"), "--language", "en"}), "en");
+    EXPECT_EQ(RememberedLanguage(), "");
+    EXPECT_FALSE(QFileInfo(file).isFile()); // still the FIFO, not replaced
 }
 
 TEST_F(LanguageTest, TheChoiceIsRememberedAndChineseIsTheDefault) {

@@ -165,6 +165,18 @@ TEST_F(PeqImport, ExportThenImportSendsOnlyTheBypassedBandsShownQ) {
     EXPECT_TRUE(text.contains("Filter 6: ON HSC Fc 1020.0 Hz Gain 0.0 dB Q 0.5958"))
         << text.constData();
 
+    // Exported again over it: asked first (as the preset save), No keeps it.
+    written.close();
+    typeInto(form->MusGainEdit3, QStringLiteral("2"));
+    dialogs->records.clear();
+    dialogs->fileNames = {path};
+    ClickButton(form->PeqExportBtn);
+    EXPECT_EQ(dialogs->texts(DialogRecord::Ask),
+              QStringList{"文件已存在, 是否替换?\n" + written.fileName()});
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), text);
+    typeInto(form->MusGainEdit3, QStringLiteral("-7.5"));
+
     ClearSent();
     dialogs->fileNames = {written.fileName()};
     Answer(true);

@@ -301,8 +301,9 @@ TEST_F(Undo, ARefreshThatHoldsALoadedValueAddsNoStep) {
     f.write(QByteArray::fromStdString(BuildPresetFile(image, Params.VariantFlag)));
     f.close();
     dialogs->fileNames = {f.fileName()};
-    ClickOn("LoadFileBtn"); // no unit: into the image only
-    ClickOn("FormTabBtn1"); // shown: the start level is held to the cut-off
+    dialogs->answers = {true}; // the start image's 2s lie outside the buttons' ranges: asked
+    ClickOn("LoadFileBtn");    // no unit: into the image only
+    ClickOn("FormTabBtn1");    // shown: the start level is held to the cut-off
     EXPECT_EQ(D(2, 8), 20);
     EXPECT_EQ(UndoText(), "撤销 加载预设");
 }

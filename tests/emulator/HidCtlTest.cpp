@@ -322,4 +322,26 @@ TEST(ReportDescriptorTest, TruncatedOrEmptyDescriptorIsHarmless) {
     EXPECT_EQ(ParseReportDescriptor(nullptr, 0, 1).input, 0);
 }
 
+// Declared sizes that would wrap the sum round to a small length, or give a
+// report no HID device can have, make the descriptor unreadable.
+TEST(ReportDescriptorTest, ImpossibleLengthsAreNoLengths) {
+    // Report 1 in: (2^32-1)^2 + 2^33 + 63 bits, 2^64 + 64 in all; out: 29 bytes.
+    const uint8_t wraps[] = {0x85, 0x01, 0x77, 0xFF, 0xFF, 0xFF, 0xFF, 0x97, 0xFF, 0xFF, 0xFF, 0xFF,
+                             0x81, 0x02, 0x77, 0x00, 0x00, 0x00, 0x80, 0x95, 0x04, 0x81, 0x02, 0x75,
+                             0x3F, 0x95, 0x01, 0x81, 0x02, 0x75, 0x08, 0x95, 0x1D, 0x91, 0x02};
+    const uint8_t huge[] = {0x85, 0x01, 0x75, 0x08, 0x96, 0xFF, 0xFF, 0x91, 0x02}; // 65535 out
+    const uint8_t none[] = {0x85, 0x01, 0x75, 0x00, 0x95, 0x05, 0x81, 0x02};       // 0 bits in
+    const uint8_t largest[] = {0x85, 0x01, 0x75, 0x08, 0x96, 0xFF, 0x3F, 0x81, 0x02};
+    for (const auto& [d, size] : {std::pair{wraps, sizeof wraps}, std::pair{huge, sizeof huge},
+                                  std::pair{none, sizeof none}}) {
+        const HidReportLengths r = ParseReportDescriptor(d, size, 1);
+        EXPECT_TRUE(r.impossible);
+        EXPECT_EQ(r.input, 0);
+        EXPECT_EQ(r.output, 0);
+    }
+    const HidReportLengths r = ParseReportDescriptor(largest, sizeof largest, 1);
+    EXPECT_FALSE(r.impossible);
+    EXPECT_EQ(r.input, 16384);
+}
+
 } // namespace

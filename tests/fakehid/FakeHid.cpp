@@ -31,6 +31,7 @@ struct Node {
     int openError = 0;
     bool exclusive = false;
     int readError = 0;
+    int shortBy = 0; // writes report this many bytes fewer than asked
     std::deque<fakehid::Bytes> queue;
     fakehid::Bytes stream;
     std::vector<fakehid::Bytes> written;
@@ -187,7 +188,7 @@ int hid_write(hid_device* dev, const unsigned char* data, size_t length) {
     lock.lock();
     if (dev->reading) s.violations.push_back("hid_read during a write on the same handle");
     dev->writing = false;
-    return static_cast<int>(length);
+    return static_cast<int>(length) - node->shortBy;
 }
 
 int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int milliseconds) {
@@ -305,6 +306,11 @@ void FailReads(const std::string& path, int code) {
     std::lock_guard<std::mutex> lock(S().mutex);
     S().nodes[path].readError = code;
     S().wake.notify_all();
+}
+
+void ShortWrites(const std::string& path, int bytes) {
+    std::lock_guard<std::mutex> lock(S().mutex);
+    S().nodes[path].shortBy = bytes;
 }
 
 void Push(const std::string& path, const Bytes& report) {

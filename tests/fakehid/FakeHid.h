@@ -36,6 +36,8 @@ void SetOpenError(const std::string& path, int code);
 void SetExclusive(const std::string& path, bool exclusive);
 // Reads on the open handles fail with this errno from now on.
 void FailReads(const std::string& path, int code);
+// Writes report this many bytes fewer than asked (0: whole writes again).
+void ShortWrites(const std::string& path, int bytes);
 // One input report, taken by the next read on a handle of the device.
 void Push(const std::string& path, const Bytes& report);
 // Every read returns this report at once (empty: stop).

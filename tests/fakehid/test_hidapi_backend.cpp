@@ -243,6 +243,33 @@ TEST_F(HidapiBackendTest, ReportLengthsComeFromTheSysfsDescriptor) {
     EXPECT_EQ(fakehid::ExitCalls(), 1);
 }
 
+// A descriptor declaring an impossible report keeps the frame length and says
+// why; a write that hidapi reports shorter than asked is a failed write.
+TEST_F(HidapiBackendTest, ImpossibleLengthsAndShortWritesFail) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("hidraw3/device")));
+    QFile file(root.path() + QStringLiteral("/hidraw3/device/report_descriptor"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const char d[] = {'\x85', 0x01, 0x75, 0x08, '\x96', '\xFF', '\xFF', '\x91', 0x02};
+    file.write(d, sizeof d);
+    file.close();
+    Start();
+    backend->SetSysfsRoot(root.path());
+    THidDevice* dev = CheckOut(kUnit);
+    EXPECT_EQ(dev->OutputReportLength(), 30);
+    EXPECT_EQ(dev->InputReportLength(), 30);
+    EXPECT_EQ(dev->LengthsNote(), "REPORT DESCRIPTOR UNREADABLE: a report of no or more than "
+                                  "16384 bytes; using 30 bytes");
+    fakehid::ShortWrites(kUnit, 1);
+    int code = 0;
+    QString text;
+    EXPECT_FALSE(dev->WriteReport(Report(5).data(), 30, &code, &text));
+    EXPECT_EQ(code, EIO);
+    EXPECT_EQ(text, QString::fromLocal8Bit(std::strerror(EIO)));
+    fakehid::ShortWrites(kUnit, 0);
+    EXPECT_TRUE(dev->WriteReport(Report(6).data(), 30, &code, &text));
+}
+
 // The reader calls back from its own thread while the UI thread checks the
 // device in and lists again: nothing of a checked-in device is delivered, and
 // nothing of it is touched after it is gone (the sanitizer build checks that).

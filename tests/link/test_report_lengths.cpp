@@ -17,6 +17,7 @@ namespace {
 struct Wire {
     std::vector<QByteArray> written;
     bool failWrites = false;
+    QString lengthsNote; // what the backend says of a descriptor it could not use
     std::function<void(QByteArray)> onReport;
     std::function<void(int, QString)> onError;
 };
@@ -43,6 +44,7 @@ public:
         *inputLength = in_;
         *outputLength = out_;
     }
+    QString ReportLengthsNote() const override { return wire_->lengthsNote; }
 
 private:
     Wire* wire_;
@@ -137,6 +139,14 @@ TEST_F(ReportLengthTest, WriteFailureIsLoggedWithTheCodeInHex) {
     Start(30, 30);
     EXPECT_EQ(LastHistory(), QStringLiteral("WRITE ERROR: device not functioning (1f)"));
     EXPECT_EQ(form9->Session->LinkState, Offline);
+}
+
+TEST_F(ReportLengthTest, UnreadableDescriptorIsLoggedAtCheckOut) {
+    wire.lengthsNote = QStringLiteral("REPORT DESCRIPTOR UNREADABLE: using 30 bytes");
+    Start(30, 30);
+    EXPECT_TRUE(form9->HistoryListBox->findItems(wire.lengthsNote, Qt::MatchExactly).size() == 1);
+    EXPECT_EQ(wire.written.size(), 1u); // the start sign, 30 bytes
+    EXPECT_EQ(wire.written[0].size(), 30);
 }
 
 TEST_F(ReportLengthTest, ReadErrorIsLogged) {

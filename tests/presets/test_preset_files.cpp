@@ -4,16 +4,21 @@
 #include "eq/EqGraph.h"
 #include "params/ParamImage.h"
 #include "presets/PresetCodec.h"
+#include "eq/PeqImport.h"
 #include "presets/PresetFiles.h"
 #include "tests/support/LinkFixture.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <array>
 #include <cstring>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -91,7 +96,7 @@ TEST_F(PresetFiles_, FailedSaveKeepsWhatWasThere) {
 
 TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
     StartConsole();
-    Params.DeviceImage[1][30] = 77;
+    Params.DeviceImage[1][30] = 12; // band 3: high shelf, bypassed
     Params.DeviceImage[2][66] = 300;
     Params.DeviceImage[3][1] = 9;
     Snapshot();
@@ -102,7 +107,11 @@ TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
     Params.DeviceImage[3][1] = 0;
     dialogs->records.clear();
     ClearFrames();
+    // Before any contact the two-state buttons hold 2, which no button sets:
+    // the load asks, and Yes takes the file.
+    dialogs->answers = {true};
     Load(Path("a.Nddt"));
+    EXPECT_EQ(dialogs->texts(DialogRecord::Ask).size(), 1);
     EXPECT_TRUE(Notices().isEmpty());
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_TRUE(Unchanged());
@@ -113,16 +122,17 @@ TEST_F(PresetFiles_, RoundTripOfflineStoresWithoutUpload) {
 TEST_F(PresetFiles_, RoundTripOnlineUploadsTheImage) {
     ConnectUnit();
     ASSERT_EQ(form9->Session->LinkState, Online);
-    Params.DeviceImage[1][30] = 123;
+    Params.DeviceImage[1][30] = 13;
     dialogs->fileNames = {Path("b.Nddt")};
     SavePreset();
     Params.DeviceImage[1][30] = 4;
     ClearFrames();
     Load(Path("b.Nddt"));
-    EXPECT_EQ(Params.DeviceImage[1][30], 123);
+    EXPECT_TRUE(dialogs->texts(DialogRecord::Ask).isEmpty()); // picked, every value in range
+    EXPECT_EQ(Params.DeviceImage[1][30], 13);
     Step(3000);
     EXPECT_EQ(form9->Session->LinkState, Online);
-    EXPECT_EQ(unit->Live()[1][30], 123);
+    EXPECT_EQ(unit->Live()[1][30], 13);
     EXPECT_EQ(FramesTo(56).size(), 7u + 7u + 1u);
 }
 
@@ -135,6 +145,7 @@ TEST_F(PresetFiles_, OtherVariantSkipsModuleTwo) {
     WriteAll(Path("t4.Nddt"), BuildPresetFile(img, 0));
     Params.VariantFlag = 1;
     Params.DeviceImage[2][3] = 99;
+    dialogs->answers = {true}; // zeros where no control goes: asked, and taken
     Load(Path("t4.Nddt"));
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_EQ(Params.DeviceImage[1][3], 1);
@@ -208,10 +219,112 @@ TEST_F(PresetFiles_, EveryBadFileGivesOneMessageAndChangesNothing) {
     for (char& ch : lower)
         ch = static_cast<char>(std::tolower(ch));
     WriteAll(Path("lower"), lower);
+    dialogs->answers = {true}; // values outside their ranges: asked, and taken
     Load(Path("lower"));
     EXPECT_TRUE(PresetFiles.PresetOk);
     EXPECT_EQ(Params.DeviceImage[1][59], 99);
     EXPECT_TRUE(Notices().isEmpty());
+}
+
+// ---- what a file may hand the console ----
+
+namespace {
+// A file right in header, count and checksum, holding the given lines.
+std::string Crafted(const std::vector<std::array<int32_t, 3>>& entries) {
+    std::vector<std::string> p = {"T4 " + std::to_string(0x690E ^ 0x35),
+                                  "Vexol " + std::to_string(7 ^ 0x35)};
+    uint32_t sum = 0;
+    for (const auto& [m, slot, v] : entries) {
+        const int32_t l = static_cast<int32_t>(p.size());
+        p.push_back(std::to_string((m * 256 + slot) ^ l) + " " + std::to_string(v ^ l));
+        sum += static_cast<uint32_t>(v);
+    }
+    p.push_back("Intoal: " + std::to_string(p.size()));
+    p.push_back("CCCCK: " + std::to_string(PresetChecksum(static_cast<int32_t>(sum))));
+    std::string out;
+    for (const auto& line : p)
+        out += ScrambleLine(line) + "\r\n";
+    return out;
+}
+} // namespace
+
+// Devices, FIFOs, huge files, values no slot holds and slots no preset
+// carries: refused with the file and the reason named, nothing stored or sent,
+// and no hang (a FIFO without a writer would block a plain open for ever).
+TEST_F(PresetFiles_, FilesThatCannotBePresetsAreRefusedWithoutHanging) {
+    ConnectUnit();
+    ASSERT_EQ(mkfifo(Path("fifo").toLocal8Bit().constData(), 0600), 0);
+    WriteAll(Path("big"), std::string(64 * 1024 + 1, 'A'));
+    WriteAll(Path("gain"), Crafted({{1, 20, 300}, {1, 22, 70000}}));
+    WriteAll(Path("negative"), Crafted({{1, 40, -256}}));
+    WriteAll(Path("slot66"), Crafted({{1, 66, 1234}}));
+    WriteAll(Path("module3"), Crafted({{3, 1, 0}, {3, 5, 777}}));
+    const QString unreadable = "无法读取文件", corrupted = "数据文件损坏!";
+    const std::vector<std::array<QString, 3>> cases = {
+        {Path("fifo"), unreadable, "not a regular file"},
+        {"/dev/zero", unreadable, "not a regular file"},
+        {Path("big"), unreadable, "too large: more than 65536 bytes"},
+        {Path("gain"), corrupted, "value outside 0 to 65535 at line 4"},
+        {Path("negative"), corrupted, "value outside 0 to 65535 at line 3"},
+        {Path("slot66"), corrupted, "parameter outside the preset's layout at line 3"},
+        {Path("module3"), corrupted, "parameter outside the preset's layout at line 4"},
+        {Path("none"), "文件不存在", "No such file or directory"},
+    };
+    Step(500);
+    Snapshot();
+    ClearFrames();
+    for (const auto& [file, text, why] : cases) {
+        dialogs->records.clear();
+        Load(file);
+        ASSERT_EQ(dialogs->records.size(), 2u) << file.toStdString(); // file dialog, one notice
+        EXPECT_EQ(dialogs->records[1].text, text);
+        EXPECT_EQ(dialogs->records[1].detail, file + ": " + why);
+        EXPECT_TRUE(Unchanged());
+    }
+    Step(500);
+    EXPECT_TRUE(FramesTo(56).empty()); // no bulk packet: nothing uploaded
+
+    // A value that fits a slot but not its parameter (a unit may hold it) is
+    // named, and written only on a Yes; No is the default.
+    PresetImage image{};
+    std::memcpy(image, Params.DeviceImage, sizeof image);
+    image[1][22] = 255;
+    WriteAll(Path("wild"), BuildPresetFile(image, Params.VariantFlag));
+    for (const bool yes : {false, true}) {
+        dialogs->records.clear();
+        dialogs->answers = {yes};
+        Load(Path("wild"));
+        EXPECT_EQ(dialogs->texts(DialogRecord::Ask),
+                  QStringList{Path("wild") + "\n以下参数值超出范围:\n频段 1 增益 (1:22) = 255\n仍然写入设备?"});
+        EXPECT_TRUE(dialogs->records.back().answer == DefaultAnswer::No);
+        Step(3000);
+        EXPECT_EQ(FramesTo(56).empty(), !yes);
+        EXPECT_EQ(unit->Live()[1][22] == 255, yes);
+    }
+
+    // The filter import reads the same way: /dev/zero and a FIFO are refused.
+    for (const QString& f : {QStringLiteral("/dev/zero"), Path("fifo")}) {
+        dialogs->records.clear();
+        dialogs->fileNames = {f};
+        PeqImportBtnClick(nullptr);
+        EXPECT_TRUE(dialogs->texts(DialogRecord::Notify).value(0).contains("not a regular file"));
+    }
+}
+
+// The checksum log keeps its latest lines only, and a load leaves it alone.
+TEST_F(PresetFiles_, ChecksumLogIsBoundedAndApartFromThePresetLines) {
+    ConnectUnit();
+    std::vector<uint8_t> bad = StatusFrame(1);
+    bad.back() ^= 0xFF;
+    for (int i = 0; i < ChecksumLogLines / 3 + 10; ++i)
+        Inject(bad);
+    EXPECT_EQ(form1->Memo1->blockCount(), ChecksumLogLines);
+    const QString log = form1->Memo1->toPlainText();
+    dialogs->fileNames = {Path("c.Nddt")};
+    SavePreset();
+    Load(Path("c.Nddt"));
+    EXPECT_EQ(PresetFiles.Lines.size(), 140);
+    EXPECT_EQ(form1->Memo1->toPlainText(), log);
 }
 
 // ---- nddt ----
@@ -323,5 +436,6 @@ TEST_F(PresetFiles_, NddtResponseHoldsAWildGainToTheTable) {
     EXPECT_FALSE(wild.out.contains("nan"));
     EXPECT_FALSE(wild.out.contains("inf"));
     EXPECT_EQ(wild.out, top.out);
-    EXPECT_EQ(responseWithGain(-5000, "low.Nddt").out, responseWithGain(0, "bottom.Nddt").out);
+    // A value no slot can hold is refused, not drawn.
+    EXPECT_EQ(responseWithGain(-5000, "low.Nddt").code, 1);
 }

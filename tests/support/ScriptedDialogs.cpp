@@ -6,7 +6,7 @@ ScriptedDialogs::~ScriptedDialogs() { SetDialogs(nullptr); }
 
 bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text,
                           DefaultAnswer answer) {
-    records.push_back({DialogRecord::Ask, caption, text, answer});
+    records.push_back({DialogRecord::Ask, caption, text, answer, {}});
     if (answers.empty())
         return false;
     const bool a = answers.front();
@@ -15,11 +15,16 @@ bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text,
 }
 
 void ScriptedDialogs::Notify(QWidget*, const QString& caption, const QString& text) {
-    records.push_back({DialogRecord::Notify, caption, text});
+    records.push_back({DialogRecord::Notify, caption, text, DefaultAnswer::Yes, {}});
+}
+
+void ScriptedDialogs::NotifyDetail(QWidget*, const QString& caption, const QString& text,
+                                   const QString& detail) {
+    records.push_back({DialogRecord::Notify, caption, text, DefaultAnswer::Yes, detail});
 }
 
 QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter) {
-    records.push_back({DialogRecord::Open, QString(), filter});
+    records.push_back({DialogRecord::Open, QString(), filter, DefaultAnswer::Yes, {}});
     if (fileNames.empty())
         return QString();
     QString f = fileNames.front();
@@ -28,7 +33,7 @@ QString ScriptedDialogs::OpenFileName(QWidget*, const QString& filter) {
 }
 
 QString ScriptedDialogs::SaveFileName(QWidget*, const QString& filter) {
-    records.push_back({DialogRecord::Save, QString(), filter});
+    records.push_back({DialogRecord::Save, QString(), filter, DefaultAnswer::Yes, {}});
     if (fileNames.empty())
         return QString();
     QString f = fileNames.front();

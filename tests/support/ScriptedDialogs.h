@@ -14,6 +14,7 @@ struct DialogRecord {
     QString caption;
     QString text; // question or notice text; the filter for file dialogs
     DefaultAnswer answer = DefaultAnswer::Yes; // of a question
+    QString detail;                             // a notice's detail text
 };
 
 class ScriptedDialogs final : public DialogService {
@@ -29,6 +30,8 @@ public:
     bool Ask(QWidget* owner, const QString& caption, const QString& text,
              DefaultAnswer answer) override;
     void Notify(QWidget* owner, const QString& caption, const QString& text) override;
+    void NotifyDetail(QWidget* owner, const QString& caption, const QString& text,
+                      const QString& detail) override;
     QString OpenFileName(QWidget* owner, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& filter) override;
 

@@ -13,13 +13,19 @@
 #include <QFile>
 #include <QIcon>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <cstring>
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -75,10 +81,10 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
     // The unit's own set with one band moved, as a saved tune would be.
     PresetImage image{};
     std::memcpy(image, Params.DeviceImage, sizeof image);
-    image[1][20] = 1234;
+    image[1][20] = 12; // band 1: high shelf, bypassed
     Write("good.Nddt", BuildPresetFile(image, Params.VariantFlag));
     std::vector<std::string> plain = BuildPresetPlainLines(image, Params.VariantFlag);
-    plain[5] = "7 7";
+    plain[5] = "262 7"; // module 1 slot 3 set to 2, checksum left
     std::string damaged;
     for (const std::string& l : plain)
         damaged += ScrambleLine(l) + "\r\n";
@@ -92,6 +98,8 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
 
     struct Outcome {
         QStringList notices;
+        QStringList questions;
+        bool defaultNo = false;
         std::vector<int32_t> image;
         EmulatedDevice::Memory unit{};
     };
@@ -103,6 +111,8 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
             dialogs->fileNames = {file};
             click(form1->LoadFileBtn);
         } else {
+            // Not picked in the dialog: written only after a Yes.
+            dialogs->answers = {true};
             ConsoleOptions options;
             options.PresetFile = file;
             ApplyStartOptions(*form1, options);
@@ -110,6 +120,10 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
         Step(5000);
         Outcome o;
         o.notices = dialogs->texts(DialogRecord::Notify);
+        o.questions = dialogs->texts(DialogRecord::Ask);
+        for (const DialogRecord& r : dialogs->records)
+            o.defaultNo = o.defaultNo || (r.kind == DialogRecord::Ask && r.answer == DefaultAnswer::No);
+        dialogs->answers.clear();
         o.image.assign(&Params.DeviceImage[0][0], &Params.DeviceImage[0][0] + sizeof start / 4);
         o.unit = unit->Live();
         return o;
@@ -121,11 +135,16 @@ TEST_F(ConsoleStart, FileArgumentLoadsAsTheLoadButton) {
         EXPECT_EQ(argument.notices, button.notices);
         EXPECT_EQ(argument.image, button.image);
         EXPECT_EQ(argument.unit, button.unit);
+        EXPECT_TRUE(button.questions.isEmpty());
         if (QByteArray(name) == "good.Nddt") {
+            EXPECT_EQ(argument.questions,
+                      QStringList{"把 " + QDir::toNativeSeparators(Path(name)) + " 写入设备?"});
+            EXPECT_TRUE(argument.defaultNo);
             EXPECT_TRUE(argument.notices.isEmpty());
-            EXPECT_EQ(Params.DeviceImage[1][20], 1234);
-            EXPECT_EQ(argument.unit[1][20], 1234); // the whole image went to the unit
+            EXPECT_EQ(Params.DeviceImage[1][20], 12);
+            EXPECT_EQ(argument.unit[1][20], 12); // the whole image went to the unit
         } else {
+            EXPECT_TRUE(argument.questions.isEmpty());
             EXPECT_EQ(argument.notices.size(), 1);
             EXPECT_EQ(std::memcmp(Params.DeviceImage, start, sizeof start), 0);
             EXPECT_EQ(argument.unit, unitStart);
@@ -203,40 +222,114 @@ TEST(ConsoleInstance, SecondStartHandsOverToTheFirst) {
     EXPECT_EQ(requests.size(), 1);
 }
 
-// A file given at start reaches the unit once the link is online, unless the
-// load button took another file in the meantime.
+// A file given at start reaches the unit once the link is online and the
+// person says Yes, unless the load button took another file in the meantime.
 TEST_F(ConsoleStart, StartFileWaitsForTheUnit) {
-    for (const bool loadedMeanwhile : {false, true}) {
-        SCOPED_TRACE(loadedMeanwhile);
-        if (loadedMeanwhile) {
+    enum Case { Yes, No, LoadedMeanwhile };
+    for (const Case c : {Yes, No, LoadedMeanwhile}) {
+        SCOPED_TRACE(c);
+        if (c != Yes) {
             LinkFixture::TearDown();
             LinkFixture::SetUp();
         }
         StartConsole();
         PresetImage image{};
         std::memcpy(image, Params.DeviceImage, sizeof image);
-        image[1][20] = 1234;
+        image[1][20] = 12; // band 1: high shelf, bypassed
         Write("tune.Nddt", BuildPresetFile(image, Params.VariantFlag));
         const int own = unit->Live()[1][20];
-        ASSERT_NE(own, 1234);
+        ASSERT_NE(own, 12);
 
         ConsoleOptions options;
         options.PresetFile = Path("tune.Nddt");
         ApplyStartOptions(*form1, options);
-        EXPECT_EQ(Params.DeviceImage[1][20], 1234);
+        EXPECT_EQ(Params.DeviceImage[1][20], 12);
         EXPECT_FALSE(LoadHeldPreset()); // offline: held
-        if (loadedMeanwhile) {          // another preset through the load button
-            image[1][20] = 777;
+        EXPECT_TRUE(dialogs->texts(DialogRecord::Ask).isEmpty()); // nothing asked offline
+        if (c == LoadedMeanwhile) {     // another preset through the load button
+            image[1][20] = 14;
             Write("other.Nddt", BuildPresetFile(image, Params.VariantFlag));
             dialogs->fileNames = {Path("other.Nddt")};
+            dialogs->answers = {true}; // the start image's 2s lie outside the buttons' ranges
             click(form1->LoadFileBtn);
-            EXPECT_EQ(Params.DeviceImage[1][20], 777);
+            EXPECT_EQ(Params.DeviceImage[1][20], 14);
+            dialogs->records.clear();
         }
         ConnectUnit();
-        EXPECT_NE(Params.DeviceImage[1][20], 1234); // the connect read the unit's own set
+        EXPECT_NE(Params.DeviceImage[1][20], 12); // the connect read the unit's own set
+        dialogs->answers = {c == Yes};
         EXPECT_TRUE(LoadHeldPreset());
         Step(5000);
-        EXPECT_EQ(unit->Live()[1][20], loadedMeanwhile ? own : 1234);
-        EXPECT_EQ(Params.DeviceImage[1][20], loadedMeanwhile ? own : 1234);
+        EXPECT_EQ(dialogs->texts(DialogRecord::Ask).size(), c == LoadedMeanwhile ? 0 : 1);
+        EXPECT_EQ(unit->Live()[1][20], c == Yes ? 12 : own);
+        EXPECT_EQ(Params.DeviceImage[1][20], c == Yes ? 12 : own);
     }
+}
+
+// The hand-over takes one absolute path per connection, any byte but NUL, and
+// closes every connection after one message, a refusal or 2 s.
+TEST(ConsoleInstance, HandOverTakesOneAbsolutePathPerConnection) {
+    QTemporaryDir runtime;
+    SingleInstance first(runtime.path(), QStringLiteral("kalviren-console"));
+    ASSERT_TRUE(first.TryBecomeFirst());
+    EXPECT_TRUE(first.ListenError().isEmpty());
+    QSignalSpy requests(&first, &SingleInstance::Requested);
+    QSignalSpy dropped(&first, &SingleInstance::Dropped);
+    std::vector<std::unique_ptr<QLocalSocket>> clients;
+    const auto send = [&](const QByteArray& bytes) {
+        clients.push_back(std::make_unique<QLocalSocket>());
+        clients.back()->connectToServer(runtime.filePath(QStringLiteral("kalviren-console.socket")));
+        EXPECT_TRUE(clients.back()->waitForConnected(5000));
+        clients.back()->write(bytes);
+        clients.back()->waitForBytesWritten(5000);
+    };
+    send(QByteArray("/home/u/a\nb.Nddt", 16) + '\0');
+    ASSERT_TRUE(requests.wait(5000));
+    EXPECT_EQ(requests.at(0).at(0).toStringList(), QStringList{"/home/u/a\nb.Nddt"});
+    for (const auto& [bytes, line] :
+         {std::pair{QByteArray("tune.Nddt\0", 10), "not an absolute path"},
+          std::pair{QByteArray("/a\0/b\0", 6), "more than one path"},
+          std::pair{QByteArray(5000, '/'), "longer than 4096 bytes"}}) {
+        send(bytes);
+        ASSERT_TRUE(dropped.wait(5000)) << line;
+        EXPECT_EQ(dropped.last().at(0).toString(), QStringLiteral("HAND-OVER DROPPED: ") + line);
+    }
+    // Idle connections: at most eight at once, each closed after its 2 s.
+    for (int i = 0; i <= SingleInstance::MaxConnections; ++i)
+        send({});
+    ASSERT_TRUE(dropped.wait(5000));
+    EXPECT_EQ(dropped.last().at(0).toString(), "HAND-OVER DROPPED: more than 8 connections at once");
+    const auto deadlines = first.findChildren<QTimer*>(QStringLiteral("HandOverDeadline"));
+    EXPECT_EQ(deadlines.size(), SingleInstance::MaxConnections);
+    for (QTimer* t : deadlines)
+        QMetaObject::invokeMethod(t, "timeout");
+    EXPECT_EQ(dropped.last().at(0).toString(), "HAND-OVER DROPPED: no whole message within 2 s");
+    EXPECT_EQ(dropped.size(), 3 + 1 + SingleInstance::MaxConnections);
+    for (const auto& c : clients) // every connection is closed by the console
+        EXPECT_TRUE(c->state() == QLocalSocket::UnconnectedState || c->waitForDisconnected(5000));
+}
+
+// Lock and socket only in a directory of the user's own, closed to others; a
+// socket that cannot listen is said.
+TEST(ConsoleInstance, OnlyAPrivateDirectoryHoldsLockAndSocket) {
+    QTemporaryDir base;
+    const QString open = base.filePath("open"), link = base.filePath("link");
+    ASSERT_TRUE(QDir().mkdir(open) && chmod(open.toLocal8Bit().constData(), 0705) == 0);
+    ASSERT_TRUE(QFile::link(base.path(), link));
+    QString why;
+    EXPECT_TRUE(SingleInstance::IsPrivateDirectory(base.path(), &why));
+    EXPECT_FALSE(SingleInstance::IsPrivateDirectory(open, &why));
+    EXPECT_EQ(why, open + ": open to other users (mode 0705, not 0700)");
+    EXPECT_FALSE(SingleInstance::IsPrivateDirectory(link, &why));
+    EXPECT_EQ(why, link + ": not a directory");
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", open.toLocal8Bit());
+    EXPECT_TRUE(SingleInstance::SessionDirectory().isEmpty());
+    qputenv("XDG_RUNTIME_DIR", saved);
+
+    const QString deep = base.filePath(QString(120, QLatin1Char('d')));
+    ASSERT_TRUE(QDir().mkdir(deep));
+    SingleInstance first(deep, QStringLiteral("kalviren-console"));
+    EXPECT_TRUE(first.TryBecomeFirst());
+    EXPECT_FALSE(first.ListenError().isEmpty());
 }

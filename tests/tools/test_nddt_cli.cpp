@@ -1,13 +1,18 @@
 // nddt's command line, case by case: arguments, help, files it cannot use,
 // standard input and output, write errors.
+#include "params/ParamCatalog.h"
 #include "presets/PresetCodec.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <cstring>
 
 #include <unistd.h>
 
@@ -36,11 +41,23 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     QTemporaryDir tmp;
     ASSERT_TRUE(tmp.isValid());
     const QString d = tmp.path();
+    // Every value one a person could set (nddt names the others on stderr).
     PresetImage image{};
-    image[1][20] = 65535;
+    std::string listing;
+    for (const ParamEntry& e : ParamCatalog()) {
+        if (!e.Preset) continue;
+        image[e.Module][e.Index] = InRange(e.Address(), e.Start) ? e.Start : e.Min;
+        listing += std::to_string(e.Module) + " " + std::to_string(e.Index) + " " +
+                   std::to_string(image[e.Module][e.Index]) + "\n";
+    }
     const std::string good = BuildPresetFile(image, 0);
+    const QByteArray firstLines =
+        QByteArray::fromStdString(listing.substr(0, listing.find('\n', listing.find('\n') + 1) + 1));
+    PresetImage wild{};
+    std::memcpy(wild, image, sizeof wild);
+    wild[1][22] = 255;
     std::vector<std::string> plain = BuildPresetPlainLines(image, 0);
-    plain[5] = "7 7"; // one value changed, checksum left
+    plain[5] = "262 7"; // module 1 slot 3 set to 2, checksum left
     const auto write = [&](const QString& name, const std::string& bytes) {
         QFile f(QDir(d).filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -49,7 +66,8 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     write("good.Nddt", good);
     write("damaged.Nddt", Join(plain));
     write("text.txt", "hello\n");
-    write("listing", "1 20 65535\n");
+    write("listing", listing);
+    write("wild.Nddt", BuildPresetFile(wild, 0));
     write("secret.Nddt", good);
     QFile::setPermissions(QDir(d).filePath("secret.Nddt"), QFileDevice::Permissions());
     QDir(d).mkdir("folder");
@@ -76,8 +94,10 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
         {{"decode", "@/text.txt"}, {}, 1, "nddt: @/text.txt: File format error! (not hexadecimal at line 1)\n", ""},
         {{"response", "@/damaged.Nddt"}, {}, 1, "nddt: @/damaged.Nddt: Data file is corrupted! (checksum does not match)\n", ""},
         // "-" is standard input.
-        {{"decode", "-"}, "@good", 0, "", "1 0 0\n1 1 0\n"},
-        {{"decode", "--names", "@/good.Nddt"}, {}, 0, "", "1 0 0 delay.left\n1 1 0 volume\n1 2 0 delay.right\n"},
+        {{"decode", "-"}, "@good", 0, "", firstLines},
+        // A value a slot holds but no control sets: kept, and named.
+        {{"decode", "@/wild.Nddt"}, {}, 0, "nddt: @/wild.Nddt: 1 value outside the parameter's range:\n  Band 1 gain (1:22) = 255\n", firstLines},
+        {{"decode", "--names", "@/good.Nddt"}, {}, 0, "", "1 0 2 delay.left\n1 1 2 volume\n1 2 2 delay.right\n"},
         {{"response", "--module", "2", "-"}, "@good", 0, "", "0 10.00 "},
         {{"decode", "-"}, "hello", 1, "nddt: standard input: File format error! (not hexadecimal at line 1)\n", ""},
         // Values a slot cannot hold, named by their line.
@@ -122,5 +142,53 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
     QFile out(d + "/out.Nddt");
     ASSERT_TRUE(out.open(QIODevice::ReadOnly));
     EXPECT_EQ(out.readAll().toStdString(), good);
-    EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 6);
+    EXPECT_EQ(QDir(d).entryList(QDir::Files).size(), 7);
+}
+
+// Reads are bounded and never block; -o goes through a unique temporary file
+// created beside OUT, keeps OUT's mode and writes special files in place.
+TEST(NddtCli, HostileInputsAndOutputs) {
+    QTemporaryDir tmp;
+    const QString d = tmp.path(), fifo = d + "/fifo", out = d + "/out.Nddt";
+    const auto run = [](const QStringList& args, const QByteArray& input = "1 20 5\n") {
+        QProcess p;
+        p.start(QStringLiteral(NDDT_BINARY), args);
+        p.write(input);
+        p.closeWriteChannel();
+        EXPECT_TRUE(p.waitForFinished(30000)) << args.join(' ').toStdString();
+        return std::make_pair(p.exitCode(), p.readAllStandardError() + p.readAllStandardOutput());
+    };
+    const auto fails = [](const QString& what, const char* why) {
+        return std::make_pair(1, "nddt: " + what.toUtf8() + ": " + why + "\n");
+    };
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(run({"decode", fifo}), fails(fifo, "not a regular file"));
+    EXPECT_EQ(run({"peq", "import", "/dev/zero"}), fails("/dev/zero", "not a regular file"));
+    EXPECT_EQ(run({"decode", "-"}, QByteArray(64 * 1024 + 1, 'A')),
+              fails("standard input", "too large: more than 65536 bytes"));
+
+    // A link planted where a fixed temporary name would be is not followed;
+    // OUT keeps its mode.
+    QFile victim(d + "/victim");
+    ASSERT_TRUE(victim.open(QIODevice::WriteOnly) && victim.write("keep") == 4);
+    victim.close();
+    ASSERT_TRUE(QFile::link(victim.fileName(), out + ".nddt-new"));
+    ASSERT_TRUE(QFile::copy(victim.fileName(), out) && chmod(out.toLocal8Bit(), 0600) == 0);
+    EXPECT_EQ(run({"encode", "-o", out}).first, 0);
+    struct stat st {};
+    ASSERT_EQ(stat(out.toLocal8Bit().constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_TRUE(victim.open(QIODevice::ReadOnly));
+    EXPECT_EQ(victim.readAll(), "keep");
+    EXPECT_EQ(QDir(d).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 4);
+    // OUT a link: its target is replaced, the link stays.
+    ASSERT_TRUE(QFile::link(out, d + "/via"));
+    EXPECT_EQ(run({"encode", "-o", d + "/via"}, "1 20 6\n").first, 0);
+    EXPECT_TRUE(QFileInfo(d + "/via").isSymLink());
+    EXPECT_TRUE(run({"decode", out}).second.contains("\n1 20 6\n"));
+    // Special files are written in place or refused, never replaced.
+    EXPECT_EQ(run({"encode", "-o", "/dev/null"}).first, 0);
+    EXPECT_EQ(run({"encode", "-o", fifo}), fails(fifo, "not a regular file, and nothing reads it"));
+    EXPECT_FALSE(QFileInfo(fifo).isFile());
+    EXPECT_EQ(run({"encode", "-o", d}), fails(d, "Is a directory"));
 }

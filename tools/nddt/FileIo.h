@@ -13,11 +13,13 @@ int Fail(const std::string& message);
 // The name a message gives PATH ("-" is the stream named).
 std::string Shown(const std::string& path, const char* stream);
 
-// The file's bytes ("-": standard input), or the reason it cannot be read.
-std::optional<std::string> ReadAll(const std::string& path, std::string& why);
+// The file's bytes ("-": standard input), or the reason it cannot be read:
+// only a regular file (or the stream) of at most maxBytes is read.
+std::optional<std::string> ReadAll(const std::string& path, std::size_t maxBytes, std::string& why);
 
 // Writes everything to standard output ("-") or to a file that is replaced
-// only once it is complete; returns the exit code.
+// only once it is complete, keeping its mode (a device or FIFO is written in
+// place); returns the exit code.
 int WriteAll(const std::string& path, const std::string& bytes);
 
 // The console's texts for a refused file, with what was wrong.

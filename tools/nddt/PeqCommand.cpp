@@ -3,6 +3,7 @@
 
 #include "tools/nddt/PeqCommand.h"
 #include "tools/nddt/CommandLine.h"
+#include "presets/RegularFile.h"
 #include "tools/nddt/FileIo.h"
 
 #include "eq/CompressorMath.h"
@@ -88,7 +89,7 @@ int Import(const std::vector<std::string>& args) {
     const bool keep = a.Has("--keep"), reportOnly = a.Has("--report");
 
     std::string why;
-    const std::optional<std::string> text = ReadAll(*path, why);
+    const std::optional<std::string> text = ReadAll(*path, TextFileMaxBytes, why);
     if (!text) return Fail(Shown(*path, "standard input") + ": " + why);
     const PeqFile file = ParsePeqText(*text);
     if (!file.Ok) return PeqFail(*path + ": " + file.Error.En);

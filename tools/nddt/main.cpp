@@ -3,6 +3,8 @@
 #include "eq/CurveSlotsCore.h"
 #include "params/ParamCatalog.h"
 #include "presets/PresetCodec.h"
+#include "presets/PresetRanges.h"
+#include "presets/RegularFile.h"
 #include "tools/nddt/CommandLine.h"
 #include "tools/nddt/FileIo.h"
 #include "tools/nddt/FitCommand.h"
@@ -24,7 +26,9 @@ constexpr const char* DecodeUsage =
     "  MODULE SLOT VALUE per parameter line. With --names each line ends in the\n"
     "  parameter's key as well (MODULE SLOT VALUE KEY, e.g. '1 26 204 band2.freq';\n"
     "  mM.N for a slot the unit owns). With --variant it prints only the variant\n"
-    "  token of the file (T4 or T6). FILE - is standard input.\n";
+    "  token of the file (T4 or T6). FILE - is standard input. Values that fit a\n"
+    "  slot but lie outside what the parameter can be set to are listed by name\n"
+    "  on standard error (the console asks before it writes them to a unit).\n";
 constexpr const char* EncodeUsage =
     "usage: nddt encode [--variant T4|T6] [-o OUT] [LISTING]\n"
     "  Reads MODULE SLOT VALUE lines from LISTING (default: standard input) and\n"
@@ -96,6 +100,16 @@ int Decode(const std::vector<std::string>& args) {
     int exitCode = 0;
     const auto contents = LoadChecked(a.Files[0], exitCode);
     if (!contents) return exitCode;
+    // Kept (a unit may hold them itself), but said, as the console asks.
+    if (const auto wild = PresetValuesOutOfRange(*contents); !wild.empty()) {
+        std::string note = DescribeOutOfRange(wild, false, wild.size());
+        std::string indented;
+        for (const std::string& line : SplitText(note, '\n'))
+            if (!line.empty()) indented += "  " + line + "\n";
+        std::fprintf(stderr, "nddt: %s: %zu value%s outside the parameter's range:\n%s",
+                     Shown(a.Files[0], "standard input").c_str(), wild.size(),
+                     wild.size() == 1 ? "" : "s", indented.c_str());
+    }
     std::string out;
     if (a.Has("--variant")) {
         out = contents->VariantToken + "\n";
@@ -132,7 +146,7 @@ int Encode(const std::vector<std::string>& args) {
     const std::string listingName = Shown(listingPath, "standard input");
 
     std::string why;
-    const std::optional<std::string> listing = ReadAll(listingPath, why);
+    const std::optional<std::string> listing = ReadAll(listingPath, TextFileMaxBytes, why);
     if (!listing) return Fail(listingName + ": " + why);
 
     static PresetImage image{};
