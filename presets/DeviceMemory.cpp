@@ -7,6 +7,7 @@
 #include "link/LinkApi.h"
 #include "params/ParamCatalog.h"
 #include "params/SendToUnit.h"
+#include "presets/Snapshots.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -36,6 +37,9 @@ void DeviceSaveBtnClick(QObject* Sender) {
         Lang(QString::fromUtf16(cmd.chinese), QString::fromUtf16(cmd.english)) +
         QStringLiteral("?");
     if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question)) return;
+    SnapshotBefore(cmd.address == MemorySaveAddress       ? Overwrite::Store
+                   : cmd.value == MemoryFactoryValue ? Overwrite::Factory
+                                                          : Overwrite::Recall);
     SendDatatoMCU(cmd.address, cmd.value);
     if (cmd.address == MemorySaveAddress) {
         // The link awaits the save once it has sent it (at once, or in its

@@ -7,6 +7,7 @@
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
+#include "presets/Snapshots.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -151,6 +152,8 @@ void LoadPresetFile(const QString& fileName) {
         return;
     }
     if (verdict.Status == PresetStatus::Ok) {
+        // What the upload is about to replace on the unit.
+        SnapshotBefore(PresetUploadKind());
         // Undone as it was made: the image back, then the whole-image upload.
         UndoGesture gesture(QObject::tr("加载预设"), UndoReplay::Image, StartImageUpload);
         ParsePresetLines(PresetFiles.Lines, static_cast<int>(PresetFiles.Lines.size()) - 1);
