@@ -286,7 +286,7 @@ void TForm1::BuildTopBar() {
     SetTag(SysInputRadio3, 2);
 
     // Every state the unit had, and a file against the unit.
-    Text(bar, tr("快照"), QRect(780, 1, 196, 15), center);
+    Text(bar, tr("历史"), QRect(780, 1, 196, 15), center);
     NEW(QPushButton, SnapshotBtn, bar)->setText(tr("快照…"));
     SnapshotBtn->setGeometry(780, 16, 76, 22);
     SnapshotBtn->setToolTip(tr("设备在每次读取和覆盖前的参数：差异与恢复"));

@@ -51,7 +51,7 @@ void Tell(const QString& error) {
             Dialogs().Notify(Form1, QCoreApplication::applicationName(),
                              QCoreApplication::translate("Snapshots",
                                                          "无法保存设备参数的快照：%1\n%2\n"
-                                                         "本次运行不再提示快照失败。")
+                                                         "在快照再次保存成功之前不再提示。")
                                  .arg(root, error));
         },
         Qt::QueuedConnection);
