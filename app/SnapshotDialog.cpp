@@ -176,6 +176,7 @@ void SnapshotDialog::RestoreSelected() {
 }
 
 void SnapshotBtnClick(QObject*) {
+    FlushSnapshots(); // the one just taken is listed too
     const QString unit = UnitInUseName();
     if (unit.isEmpty()) {
         Dialogs().Notify(Form1, QCoreApplication::applicationName(),

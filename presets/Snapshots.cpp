@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <memory>
@@ -40,38 +41,56 @@ const char* BeforeReason(Overwrite c) {
     return "before";
 }
 
-void Tell(const QString& error) {
+// One writer thread, so the files are written in order and a slow disk
+// (QSaveFile syncs before it renames) never holds up the link's thread.
+QThreadPool& Writer() {
+    static QThreadPool* pool = [] {
+        auto* p = new QThreadPool; // lives to the end: the post routine waits for it
+        p->setMaxThreadCount(1);
+        qAddPostRoutine(FlushSnapshots);
+        return p;
+    }();
+    return *pool;
+}
+
+// On the user-interface thread, after the write.
+void Written(SnapshotStore::Result result, const QString& root, const QString& error) {
+    if (result != SnapshotStore::Result::Failed) {
+        failureTold = false;
+        return;
+    }
     if (failureTold) return;
     failureTold = true;
-    const QString root = Snapshots().Root();
-    // After the link's handler has returned: a box must not hold up a transfer.
-    QMetaObject::invokeMethod(
-        qApp,
-        [root, error] {
-            Dialogs().Notify(Form1, QCoreApplication::applicationName(),
-                             QCoreApplication::translate("Snapshots",
-                                                         "无法保存设备参数的快照：%1\n%2\n"
-                                                         "在快照再次保存成功之前不再提示。")
-                                 .arg(root, error));
-        },
-        Qt::QueuedConnection);
+    Dialogs().Notify(Form1, QCoreApplication::applicationName(),
+                     QCoreApplication::translate("Snapshots", "无法保存设备参数的快照：%1\n%2\n"
+                                                              "在快照再次保存成功之前不再提示。")
+                         .arg(root, error));
 }
 
 void Write(const PresetImage& image, const QString& reason) {
     const QString unit = UnitInUseName();
     if (unit.isEmpty()) return;
-    QString error;
-    const auto result = Snapshots().Write(unit, BuildPresetFile(image, Params.VariantFlag), reason,
-                                          QDateTime::currentDateTime(), &error);
-    if (result == SnapshotStore::Result::Failed)
-        Tell(error);
-    else
-        failureTold = false;
+    SnapshotStore* target = &Snapshots();
+    Writer().start([target, unit, reason, bytes = BuildPresetFile(image, Params.VariantFlag),
+                    now = QDateTime::currentDateTime()] {
+        QString error;
+        const auto result = target->Write(unit, bytes, reason, now, &error);
+        // Told from the event loop: a box must not hold up a transfer either.
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app, [result, root = target->Root(), error] { Written(result, root, error); },
+                Qt::QueuedConnection);
+    });
 }
 
 } // namespace
 
+void FlushSnapshots() {
+    Writer().waitForDone(10000);
+}
+
 void SetSnapshotRoot(const QString& root) {
+    FlushSnapshots(); // no write left for the store that goes
     rootOverride = root;
     store.reset();
     failureTold = false;

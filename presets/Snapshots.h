@@ -13,6 +13,9 @@ class SnapshotStore;
 // $XDG_DATA_HOME/kalviren/snapshots (~/.local/share/kalviren/snapshots).
 void SetSnapshotRoot(const QString& root);
 SnapshotStore& Snapshots();
+// Snapshots are written in the background, in order; this waits until the
+// ones handed over are on disk (what they report follows from the event loop).
+void FlushSnapshots();
 
 // The snapshot directory name of the unit in use; empty without one.
 QString UnitInUseName();

@@ -51,7 +51,10 @@ protected:
         LinkFixture::TearDown();
         SetSnapshotRoot(QString()); // back to the run's own temporary root
     }
-    QList<SnapshotInfo> Files() const { return Snapshots().List(UnitInUseName()); }
+    QList<SnapshotInfo> Files() const {
+        FlushSnapshots();
+        return Snapshots().List(UnitInUseName());
+    }
     QStringList Reasons() const {
         QStringList out;
         for (const SnapshotInfo& s : Files())
@@ -118,6 +121,7 @@ TEST_F(Snapshot, DirectoryThatCannotBeWrittenIsToldOnceAndTheLinkGoesOn) {
     SetSnapshotRoot(blocked);
     ConnectUnit();
     EXPECT_EQ(form9->Session->LinkState, Online);
+    FlushSnapshots();
     Deliver();
     ASSERT_EQ(dialogs->texts(DialogRecord::Notify).size(), 1);
     EXPECT_TRUE(dialogs->texts(DialogRecord::Notify)[0].contains(blocked));
@@ -126,6 +130,7 @@ TEST_F(Snapshot, DirectoryThatCannotBeWrittenIsToldOnceAndTheLinkGoesOn) {
     QTest::mouseClick(form1->DeviceResetBtn, Qt::LeftButton); // factory: before and after
     for (int i = 0; i < 200 && form9->Session->LinkState != Online; ++i)
         Step(25);
+    FlushSnapshots();
     Deliver();
     EXPECT_EQ(form9->Session->LinkState, Online);
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify).size(), 1);

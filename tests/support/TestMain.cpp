@@ -14,5 +14,7 @@ int main(int argc, char** argv) {
     // Every connect takes a snapshot: never into the user's own data directory.
     QTemporaryDir snapshots;
     SetSnapshotRoot(snapshots.path());
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    FlushSnapshots();
+    return result;
 }

@@ -133,6 +133,7 @@ int main(int argc, char** argv) {
         review.show();
         Save(review, out, "peq-review.png");
         // Earlier states of the unit beside the connect's: a tuning session.
+        FlushSnapshots(); // the connect's, written in the background
         static PresetImage earlier;
         std::memcpy(earlier, Params.DeviceImage, sizeof earlier);
         const QDateTime now = QDateTime::currentDateTime();
