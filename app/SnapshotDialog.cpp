@@ -165,7 +165,10 @@ void SnapshotDialog::RestoreSelected() {
     const QString question = tr("把设备恢复到这个快照（%1，%2）？\n%3 个参数会改变。")
                                  .arg(e->When, e->What)
                                  .arg(e->Differences.size());
-    if (!Dialogs().Ask(this, QStringLiteral("Confirm"), question)) return;
+    if (!Dialogs().Ask(this, QStringLiteral("Confirm"), question, DefaultAnswer::No)) return;
+    // The link may have left Online while the question was open: a load
+    // then would change the console's image alone.
+    if (CurrentLinkState() != Online) return;
     const QString path = e->FilePath;
     {
         // The normal preset upload: checked again, one undo step, a snapshot before it.

@@ -51,7 +51,7 @@
     <name>ParamNames</name>
     <message>
         <source>zh</source>
-        <extracomment>The language of the parameter names: &quot;zh&quot; in the source, &quot;en&quot; in English.</extracomment>
+        <extracomment>The language of the parameter names: "zh" in the source, "en" in English.</extracomment>
         <translation>en</translation>
     </message>
 </context>
@@ -222,7 +222,7 @@
         <source>无法保存设备参数的快照：%1
 %2
 在快照再次保存成功之前不再提示。</source>
-        <translation>The unit&apos;s parameters could not be kept as a snapshot: %1
+        <translation>The unit's parameters could not be kept as a snapshot: %1
 %2
 This is not said again until a snapshot is saved.</translation>
     </message>
@@ -630,7 +630,7 @@ This is not said again until a snapshot is saved.</translation>
     </message>
     <message>
         <source>设备在每次读取和覆盖前的参数：差异与恢复</source>
-        <translation>The unit&apos;s parameters at every read and before every overwrite: differences and restore</translation>
+        <translation>The unit's parameters at every read and before every overwrite: differences and restore</translation>
     </message>
     <message>
         <source>与文件比较…</source>
@@ -658,6 +658,10 @@ This is not said again until a snapshot is saved.</translation>
     <message>
         <source>请稍等,可能需要几秒钟才能完成操作！</source>
         <translation>Please wait; this may take a few seconds.</translation>
+    </message>
+    <message>
+        <source>完成之前不能更改参数。</source>
+        <translation>No changes to parameters until it is done.</translation>
     </message>
 </context>
 <context>

@@ -161,6 +161,7 @@ TEST_F(Snapshot, RestoreAsAPersonDoesIt) {
     QTest::mouseClick(view->RestoreBtn, Qt::LeftButton);
     Step(100);
     EXPECT_TRUE(FramesTo(56).empty());
+    EXPECT_EQ(dialogs->records.back().answer, DefaultAnswer::No);
     EXPECT_EQ(unit->Live()[1][freq3], typed);
     ASSERT_TRUE(view->isVisible());
 
