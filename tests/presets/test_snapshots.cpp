@@ -45,11 +45,12 @@ protected:
     void SetUp() override {
         LinkFixture::SetUp();
         ASSERT_TRUE(dir.isValid());
+        previousRoot = Snapshots().Root();
         SetSnapshotRoot(dir.path());
     }
     void TearDown() override {
         LinkFixture::TearDown();
-        SetSnapshotRoot(QString()); // back to the run's own temporary root
+        SetSnapshotRoot(previousRoot); // the run's own temporary root
     }
     QList<SnapshotInfo> Files() const {
         FlushSnapshots();
@@ -67,6 +68,7 @@ protected:
             Step(25);
     }
     QTemporaryDir dir;
+    QString previousRoot;
 };
 
 TEST_F(Snapshot, ConnectWritesWhatTheUnitHeldAndAnUnchangedReconnectNothing) {
