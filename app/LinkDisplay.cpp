@@ -8,12 +8,16 @@
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
+#include "params/ParamImage.h"
+#include "presets/Snapshots.h"
 #include "presets/StatusBox.h"
 
 #include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QSlider>
+
+#include <cstring>
 
 namespace {
 
@@ -108,9 +112,14 @@ void ConnectLinkToWindows(TForm9& link) {
                          for (const QString& line : lines)
                              Form1->Memo1->appendPlainText(line);
                      });
-    QObject::connect(session, &LinkSession::TransferFinished, &link, [](int mode) {
+    QObject::connect(session, &LinkSession::TransferFinished, &link, [session](int mode) {
+        // Kept as the unit sent it: the refresh holds back values the console refuses.
+        static PresetImage read;
+        if (mode == 0) std::memcpy(read, Params.DeviceImage, sizeof read);
         RefreshScreen();
-        if (mode == 0 && bulkReadDone) bulkReadDone();
+        if (mode != 0) return;
+        SnapshotAfterRead(read, session->ReadStep == 2);
+        if (bulkReadDone) bulkReadDone();
     });
     QObject::connect(session, &LinkSession::LinkDropped, &link,
                      [] { Dispatch.SendSuppressed = 0; });

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/SnapshotDialog.h"
 #include "app/UndoActions.h"
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
@@ -300,6 +301,9 @@ void TForm1::ConnectHandlers() {
         connect(b, &QPushButton::clicked, this, [this, b] { FormTabBtn3Click(b); });
     connect(RzBmpButton1, &QPushButton::clicked, this, [this] { RzBmpButton1Click(RzBmpButton1); });
     connect(LinkBtn, &QPushButton::clicked, this, [this] { LinkBtnClick(LinkBtn); });
+    connect(SnapshotBtn, &QPushButton::clicked, this, [this] { ::SnapshotBtnClick(SnapshotBtn); });
+    connect(CompareFileBtn, &QPushButton::clicked, this,
+            [this] { ::CompareFileBtnClick(CompareFileBtn); });
     connect(LoadFileBtn, &QPushButton::clicked, this, [this] { LoadFileBtnClick(LoadFileBtn); });
     connect(SaveFileBtn, &QPushButton::clicked, this, [this] { SaveFileBtnClick(SaveFileBtn); });
     for (QPushButton* b : {DeviceSaveBtn, DeviceLoadBtn, DeviceResetBtn})

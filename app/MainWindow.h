@@ -77,6 +77,8 @@ public:
     QRadioButton* SysInputRadio1 = nullptr;
     QRadioButton* SysInputRadio2 = nullptr;
     QRadioButton* SysInputRadio3 = nullptr;
+    QPushButton* SnapshotBtn = nullptr;    // "快照…" (app/SnapshotDialog.cpp)
+    QPushButton* CompareFileBtn = nullptr; // "与文件比较…"
     QLabel* LinkLabel = nullptr;
     QPushButton* LinkBtn = nullptr;
     QPushButton* RzBmpButton1 = nullptr; // factory page switch, hidden

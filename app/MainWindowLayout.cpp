@@ -295,14 +295,24 @@ void TForm1::BuildTopBar() {
     SetTag(SysInputRadio2, 1);
     SetTag(SysInputRadio3, 2);
 
+    // Every state the unit had, and a file against the unit.
+    Text(bar, tr("历史"), QRect(780, 1, 196, 15), center);
+    NEW(QPushButton, SnapshotBtn, bar)->setText(tr("快照…"));
+    SnapshotBtn->setGeometry(780, 16, 76, 22);
+    SnapshotBtn->setToolTip(tr("设备在每次读取和覆盖前的参数：差异与恢复"));
+    NEW(QPushButton, CompareFileBtn, bar)->setText(tr("与文件比较…"));
+    CompareFileBtn->setGeometry(860, 16, 116, 22);
+    CompareFileBtn->setToolTip(tr("预设文件与设备（无设备时与屏幕）的差异"));
+
+    // The link's state stands over its button, as each group's title does.
     NEW(QLabel, LinkLabel, bar)->setText(tr("设备未连接"));
-    LinkLabel->setGeometry(780, 10, 190, 22);
-    LinkLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LinkLabel->setGeometry(980, 1, 182, 15);
+    LinkLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     NEW(QPushButton, LinkBtn, bar)->setText(tr("     联机"));
-    LinkBtn->setGeometry(980, 8, 96, 26);
+    LinkBtn->setGeometry(980, 16, 96, 22);
 
     NEW(QPushButton, RzBmpButton1, bar)->setText(tr("工厂隐藏"));
-    RzBmpButton1->setGeometry(1086, 8, 76, 26);
+    RzBmpButton1->setGeometry(1086, 16, 76, 22);
     RzBmpButton1->hide();
     NEW(ParamEdit, Example, bar)->setGeometry(600, 8, 40, 22);
     Example->hide();

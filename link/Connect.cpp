@@ -57,6 +57,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         TransferStep = 1;
         TransferLastStep = LastModule;
         TransferMode = 0;
+        ReadStep = 2;
         TransferAddress = 0x100;
         SetLinkLabel(QStringLiteral("Downloading..."), QStringLiteral("加载中..."));
         ShowLinkStatus(2, QString(), 0);
@@ -81,6 +82,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         HoldTimer->stop();
         TransferLastStep = LastModule;
         TransferMode = 0;
+        ReadStep = 4;
         TransferStep = 0;
         // The first request is timed like every other: resent, then given up.
         TransferPhase = 3;

@@ -69,6 +69,7 @@ public:
     int TransferAddress = 0;
     int TransferMode = 0;
     int PacketIndex = 0;
+    int ReadStep = 0; // link step that started the last read: 4 connect, 2 read back
     int PacketsPerModule[4]{};
     int LastPercent = 0;       // percent last handed to the status display
     bool EmulatedUnit = false; // the demo: the label names the unit as emulated

@@ -7,6 +7,7 @@
 #include "link/LinkApi.h"
 #include "params/ParamCatalog.h"
 #include "params/SendToUnit.h"
+#include "presets/Snapshots.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -38,6 +39,9 @@ void DeviceSaveBtnClick(QObject* Sender) {
     if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question, DefaultAnswer::No)) return;
     // The link may have left Online while the question was open.
     if (CurrentLinkState() != Online) return;
+    SnapshotBefore(cmd.address == MemorySaveAddress  ? Overwrite::Store
+                   : cmd.value == MemoryFactoryValue ? Overwrite::Factory
+                                                     : Overwrite::Recall);
     SendDatatoMCU(cmd.address, cmd.value);
     if (cmd.address == MemorySaveAddress) {
         // The link awaits the save once it has sent it (at once, or in its

@@ -10,6 +10,7 @@
 #include "presets/PresetCodec.h"
 #include "presets/PresetRanges.h"
 #include "presets/RegularFile.h"
+#include "presets/Snapshots.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -178,6 +179,8 @@ void ApplyLoadedPreset(const PresetContents& contents) {
     // A transfer began while a question was open: the image is the link's.
     if (Dispatch.InputHeld == 1) return;
     {
+        // What the upload is about to replace on the unit.
+        SnapshotBefore(PresetUploadKind());
         // Undone as it was made: the image back, then the whole-image upload.
         UndoGesture gesture(QObject::tr("加载预设"), UndoReplay::Image, StartImageUpload);
         ApplyPresetEntries(contents, Params.VariantFlag, Params.DeviceImage);

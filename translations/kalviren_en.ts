@@ -254,6 +254,144 @@
     </message>
 </context>
 <context>
+    <name>SnapshotDialog</name>
+    <message>
+        <source>文件格式错误!</source>
+        <translation>File format error!</translation>
+    </message>
+    <message>
+        <source>数据文件损坏!</source>
+        <translation>Data file is corrupted!</translation>
+    </message>
+    <message>
+        <source>快照</source>
+        <translation>Snapshots</translation>
+    </message>
+    <message>
+        <source>与文件比较</source>
+        <translation>Compare with file</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>原因</source>
+        <translation>Reason</translation>
+    </message>
+    <message>
+        <source>不同</source>
+        <translation>Differ</translation>
+    </message>
+    <message>
+        <source>修改时间</source>
+        <translation>Modified</translation>
+    </message>
+    <message>
+        <source>文件</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>损坏</source>
+        <translation>damaged</translation>
+    </message>
+    <message>
+        <source>与设备现在的差异（快照 → 设备）：</source>
+        <translation>Differences from the unit now (snapshot → unit):</translation>
+    </message>
+    <message>
+        <source>文件与设备的差异（文件 → 设备）：</source>
+        <translation>Differences between the file and the unit (file → unit):</translation>
+    </message>
+    <message>
+        <source>文件与屏幕的差异（文件 → 屏幕）：</source>
+        <translation>Differences between the file and the screen (file → screen):</translation>
+    </message>
+    <message>
+        <source>恢复</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>把选中的快照写入设备（可撤销）</source>
+        <translation>Write the selected snapshot to the unit (can be undone)</translation>
+    </message>
+    <message>
+        <source>这台设备还没有快照。</source>
+        <translation>This unit has no snapshots yet.</translation>
+    </message>
+    <message>
+        <source>无法使用这个文件：%1</source>
+        <translation>This file cannot be used: %1</translation>
+    </message>
+    <message>
+        <source>没有差异</source>
+        <translation>No differences</translation>
+    </message>
+    <message>
+        <source>设备未联机，无法恢复快照。</source>
+        <translation>The unit is not online: the snapshot cannot be restored.</translation>
+    </message>
+    <message>
+        <source>把设备恢复到这个快照（%1，%2）？
+%3 个参数会改变。</source>
+        <translation>Restore the unit to this snapshot (%1, %2)?
+%3 parameters will change.</translation>
+    </message>
+    <message>
+        <source>没有在用的设备。每台设备的快照保存在：
+%1</source>
+        <translation>No unit in use. The snapshots of each unit are kept in:
+%1</translation>
+    </message>
+    <message>
+        <source>快照目录：%1</source>
+        <translation>Snapshot folder: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Snapshots</name>
+    <message>
+        <source>无法保存设备参数的快照：%1
+%2
+在快照再次保存成功之前不再提示。</source>
+        <translation>The unit&apos;s parameters could not be kept as a snapshot: %1
+%2
+This is not said again until a snapshot is saved.</translation>
+    </message>
+    <message>
+        <source>连接</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>恢复参数后</source>
+        <translation>After recall</translation>
+    </message>
+    <message>
+        <source>恢复出厂后</source>
+        <translation>After factory reset</translation>
+    </message>
+    <message>
+        <source>加载预设前</source>
+        <translation>Before preset load</translation>
+    </message>
+    <message>
+        <source>恢复快照前</source>
+        <translation>Before restore</translation>
+    </message>
+    <message>
+        <source>恢复参数前</source>
+        <translation>Before recall</translation>
+    </message>
+    <message>
+        <source>恢复出厂前</source>
+        <translation>Before factory reset</translation>
+    </message>
+    <message>
+        <source>保存参数前</source>
+        <translation>Before store</translation>
+    </message>
+</context>
+<context>
     <name>TChart</name>
     <message>
         <source>输入电平/dBu</source>
@@ -649,6 +787,26 @@
     <message>
         <source>测量数据 (*.txt *.csv *.frd);;所有文件 (*)</source>
         <translation>Measurements (*.txt *.csv *.frd);;All files (*)</translation>
+    </message>
+    <message>
+        <source>历史</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>快照…</source>
+        <translation>Snapshots…</translation>
+    </message>
+    <message>
+        <source>设备在每次读取和覆盖前的参数：差异与恢复</source>
+        <translation>The unit&apos;s parameters at every read and before every overwrite: differences and restore</translation>
+    </message>
+    <message>
+        <source>与文件比较…</source>
+        <translation>Compare with file…</translation>
+    </message>
+    <message>
+        <source>预设文件与设备（无设备时与屏幕）的差异</source>
+        <translation>How a preset file differs from the unit (from the screen without one)</translation>
     </message>
 </context>
 <context>

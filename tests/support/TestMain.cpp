@@ -1,6 +1,9 @@
 // GoogleTest main for the console's tests: one QApplication, headless.
+#include "presets/Snapshots.h"
+
 #include <QApplication>
 #include <QLocale>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
@@ -8,5 +11,10 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
-    return RUN_ALL_TESTS();
+    // Every connect takes a snapshot: never into the user's own data directory.
+    QTemporaryDir snapshots;
+    SetSnapshotRoot(snapshots.path());
+    const int result = RUN_ALL_TESTS();
+    FlushSnapshots();
+    return result;
 }

@@ -192,3 +192,57 @@ TEST(NddtCli, HostileInputsAndOutputs) {
     EXPECT_FALSE(QFileInfo(fifo).isFile());
     EXPECT_EQ(run({"encode", "-o", d}), fails(d, "Is a directory"));
 }
+
+TEST(NddtCli, DiffNamesWhatDiffersAndExitsAsDiffDoes) {
+    QTemporaryDir tmp;
+    ASSERT_TRUE(tmp.isValid());
+    const QString d = tmp.path();
+    PresetImage a{}, b{};
+    a[1][26] = 204; // band 2 frequency: 1000.0 Hz
+    b[1][26] = 206; // 1040.0 Hz
+    b[3][1] = 7;    // a slot the unit owns
+    a[2][0] = b[2][0] = 30;
+    std::vector<std::string> damaged = BuildPresetPlainLines(a, 0);
+    damaged[5] = "7 7";
+    const auto write = [&](const char* name, const std::string& bytes) {
+        QFile f(QDir(d).filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    };
+    write("a.Nddt", BuildPresetFile(a, 0));
+    write("a-t6.Nddt", BuildPresetFile(a, 1));
+    write("b.Nddt", BuildPresetFile(b, 0));
+    write("damaged.Nddt", Join(damaged));
+
+    const struct {
+        QStringList args;
+        int code;
+        QByteArray out;
+    } cases[] = {
+        {{"diff", "@/a.Nddt", "@/a.Nddt"}, 0, ""},
+        {{"diff", "@/a.Nddt", "@/b.Nddt"},
+         1,
+         "Band 2 frequency: 1000.0 Hz -> 1040.0 Hz\nModule 3 slot 1: 0 -> 7\n"},
+        {{"diff", "--raw", "--module", "1", "@/a.Nddt", "@/b.Nddt"},
+         1,
+         "Band 2 frequency: 1000.0 Hz (204) -> 1040.0 Hz (206)\n"},
+        {{"diff", "--module", "2", "@/a.Nddt", "@/b.Nddt"}, 0, ""},
+        {{"diff", "@/a.Nddt", "@/a-t6.Nddt"}, 1, "variant: T4 -> T6\n"},
+        {{"diff", "@/a.Nddt", "@/damaged.Nddt"}, 2, ""},
+        {{"diff", "@/none.Nddt", "@/a.Nddt"}, 2, ""},
+        {{"diff", "@/a.Nddt"}, 2, ""},
+        {{"diff", "--module", "4", "@/a.Nddt", "@/b.Nddt"}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        QStringList args;
+        for (const QString& arg : c.args)
+            args << QString(arg).replace(QLatin1Char('@'), d);
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        QProcess p;
+        p.start(QStringLiteral(NDDT_BINARY), args);
+        ASSERT_TRUE(p.waitForFinished(30000));
+        EXPECT_EQ(p.exitCode(), c.code);
+        EXPECT_EQ(p.readAllStandardOutput(), c.out);
+        EXPECT_EQ(p.readAllStandardError().isEmpty(), c.code != 2);
+    }
+}

@@ -6,6 +6,7 @@
 #include "presets/PresetRanges.h"
 #include "presets/RegularFile.h"
 #include "tools/nddt/CommandLine.h"
+#include "tools/nddt/DiffCommand.h"
 #include "tools/nddt/FileIo.h"
 #include "tools/nddt/FitCommand.h"
 #include "tools/nddt/PeqCommand.h"
@@ -60,6 +61,7 @@ const Command Commands[] = {
     {"response", Response, ResponseUsage},
     {"peq", PeqCommand, PeqUsage},
     {"fit", FitCommand, FitUsage},
+    {"diff", DiffCommand, DiffUsage},
 };
 
 constexpr const char* Overview =
@@ -71,6 +73,7 @@ constexpr const char* Overview =
     "  encode     build a file from a listing\n"
     "  response   print the EQ response the console draws for a file\n"
     "  peq        parametric EQ text into a preset file and back\n"
+    "  diff       the parameters two files set differently (exit 0, 1 or 2)\n"
     "  help CMD   the help of one command (also: nddt CMD --help)\n"
     "\n"
     "  nddt --version   the version\n"

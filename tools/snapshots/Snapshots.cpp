@@ -1,10 +1,12 @@
 // Renders the README's pictures of the console: the demo connected, a tuned
 // equaliser with a compressor curve, the auxiliary page, the factory page and
-// the review of an imported filter file, a fit to the demo's room measurement.
+// the review of an imported filter file, a fit to the demo's room measurement,
+// the snapshot view.
 //   kv-snapshots OUTDIR [en]      (en: the English console, files named *-en.png)
 #include "app/Language.h"
 #include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
+#include "app/SnapshotDialog.h"
 #include "app/Startup.h"
 #include "app/WindowState.h"
 #include "emulator/EmulatorBackend.h"
@@ -14,6 +16,8 @@
 #include "link/LinkWindow.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "presets/SnapshotStore.h"
+#include "presets/Snapshots.h"
 #include "presets/StatusBox.h"
 
 #include <QApplication>
@@ -21,8 +25,11 @@
 #include <QFont>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -76,6 +83,10 @@ int main(int argc, char** argv) {
         InstallLanguage(QStringLiteral("en"));
         suffix = QStringLiteral("-en");
     }
+
+    // The demo's snapshots stay out of the user's own directory.
+    QTemporaryDir snapshotRoot;
+    SetSnapshotRoot(snapshotRoot.path());
 
     auto backend = std::make_unique<EmulatorBackend>();
     backend->PlugUnit(QStringLiteral("DEMO"));
@@ -142,6 +153,31 @@ int main(int argc, char** argv) {
         Save(*form.EQAdvPanel, out, "fit-graph.png");
         SetFitOverlayPreview(nullptr);
         DismissFitOverlay();
+
+        // Earlier states of the unit beside the connect's: a tuning session.
+        FlushSnapshots(); // the connect's, written in the background
+        static PresetImage earlier;
+        std::memcpy(earlier, Params.DeviceImage, sizeof earlier);
+        const QDateTime now = QDateTime::currentDateTime();
+        const QString unit = UnitInUseName();
+        earlier[1][32] = 130;
+        Snapshots().Write(unit, BuildPresetFile(earlier, Params.VariantFlag),
+                          QStringLiteral("before-recall"), now.addDays(-1).addSecs(-3600));
+        earlier[1][31] = 170;
+        earlier[1][13] = 2;
+        earlier[1][15] = 60;
+        Snapshots().Write(unit, BuildPresetFile(earlier, Params.VariantFlag),
+                          QStringLiteral("after-recall"), now.addDays(-1).addSecs(-3590));
+        earlier[1][15] = 73;
+        earlier[1][52] = 100;
+        Snapshots().Write(unit, BuildPresetFile(earlier, Params.VariantFlag),
+                          QStringLiteral("before-load"), now.addSecs(-1800));
+        SnapshotBtnClick(nullptr);
+        if (auto* view = form.findChild<SnapshotDialog*>()) {
+            view->SnapshotList->setCurrentItem(view->SnapshotList->topLevelItem(1));
+            Save(*view, out, "snapshot-view.png");
+            view->close();
+        }
         if (!suffix.isEmpty()) {
             link.Session->ShowLinkStatus(2, form.LinkLabel->text(), 40);
             Save(status, out, "status-box.png");
