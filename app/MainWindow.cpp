@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/KeyboardAccess.h"
 #include "app/UndoActions.h"
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
@@ -29,6 +30,9 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -50,7 +54,10 @@ TForm1::TForm1(QWidget* parent)
     setFont(f);
 
     BuildLayout();
-    setFixedSize(1171, 678);
+    // Never larger than the layout; smaller where the screen is (FitToScreen).
+    setMaximumSize(ClientSize);
+    setMinimumSize(320, 240);
+    resize(ClientSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
         move(avail.center() - QPoint(width() / 2, height() / 2));
@@ -72,6 +79,7 @@ TForm1::TForm1(QWidget* parent)
     ConnectHandlers();
     InstallWheelRouting(this);
     InstallUndoActions(this);
+    InstallKeyboardAccess(this);
     FormCreate();
 }
 
@@ -126,7 +134,24 @@ void TForm1::FormShow() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!shown_) FormShow();
+    if (shown_) return;
+    // A headless platform has no desktop to fit: the window keeps its size there.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        if (const QScreen* s = screen()) FitToScreen(s->availableGeometry());
+    FormShow();
+}
+
+void TForm1::FitToScreen(const QRect& available) {
+    // The window manager's frame is known once it has framed the window; until
+    // then a title bar and thin borders are assumed.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    resize(ClientSize.boundedTo(room).expandedTo(minimumSize()));
+    const QPoint topLeft(available.x() + std::max(0, (room.width() - width()) / 2) + frame.left(),
+                         available.y() + std::max(0, (room.height() - height()) / 2) + frame.top());
+    move(topLeft - QPoint(frame.left(), frame.top()));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -33,6 +33,12 @@ public:
     void FormShow();
     bool FormShown() const { return shown_; }
 
+    // The layout's size; the window is never larger.
+    static constexpr QSize ClientSize{1171, 678};
+    // Fits the window into a screen's available area (frame included); the
+    // content scrolls where the area is smaller than the layout.
+    void FitToScreen(const QRect& available);
+
     // Window handlers.
     void FormTabBtn3Click(QObject* Sender);
     void RzBmpButton1Click(QObject* Sender);

@@ -53,14 +53,28 @@ private:
     TForm1* form_;
 };
 
+// Shows the action's text, cut with "…" where it is longer than the button;
+// the whole text is its tooltip and its name for a screen reader.
+void ShowAction(QToolButton* b, const QAction* action) {
+    const QString text = action->text();
+    const int room = b->width() - 8;
+    b->setText(b->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    b->setToolTip(QStringLiteral("%1 (%2)").arg(
+        text, action->shortcut().toString(QKeySequence::NativeText)));
+    b->setAccessibleName(text);
+    b->setEnabled(action->isEnabled());
+}
+
 QToolButton* Button(QWidget* bar, QAction* action, const char* name, const QRect& at) {
     auto* b = new QToolButton(bar);
     b->setObjectName(QString::fromLatin1(name));
-    b->setDefaultAction(action);
+    QObject::connect(b, &QToolButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, b, [b, action] { ShowAction(b, action); });
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    // A click must not take the focus from an edit being typed into.
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click must not take the focus from an edit being typed into.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setGeometry(at);
+    ShowAction(b, action);
     return b;
 }
 

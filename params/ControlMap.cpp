@@ -6,6 +6,7 @@
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/UndoHistory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -196,9 +197,19 @@ void BuildControlMap(TForm1* f) {
     Params.DeviceImage[2][63] = 0;
     Params.DeviceImage[2][65] = 0;
     Dispatch.ScreenBusy = 0;
+    NameBoundControls();
 }
 
 void ClearControlBindings() { bindings.clear(); }
+
+void NameBoundControls() {
+    for (const ControlBinding& b : std::as_const(bindings)) {
+        // A value pane is read with its slider's name; a bypass box names the band's bypass.
+        if (qobject_cast<QLabel*>(b.Control)) continue;
+        const bool bypass = qobject_cast<QCheckBox*>(b.Control) != nullptr;
+        b.Control->setAccessibleName(ParamName(b.Address, bypass));
+    }
+}
 
 const ControlBinding* BindingOf(const QObject* control) {
     const auto it = bindings.constFind(control);
