@@ -67,7 +67,6 @@ class FocusFollower : public QObject {
 public:
     explicit FocusFollower(TForm1* form) : QObject(form), form_(form) {
         frame_ = new QFocusFrame(form);
-        frame_->setObjectName(QStringLiteral("FocusFrame"));
         frame_->setStyleSheet(QString::fromLatin1(FocusFrameStyle));
         connect(qApp, &QApplication::focusChanged, this,
                 [this](QWidget*, QWidget* now) { Follow(now); });

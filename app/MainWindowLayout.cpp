@@ -56,6 +56,11 @@ template <class T> T* Create(T*& member, const char* name, QWidget* parent) {
 
 #define NEW(Type, member, parent) Create<Type>(member, #member, parent)
 
+// The window's content, inside the scroll area that is its central widget.
+QWidget* Client(QMainWindow* window) {
+    return static_cast<QScrollArea*>(window->centralWidget())->widget();
+}
+
 QWidget* Panel(QWidget*& member, const char* name, QWidget* parent, const QRect& r) {
     Create(member, name, parent);
     member->setAttribute(Qt::WA_StyledBackground, true);
@@ -198,7 +203,16 @@ void MakeCrossoverRows(QWidget* p, int y, ParamEdit*& hpFre, const char* hpFreNa
 } // namespace
 
 void TForm1::BuildLayout() {
-    auto* client = new QWidget(this);
+    // On a screen smaller than the window the content scrolls; the graph and
+    // its handles keep their geometry, so dragging maps as on a large screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ClientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    // Tab passes through it to the controls, and it scrolls to the one focused.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(scroll);
+    auto* client = new QWidget(scroll->viewport());
+
     client->setObjectName(QStringLiteral("client"));
     client->setAttribute(Qt::WA_StyledBackground, true);
     // Window colour 9868950 is a BGR value: 0x969696.
@@ -216,7 +230,7 @@ void TForm1::BuildLayout() {
         " border-radius: 5px; margin-top: 9px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 3px; }"));
     client->setFixedSize(ClientSize);
-    setCentralWidget(client);
+    scroll->setWidget(client);
 
     // The page control lies under the top bar, which hides its tab strip.
     NEW(QStackedWidget, MainFuntionSheetPage, client);
@@ -248,19 +262,10 @@ void TForm1::BuildLayout() {
                {tr("关闭"), tr("打开")});
     dyn->hide();
 
-    // On a screen smaller than the window the content scrolls; the graph and
-    // its handles keep their geometry, so dragging maps as on a large screen.
-    auto* scroll = new QScrollArea(this);
-    scroll->setObjectName(QStringLiteral("ClientScroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    // Tab passes through it to the controls, and it scrolls to the one focused.
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll->setWidget(takeCentralWidget());
-    setCentralWidget(scroll);
 }
 
 void TForm1::BuildTopBar() {
-    QWidget* bar = Panel(AdvGroupBox19, "AdvGroupBox19", centralWidget(), QRect(0, 0, 1171, 41));
+    QWidget* bar = Panel(AdvGroupBox19, "AdvGroupBox19", Client(this), QRect(0, 0, 1171, 41));
     bar->raise();
 
     const auto center = Qt::AlignCenter;
@@ -321,7 +326,7 @@ void TForm1::BuildTopBar() {
 
 void TForm1::BuildSideColumns() {
     const auto center = Qt::AlignCenter;
-    QWidget* left = Panel(CurvyPanel3, "CurvyPanel3", centralWidget(), QRect(2, 43, 108, 321));
+    QWidget* left = Panel(CurvyPanel3, "CurvyPanel3", Client(this), QRect(2, 43, 108, 321));
     Text(left, tr("音量"), QRect(0, 4, 108, 18), center, true);
     Text(left, tr("电平指示"), QRect(0, 24, 108, 16), center);
     NEW(LevelMeter, LeftMeter, left)->setGeometry(32, 44, 18, 196);
@@ -341,7 +346,7 @@ void TForm1::BuildSideColumns() {
     DeviceVersionLabel->setGeometry(2, 292, 104, 22);
     DeviceVersionLabel->setAlignment(center);
 
-    QWidget* right = Panel(CurvyPanel4, "CurvyPanel4", centralWidget(), QRect(1061, 43, 108, 321));
+    QWidget* right = Panel(CurvyPanel4, "CurvyPanel4", Client(this), QRect(1061, 43, 108, 321));
     Text(right, tr("辅助输出 "), QRect(0, 4, 108, 18), center, true);
     Text(right, tr(" 输出类型："), QRect(0, 26, 108, 18), center);
     NEW(QSlider, AuxOutGainBar, right);
@@ -736,7 +741,7 @@ void TForm1::BuildFactoryPage(QWidget* page) {
 }
 
 void TForm1::BuildGraphPanel() {
-    QWidget* panel = NEW(QWidget, EQAdvPanel, centralWidget());
+    QWidget* panel = NEW(QWidget, EQAdvPanel, Client(this));
     panel->setAttribute(Qt::WA_StyledBackground, true);
     // RGB(154, 148, 142) with a 1-pixel RGB(77, 77, 77) border.
     panel->setStyleSheet(QStringLiteral("QWidget#EQAdvPanel { background: rgb(154, 148, 142); "
