@@ -73,7 +73,9 @@ protected:
         QStringList out;
         for (QWidget* w : form->findChildren<QWidget*>()) {
             const QString n = w->objectName();
-            if (n.isEmpty() || n.startsWith("Undo") || n.startsWith("Redo") || n == "EQlabel")
+            // Qt's own parts (scroll bars) follow its layout passes, not the console.
+            if (n.isEmpty() || n.startsWith("Undo") || n.startsWith("Redo") || n == "EQlabel" ||
+                n.startsWith("qt_"))
                 continue;
             for (const char* p : {"text", "currentIndex", "value", "checked", "visible"})
                 out << n + QLatin1Char(':') + w->property(p).toString();
