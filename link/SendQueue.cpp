@@ -1,18 +1,16 @@
 // Live writes of an online link: the send queue, the keep-alive poll and the
 // waits for the device-memory commands.
 #include "link/LinkSession.h"
+#include "params/ParamCatalog.h"
 
 #include <QTimer>
 
 #include <unordered_set>
 
 namespace {
-constexpr int RecallAddress = 12;
-constexpr int SaveAddress = 13;
-
 // The PendingOp a device-memory command waits with, 0 for any other write.
 int MemoryOpOf(int address) {
-    return address == RecallAddress ? 2 : address == SaveAddress ? 3 : 0;
+    return address == MemoryRecallAddress ? 2 : address == MemorySaveAddress ? 3 : 0;
 }
 } // namespace
 
@@ -23,7 +21,7 @@ int LinkSession::WaitingMemoryOp() const {
 }
 
 void LinkSession::AnnounceMemoryCommand(int ModuleAddr) {
-    if (ModuleAddr == RecallAddress) {
+    if (ModuleAddr == MemoryRecallAddress) {
         SetLinkLabel(QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
         LinkState = Offline;
         HoldCycles = 0;
@@ -87,8 +85,7 @@ void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
 void LinkSession::HoldTimerTimer(QObject*) {
     HoldTicks = HoldTicks > 50 ? 50 : HoldTicks + 1;
 
-    if (PendingOp != 0 || WaitingMemoryOp() != 0)
-        ShowLinkStatus(2, QString(), HoldTicks * 2);
+    if (PendingOp != 0 || WaitingMemoryOp() != 0) ShowLinkStatus(2, QString(), HoldTicks * 2);
 
     // Device-memory wait.
     if (AckReceived == 1 && PendingOp != 0) {

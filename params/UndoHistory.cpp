@@ -3,6 +3,7 @@
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/ParamNames.h"
 #include "params/SendToUnit.h"
 
 #include <QObject>
@@ -15,9 +16,6 @@
 
 namespace {
 
-// The device-memory commands (recall, save) are not parameters.
-constexpr int RecallAddress = 12;
-constexpr int SaveAddress = 13;
 // Commands whose gestures may merge share this id; mergeWith checks the control.
 constexpr int MergeId = 1;
 constexpr int UndoLimit = 200;
@@ -160,9 +158,11 @@ bool Begin(const QString& text, int mergeKey, UndoReplay replay, std::function<v
 void Finish() {
     std::vector<Entry> entries;
     const auto take = [&](int m, int i) {
-        if (m == 0 && (i == RecallAddress || i == SaveAddress)) return;
+        // The device-memory commands are not parameters.
+        const int address = m * 256 + i;
+        if (address == MemoryRecallAddress || address == MemorySaveAddress) return;
         const int32_t now = Params.DeviceImage[m][i];
-        if (now != rec.baseline[m][i]) entries.push_back({m * 256 + i, rec.baseline[m][i], now});
+        if (now != rec.baseline[m][i]) entries.push_back({address, rec.baseline[m][i], now});
     };
     for (int address : rec.touched)
         take(address / 256, address % 256);
@@ -179,25 +179,6 @@ void Finish() {
 void End() {
     if (rec.depth == 0) return;
     if (--rec.depth == 0) Finish();
-}
-
-QString Tr(const char* marked) {
-    return QObject::tr(marked);
-}
-
-QString BandName(const QString& prefix, int field, int number) {
-    static const char* const fields[5] = {
-        QT_TRANSLATE_NOOP("QObject", "EQ类型"), QT_TRANSLATE_NOOP("QObject", "频率"),
-        QT_TRANSLATE_NOOP("QObject", "增益"), QT_TRANSLATE_NOOP("QObject", "Q值"),
-        QT_TRANSLATE_NOOP("QObject", "Q值")};
-    return prefix + Tr(fields[field]) + QLatin1Char(' ') + QString::number(number);
-}
-
-QString CrossoverName(const QString& prefix, int which) {
-    static const char* const names[4] = {
-        QT_TRANSLATE_NOOP("QObject", "高通类型"), QT_TRANSLATE_NOOP("QObject", "高通频率"),
-        QT_TRANSLATE_NOOP("QObject", "低通类型"), QT_TRANSLATE_NOOP("QObject", "低通频率")};
-    return prefix + Tr(names[which]);
 }
 
 } // namespace
@@ -249,88 +230,7 @@ bool UndoGestureHeld(const void* holder) {
 }
 
 QString ParamName(int address, bool bypass) {
-    const int m = address / 256;
-    const int i = address % 256;
-    if (bypass) {
-        const int first = BandFirstSlot[m];
-        const int rows = m == 2 ? 6 : BandCount[m]; // the default-EQ rows follow the aux bands
-        if (i >= first && i < first + 5 * rows && (i - first) % 5 == 0) {
-            QString prefix;
-            if (m == 2)
-                prefix = (i < 43 ? QObject::tr("辅助") : QObject::tr("默认EQ")) + QLatin1Char(' ');
-            const int number = m == 2 && i >= 43 ? (i - 43) / 5 + 1 : (i - first) / 5 + 1;
-            return prefix + QObject::tr("直通") + QLatin1Char(' ') + QString::number(number);
-        }
-    }
-    if (m == 0) {
-        if (i == 10) return QObject::tr("输入选择");
-        if (i == 11) return QObject::tr("端口电平");
-    } else if (m == 1) {
-        switch (i) {
-        case 0:
-            return QObject::tr("左延时");
-        case 2:
-            return QObject::tr("右延时");
-        case 3:
-            return QObject::tr("左通道相位");
-        case 4:
-            return QObject::tr("动态压缩");
-        case 5:
-            return QObject::tr("压缩启动时间");
-        case 6:
-            return QObject::tr("压缩释放时间");
-        case 7:
-            return QObject::tr("右通道相位");
-        case 13:
-            return CrossoverName(QString(), 0);
-        case 15:
-            return CrossoverName(QString(), 1);
-        case 16:
-            return CrossoverName(QString(), 2);
-        case 18:
-            return CrossoverName(QString(), 3);
-        case 19:
-            return QObject::tr("EQ直通");
-        default:
-            break;
-        }
-        if (i >= 8 && i <= 12) return QObject::tr("压缩曲线 点%1").arg(i - 8);
-        if (i >= 20 && i < 65) return BandName(QString(), (i - 20) % 5, (i - 20) / 5 + 1);
-    } else if (m == 2) {
-        if (i >= 1 && i <= 21) {
-            static const char* const deq[10] = {nullptr,
-                                                QT_TRANSLATE_NOOP("QObject", "Pass"),
-                                                QT_TRANSLATE_NOOP("QObject", "类型"),
-                                                QT_TRANSLATE_NOOP("QObject", "频率"),
-                                                QT_TRANSLATE_NOOP("QObject", "增益"),
-                                                QT_TRANSLATE_NOOP("QObject", "Q值"),
-                                                nullptr,
-                                                QT_TRANSLATE_NOOP("QObject", "启动方式"),
-                                                QT_TRANSLATE_NOOP("QObject", "启动电平"),
-                                                QT_TRANSLATE_NOOP("QObject", "截止电平")};
-            const int n = i < 13 ? 1 : 2;
-            const int field = i < 13 ? i : i - 12;
-            if (field >= 1 && field <= 9 && deq[field])
-                return QStringLiteral("DEQ%1 ").arg(n) + Tr(deq[field]);
-        }
-        switch (i) {
-        case 25:
-            return QObject::tr("辅助增益");
-        case 26:
-            return QObject::tr("辅助输出");
-        case 27:
-            return QObject::tr("辅助左相位");
-        case 28:
-            return QObject::tr("辅助右相位");
-        default:
-            break;
-        }
-        const QString aux = QObject::tr("辅助") + QLatin1Char(' ');
-        const QString hint = QObject::tr("默认EQ") + QLatin1Char(' ');
-        if (i >= 29 && i <= 32) return CrossoverName(aux, i - 29);
-        if (i >= 33 && i < 43) return BandName(aux, (i - 33) % 5, (i - 33) / 5 + 1);
-        if (i >= 43 && i < 63) return BandName(hint, (i - 43) % 5, (i - 43) / 5 + 1);
-        if (i >= 63 && i <= 66) return CrossoverName(hint, i - 63);
-    }
+    if (const ParamEntry* e = FindParam(address))
+        return QString::fromStdString(ParamUndoName(*e, ConsoleParamLanguage(), bypass));
     return QObject::tr("参数 %1").arg(address, 3, 16, QLatin1Char('0'));
 }

@@ -1,10 +1,11 @@
 #include "presets/DeviceMemory.h"
 
 #include "app/Dialogs.h"
+#include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
-#include "app/LinkDisplay.h"
 #include "link/LinkApi.h"
+#include "params/ParamCatalog.h"
 #include "params/SendToUnit.h"
 
 #include <QLabel>
@@ -17,20 +18,18 @@ struct MemoryCommand {
     int address;
     int value;
 };
-constexpr int RecallAddress = 12;
-constexpr int SaveAddress = 13;
-constexpr int FactoryValue = 85;
 } // namespace
 
 void DeviceSaveBtnClick(QObject* Sender) {
     if (Form1 == nullptr || CurrentLinkState() != Online) return;
     MemoryCommand cmd{};
     if (Sender == Form1->DeviceLoadBtn)
-        cmd = {u"恢复调整前参数", u"Restore settings ", RecallAddress, 0};
+        cmd = {u"恢复调整前参数", u"Restore settings ", MemoryRecallAddress, MemoryRecallValue};
     else if (Sender == Form1->DeviceSaveBtn)
-        cmd = {u"保存当前数据", u"Save Data ", SaveAddress, 0};
+        cmd = {u"保存当前数据", u"Save Data ", MemorySaveAddress, MemorySaveValue};
     else if (Sender == Form1->DeviceResetBtn)
-        cmd = {u"恢复出厂参数", u"Restore Factory settings ", RecallAddress, FactoryValue};
+        cmd = {u"恢复出厂参数", u"Restore Factory settings ", MemoryRecallAddress,
+               MemoryFactoryValue};
     else
         return;
     const QString question =
@@ -38,7 +37,7 @@ void DeviceSaveBtnClick(QObject* Sender) {
         QStringLiteral("?");
     if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question)) return;
     SendDatatoMCU(cmd.address, cmd.value);
-    if (cmd.address == SaveAddress) {
+    if (cmd.address == MemorySaveAddress) {
         // The link awaits the save once it has sent it (at once, or in its
         // turn behind a frame in flight); success is reported on its answer.
         SetLabelPair(Form1->LinkLabel, Window.LanguageFlag, QStringLiteral("Saving..."),

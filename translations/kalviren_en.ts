@@ -63,6 +63,14 @@
     </message>
 </context>
 <context>
+    <name>ParamNames</name>
+    <message>
+        <source>zh</source>
+        <extracomment>The language of the parameter names: &quot;zh&quot; in the source, &quot;en&quot; in English.</extracomment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
     <name>PeqReviewDialog</name>
     <message>
         <source>导入滤波器</source>
@@ -118,126 +126,6 @@
     <message>
         <source>复位压缩曲线</source>
         <translation>compressor curve reset</translation>
-    </message>
-    <message>
-        <source>EQ类型</source>
-        <translation>EQ type</translation>
-    </message>
-    <message>
-        <source>频率</source>
-        <translation>Frequency</translation>
-    </message>
-    <message>
-        <source>增益</source>
-        <translation>Gain</translation>
-    </message>
-    <message>
-        <source>高通类型</source>
-        <translation>High-pass type</translation>
-    </message>
-    <message>
-        <source>高通频率</source>
-        <translation>High-pass frequency</translation>
-    </message>
-    <message>
-        <source>低通类型</source>
-        <translation>Low-pass type</translation>
-    </message>
-    <message>
-        <source>低通频率</source>
-        <translation>Low-pass frequency</translation>
-    </message>
-    <message>
-        <source>辅助</source>
-        <translation>Aux</translation>
-    </message>
-    <message>
-        <source>默认EQ</source>
-        <translation>Default EQ</translation>
-    </message>
-    <message>
-        <source>直通</source>
-        <translation>Bypass</translation>
-    </message>
-    <message>
-        <source>输入选择</source>
-        <translation>Input</translation>
-    </message>
-    <message>
-        <source>端口电平</source>
-        <translation>Port level</translation>
-    </message>
-    <message>
-        <source>左延时</source>
-        <translation>Left delay</translation>
-    </message>
-    <message>
-        <source>右延时</source>
-        <translation>Right delay</translation>
-    </message>
-    <message>
-        <source>左通道相位</source>
-        <translation>Left polarity</translation>
-    </message>
-    <message>
-        <source>动态压缩</source>
-        <translation>Compressor</translation>
-    </message>
-    <message>
-        <source>压缩启动时间</source>
-        <translation>Attack time</translation>
-    </message>
-    <message>
-        <source>压缩释放时间</source>
-        <translation>Release time</translation>
-    </message>
-    <message>
-        <source>右通道相位</source>
-        <translation>Right polarity</translation>
-    </message>
-    <message>
-        <source>EQ直通</source>
-        <translation>EQ bypass</translation>
-    </message>
-    <message>
-        <source>压缩曲线 点%1</source>
-        <translation>Compressor point %1</translation>
-    </message>
-    <message>
-        <source>Pass</source>
-        <translation>Pass</translation>
-    </message>
-    <message>
-        <source>类型</source>
-        <translation>Type</translation>
-    </message>
-    <message>
-        <source>启动方式</source>
-        <translation>Trigger</translation>
-    </message>
-    <message>
-        <source>启动电平</source>
-        <translation>Start level</translation>
-    </message>
-    <message>
-        <source>截止电平</source>
-        <translation>Full level</translation>
-    </message>
-    <message>
-        <source>辅助增益</source>
-        <translation>Aux gain</translation>
-    </message>
-    <message>
-        <source>辅助输出</source>
-        <translation>Aux output</translation>
-    </message>
-    <message>
-        <source>辅助左相位</source>
-        <translation>Aux left polarity</translation>
-    </message>
-    <message>
-        <source>辅助右相位</source>
-        <translation>Aux right polarity</translation>
     </message>
     <message>
         <source>参数 %1</source>

@@ -3,6 +3,7 @@
 // and the preset files never see the difference.
 #include "app/Language.h"
 #include "app/WindowState.h"
+#include "params/UndoHistory.h"
 #include "presets/StatusBox.h"
 #include "tests/support/LinkFixture.h"
 
@@ -160,6 +161,10 @@ TEST_F(LanguageTest, CrypticControlsExplainThemselvesInBothLanguages) {
 TEST_F(LanguageTest, MessagePairsAndNoticesSpeakEnglish) {
     Start(QStringLiteral("en"));
     EXPECT_EQ(Window.LanguageFlag, 0);
+    // The undo texts' parameter names follow the installed language.
+    EXPECT_EQ(ParamName(0x120), "Gain 3");
+    EXPECT_EQ(ParamName(0x221, true), "Aux Bypass 1");
+    EXPECT_EQ(ParamName(0x1FF), "Parameter 1ff");
     dialogs->answers = {false, false};
     click(form->ResetBtn);
     click(form->RmsResetBtn);

@@ -77,6 +77,7 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
         {{"response", "@/damaged.Nddt"}, {}, 1, "nddt: @/damaged.Nddt: Data file is corrupted! (checksum does not match)\n", ""},
         // "-" is standard input.
         {{"decode", "-"}, "@good", 0, "", "1 0 0\n1 1 0\n"},
+        {{"decode", "--names", "@/good.Nddt"}, {}, 0, "", "1 0 0 delay.left\n1 1 0 volume\n1 2 0 delay.right\n"},
         {{"response", "--module", "2", "-"}, "@good", 0, "", "0 10.00 "},
         {{"decode", "-"}, "hello", 1, "nddt: standard input: File format error! (not hexadecimal at line 1)\n", ""},
         // Values a slot cannot hold, named by their line.

@@ -1,6 +1,7 @@
 // nddt: decode, encode and check preset files with the console's own codec.
 
 #include "eq/CurveSlotsCore.h"
+#include "params/ParamCatalog.h"
 #include "presets/PresetCodec.h"
 #include "tools/nddt/CommandLine.h"
 #include "tools/nddt/FileIo.h"
@@ -17,10 +18,12 @@
 namespace {
 
 constexpr const char* DecodeUsage =
-    "usage: nddt decode [--variant] FILE\n"
+    "usage: nddt decode [--variant] [--names] FILE\n"
     "  Checks FILE as the console's loader does and prints one line\n"
-    "  MODULE SLOT VALUE per parameter line. With --variant it prints only the\n"
-    "  variant token of the file (T4 or T6). FILE - is standard input.\n";
+    "  MODULE SLOT VALUE per parameter line. With --names each line ends in the\n"
+    "  parameter's key as well (MODULE SLOT VALUE KEY, e.g. '1 26 204 band2.freq';\n"
+    "  mM.N for a slot the unit owns). With --variant it prints only the variant\n"
+    "  token of the file (T4 or T6). FILE - is standard input.\n";
 constexpr const char* EncodeUsage =
     "usage: nddt encode [--variant T4|T6] [-o OUT] [LISTING]\n"
     "  Reads MODULE SLOT VALUE lines from LISTING (default: standard input) and\n"
@@ -84,7 +87,7 @@ int UsageError(const std::string& command, const std::string& what) {
 
 int Decode(const std::vector<std::string>& args) {
     ParsedArgs a;
-    if (auto e = ParseArgs(args, {"--variant"}, {}, a)) return UsageError("decode", *e);
+    if (auto e = ParseArgs(args, {"--variant", "--names"}, {}, a)) return UsageError("decode", *e);
     if (a.Files.empty()) return UsageError("decode", "no FILE given");
     if (a.Files.size() > 1)
         return UsageError("decode", "one FILE only; '" + a.Files[1] + "' is extra");
@@ -95,9 +98,13 @@ int Decode(const std::vector<std::string>& args) {
     if (a.Has("--variant")) {
         out = contents->VariantToken + "\n";
     } else {
-        for (const PresetEntry& e : contents->Entries)
+        const bool names = a.Has("--names");
+        for (const PresetEntry& e : contents->Entries) {
             out += std::to_string(e.Module) + " " + std::to_string(e.Slot) + " " +
-                   std::to_string(e.Value) + "\n";
+                   std::to_string(e.Value);
+            if (names) out += " " + ParamKeyOf(e.Module * 256 + e.Slot);
+            out += "\n";
+        }
     }
     return WriteAll("-", out);
 }
