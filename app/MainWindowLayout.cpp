@@ -362,6 +362,7 @@ void TForm1::BuildSideColumns() {
     LanguageBox->setCurrentIndex(CurrentLanguage() == QStringLiteral("en") ? 1 : 0);
     LanguageBox->setToolTip(tr("界面语言（下次启动时生效）"));
     LanguageBox->setAccessibleName(tr("界面语言"));
+    LanguageBox->setAccessibleDescription(LanguageBox->accessibleName());
     connect(LanguageBox, &QComboBox::activated, this, [this](int index) {
         ChooseLanguage(this, index == 1 ? QStringLiteral("en") : QStringLiteral("zh"));
     });

@@ -2,6 +2,7 @@
 // Tab in reading order, typing over what Tab selected, the wheel's target
 // shown, a name for every control, and a window that fits a small screen.
 #include "app/KeyboardAccess.h"
+#include "app/Language.h"
 #include "tests/support/AppFixture.h"
 
 #include <QAccessible>
@@ -120,13 +121,27 @@ TEST_F(KeyboardTest, ScreenReaderFindsANameForEveryControl) {
     form->RzBmpButton1Click(form->RzBmpButton1);
 
     // Rows, sliders and the polarity buttons say what they change, not their "+".
-    EXPECT_EQ(NameOf(form->MusFreEdit3), "频率 3");
+    EXPECT_EQ(NameOf(form->MusFreEdit3), "频段 3 频率");
+    EXPECT_EQ(NameOf(form->MusQEdit3), "频段 3 Q值");
     EXPECT_EQ(NameOf(form->MusBypassCheck3), "直通 3");
-    EXPECT_EQ(NameOf(form->OutLDelayBar), "左延时");
-    EXPECT_EQ(NameOf(form->OutRPhaseBtn), "右通道相位");
+    EXPECT_EQ(NameOf(form->OutLDelayBar), "左声道延时");
+    EXPECT_EQ(NameOf(form->OutRPhaseBtn), "右声道相位");
     EXPECT_EQ(NameOf(form->RzSpinEdit4), "压缩点 1 输出");
     // Labels lend their text to the control they stand for.
     EXPECT_EQ(NameOf(form->BLUENameEdit), "蓝牙名称：");
+}
+
+TEST_F(KeyboardTest, NamesSpeakTheConsolesLanguage) {
+    TearDown();
+    InstallLanguage(QStringLiteral("en"));
+    SetUp();
+    EXPECT_EQ(NameOf(form->AUXGainEdit2), "Aux band 2 gain");
+    EXPECT_EQ(NameOf(form->OutLDelayBar), "Left output delay");
+    EXPECT_EQ(NameOf(form->RzSpinEdit5), "Compressor point 2 input");
+    // A combo box reads as its item; what it is comes with it.
+    EXPECT_EQ(form->LanguageBox->accessibleDescription(), "Interface language");
+    EXPECT_EQ(form->MusModeBox4->accessibleDescription(), "Band 4 type");
+    InstallLanguage(QStringLiteral("zh"));
 }
 
 TEST_F(KeyboardTest, TheArmedWheelIsMarkedAndNamed) {
@@ -139,7 +154,7 @@ TEST_F(KeyboardTest, TheArmedWheelIsMarkedAndNamed) {
     ShowWheelTarget(form);
     EXPECT_TRUE(form->MusFreEdit7->wheelMark());
     EXPECT_TRUE(tip->isVisible());
-    EXPECT_TRUE(tip->text().contains("频率 7")) << tip->text().toStdString();
+    EXPECT_TRUE(tip->text().contains("频段 7 频率")) << tip->text().toStdString();
 
     // Another edit takes the mark; a slider releases the wheel and the mark goes.
     clickInto(form->MusGainEdit2);
