@@ -2,6 +2,7 @@
 // message pairs, Qt's own texts, the choice of the language, and that the unit
 // and the preset files never see the difference.
 #include "app/Language.h"
+#include "app/Startup.h"
 #include "app/WindowState.h"
 #include "params/UndoHistory.h"
 #include "presets/StatusBox.h"
@@ -89,11 +90,13 @@ protected:
 TEST_F(LanguageTest, UnderEnglishNoWindowShowsChinese) {
     Start(QStringLiteral("en"));
     ConnectUnit();
+    MarkAsDemo(*form1, *form9); // the demo's caption and graph mark as well
     ASSERT_EQ(form9->Session->LinkState, Online);
     form9->Session->ShowLinkStatus(2, form1->LinkLabel->text(), 40); // the status box as a transfer shows it
 
     EXPECT_EQ(form1->LinkLabel->text(), "The device is connected");
     EXPECT_TRUE(form1->windowTitle().startsWith("QZ Series")) << form1->windowTitle().toStdString();
+    EXPECT_TRUE(form1->windowTitle().contains("[DEMO]")) << form1->windowTitle().toStdString();
     EXPECT_EQ(form4->LinkLabel->text(), "Staus：The device is connected");
     for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(form9),
                             static_cast<QWidget*>(form4)})
