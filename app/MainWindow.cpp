@@ -1,6 +1,9 @@
 #include "app/MainWindow.h"
 
 #include "app/KeyboardAccess.h"
+#include "app/Language.h"
+#include "app/LinkDisplay.h"
+#include "app/Retranslate.h"
 #include "app/UndoActions.h"
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
@@ -9,6 +12,7 @@
 #include "eq/PeqImport.h"
 #include "app/BluetoothButtons.h"
 #include "link/LinkApi.h"
+#include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -42,6 +46,9 @@ TForm1::TForm1(QWidget* parent)
                               Qt::WindowCloseButtonHint) {
     Form1 = this;
     setObjectName(QStringLiteral("Form1"));
+    // Before the first text: a change of language shows every text again.
+    TraceTranslatedTexts();
+    shownLanguage_ = CurrentLanguage();
     // Every test and every run starts from the program-start state.
     ResetParamModel();
     ResetDispatchState();
@@ -139,6 +146,21 @@ void TForm1::showEvent(QShowEvent* event) {
     if (QGuiApplication::platformName() != QLatin1String("offscreen"))
         if (const QScreen* s = screen()) FitToScreen(s->availableGeometry());
     FormShow();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Translators are also installed again without a change of language.
+    if (event->type() != QEvent::LanguageChange || !shown_ ||
+        shownLanguage_ == CurrentLanguage())
+        return;
+    shownLanguage_ = CurrentLanguage();
+    // The screen shown again from the images (nothing is sent): version, caption, lists.
+    RefreshScreen();
+    NameBoundControls();
+    ShowWheelTarget(this);
+    ShowStatusBoxAgain();
+    emit LanguageChanged();
 }
 
 void TForm1::FitToScreen(const QRect& available) {

@@ -315,8 +315,14 @@ public:
 
     QTimer* Timer1 = nullptr; // 10 ms, while a drag is held or a commit or redraw waits
 
+signals:
+    // The language changed; the computed texts follow it.
+    void LanguageChanged();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // A change of language: the names computed for the controls follow it.
+    void changeEvent(QEvent* event) override;
     // Closing the main window ends the program, whatever else is showing.
     void closeEvent(QCloseEvent* event) override;
 
@@ -332,6 +338,7 @@ private:
     void ConnectHandlers();
 
     bool shown_ = false;
+    QString shownLanguage_; // the language the window's texts are in
 };
 
 // The single main window; set while it exists.

@@ -356,11 +356,11 @@ void TForm1::BuildSideColumns() {
     NEW(QLabel, AuxOutGainPane, right);
     SetupPane(AuxOutGainPane, QRect(14, 256, 80, 20), 20, QStringLiteral("6dB"));
 
-    // Languages by their own names; the choice shows from the next start.
+    // Languages by their own names; the choice shows at once and is remembered.
     NEW(QComboBox, LanguageBox, right)->setGeometry(14, 290, 80, 22);
     LanguageBox->addItems({QStringLiteral("中文"), QStringLiteral("English")});
     LanguageBox->setCurrentIndex(CurrentLanguage() == QStringLiteral("en") ? 1 : 0);
-    LanguageBox->setToolTip(tr("界面语言（下次启动时生效）"));
+    LanguageBox->setToolTip(tr("界面语言（立即生效，下次启动时沿用）"));
     LanguageBox->setAccessibleName(tr("界面语言"));
     LanguageBox->setAccessibleDescription(LanguageBox->accessibleName());
     connect(LanguageBox, &QComboBox::activated, this, [this](int index) {

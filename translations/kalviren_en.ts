@@ -266,10 +266,6 @@
         <translation>Output type:</translation>
     </message>
     <message>
-        <source>界面语言（下次启动时生效）</source>
-        <translation>Interface language (applies from the next start)</translation>
-    </message>
-    <message>
         <source>主声道参数管理</source>
         <translation>Main channel dynamics</translation>
     </message>
@@ -563,7 +559,7 @@
     </message>
     <message>
         <source>从测量软件的参量均衡文本读入频段，应用前先核对</source>
-        <translation>Read bands from a measurement program's parametric EQ text; you review them before they apply</translation>
+        <translation>Read bands from a measurement program&apos;s parametric EQ text; you review them before they apply</translation>
     </message>
     <message>
         <source>把当前图上的频段写成参量均衡文本</source>
@@ -592,6 +588,10 @@
     <message>
         <source>更改蓝牙配对码</source>
         <translation>Change the pairing code</translation>
+    </message>
+    <message>
+        <source>界面语言（立即生效，下次启动时沿用）</source>
+        <translation>Interface language (at once, and remembered for the next start)</translation>
     </message>
 </context>
 <context>
