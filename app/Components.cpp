@@ -88,6 +88,8 @@ ParamEdit::ParamEdit(QWidget* parent) : QLineEdit(parent) {}
 void ParamEdit::setWheelMark(bool on) {
     if (on == wheelMark_) return;
     wheelMark_ = on;
+    // Room for the wheel sign at the right end.
+    setTextMargins(0, 0, on ? 9 : 0, 0);
     update();
 }
 
