@@ -71,8 +71,12 @@ ParsedCommandLine ParseCommandLine(const QStringList& arguments) {
     const QCommandLineOption factory(QStringLiteral("factory"));
     parser.addOption(factory);
     // Read and installed by the language set-up; taken here so it is no file name.
-    parser.addOption(LanguageOption());
+    const QCommandLineOption language = LanguageOption();
+    parser.addOption(language);
     if (!parser.parse(arguments)) return usageError(parser.errorText());
+    for (const QString& value : parser.values(language))
+        if (value != QLatin1String("zh") && value != QLatin1String("en"))
+            return usageError(QStringLiteral("unknown language '%1' (zh or en)").arg(value));
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return usageError(QStringLiteral("one preset file at most, not %1").arg(files.size()));

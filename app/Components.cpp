@@ -63,19 +63,71 @@ void LevelMeter::paintEvent(QPaintEvent*) {
     p.drawRect(r);
 }
 
+namespace {
+
+// The handlers show the value again (the same text or re-formatted), which
+// would drop the selection: what the person selected stays selected.
+template <class Emit> void KeepingSelection(QLineEdit* e, Emit emitSignal) {
+    const QString before = e->text();
+    const bool all = !before.isEmpty() && e->selectedText() == before;
+    const int start = e->selectionStart();
+    const qsizetype length = e->selectedText().size();
+    const int cursor = e->cursorPosition();
+    emitSignal();
+    if (all)
+        e->selectAll();
+    else if (e->text() == before && length > 0)
+        e->setSelection(start, static_cast<int>(length));
+    else if (e->text() == before)
+        e->setCursorPosition(cursor);
+}
+
+} // namespace
+
 ParamEdit::ParamEdit(QWidget* parent) : QLineEdit(parent) {}
+
+void ParamEdit::setWheelMark(bool on) {
+    if (on == wheelMark_) return;
+    wheelMark_ = on;
+    // Room for the wheel sign at the right end.
+    setTextMargins(0, 0, on ? 9 : 0, 0);
+    update();
+}
 
 void ParamEdit::mousePressEvent(QMouseEvent* e) {
     QLineEdit::mousePressEvent(e);
     if (e->button() == Qt::LeftButton)
-        emit clicked();
+        KeepingSelection(this, [this] { emit clicked(); });
 }
 
 void ParamEdit::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     // Coming back to the window or from a popup is not entering the edit.
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
-        emit entered();
+    if (e->reason() == Qt::ActiveWindowFocusReason || e->reason() == Qt::PopupFocusReason)
+        return;
+    KeepingSelection(this, [this] { emit entered(); });
+    // Reached by the keyboard, the edit is there to be typed over.
+    if (e->reason() == Qt::TabFocusReason || e->reason() == Qt::BacktabFocusReason ||
+        e->reason() == Qt::ShortcutFocusReason)
+        selectAll();
+}
+
+void ParamEdit::paintEvent(QPaintEvent* e) {
+    QLineEdit::paintEvent(e);
+    if (!wheelMark_) return;
+    // An orange frame and a wheel sign at the right end: this is what the wheel steps.
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor orange(232, 118, 0);
+    p.setPen(QPen(orange, 2));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 2, 2);
+    const qreal x = width() - 7.5;
+    const qreal mid = height() / 2.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(orange);
+    p.drawPolygon(QPolygonF{QPointF(x - 3, mid - 1.5), QPointF(x + 3, mid - 1.5), QPointF(x, mid - 6)});
+    p.drawPolygon(QPolygonF{QPointF(x - 3, mid + 1.5), QPointF(x + 3, mid + 1.5), QPointF(x, mid + 6)});
 }
 
 void ParamEdit::focusOutEvent(QFocusEvent* e) {

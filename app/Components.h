@@ -54,6 +54,9 @@ class ParamEdit : public QLineEdit {
     Q_OBJECT
 public:
     explicit ParamEdit(QWidget* parent = nullptr);
+    // Marks the edit that a wheel turn over the window steps.
+    void setWheelMark(bool on);
+    bool wheelMark() const { return wheelMark_; }
 
 signals:
     void clicked();
@@ -72,4 +75,8 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    bool wheelMark_ = false;
 };

@@ -1,6 +1,6 @@
 #include "app/Language.h"
 
-#include "app/Dialogs.h"
+#include "app/Retranslate.h"
 #include "app/WindowState.h"
 #include "presets/PresetFiles.h"
 #include "presets/RegularFile.h"
@@ -107,6 +107,7 @@ void InstallLanguage(const QString& language) {
         QCoreApplication::installTranslator(&qt);
     }
     Window.LanguageFlag = LanguageFlagForCurrent();
+    TraceTranslatedTexts();
 }
 
 QString CurrentLanguage() { return current; }
@@ -126,13 +127,8 @@ void RememberLanguage(const QString& language) {
     settings.setValue(SettingKey, language);
 }
 
-void ChooseLanguage(QWidget* owner, const QString& language) {
+void ChooseLanguage(QWidget*, const QString& language) {
     if (!Known(language)) return;
     RememberLanguage(language);
-    if (language == current) return;
-    // Told in the language chosen, which the screen does not speak yet.
-    Dialogs().Notify(owner, QCoreApplication::applicationName(),
-                     language == English
-                         ? QStringLiteral("The console shows English from its next start.")
-                         : QStringLiteral("控制台下次启动时显示中文。"));
+    SwitchLanguage(language);
 }

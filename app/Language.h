@@ -1,7 +1,7 @@
 #pragma once
 // The console's language: Chinese (the default) or English. The choice comes
 // from the command line or the selector on the main window and is remembered
-// between runs; it takes effect when the translators are installed at start.
+// between runs; the selector's choice takes effect at once.
 
 #include <QString>
 #include <QStringList>
@@ -28,7 +28,5 @@ int LanguageFlagForCurrent();
 QString RememberedLanguage();
 void RememberLanguage(const QString& language);
 
-// The selector's choice: remembered, and the user is told (in the chosen
-// language) that it shows from the next start on. Nothing when it is the
-// installed language already.
+// The selector's choice: remembered, and shown at once.
 void ChooseLanguage(QWidget* owner, const QString& language);

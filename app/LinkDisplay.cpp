@@ -78,6 +78,15 @@ void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
     else
         control->setProperty("text", shown);
     SetHint(control, zh ? english : chinese);
+    // A change of language shows the other text of the pair.
+    control->setProperty("kvTextPair", true);
+}
+
+void ShowStatusBoxAgain() {
+    QLabel* label = LinkLabel();
+    if (!Form4 || !label || Form4->LinkLabel->text().isEmpty()) return;
+    SetLabelPair(Form4->LinkLabel, Window.LanguageFlag, QStringLiteral("Staus：") + label->text(),
+                 QStringLiteral("状态：") + label->text());
 }
 
 void SetBulkReadHook(BulkReadHook hook) {

@@ -18,6 +18,9 @@ void ConnectLinkToWindows(TForm9& link);
 void SetLabelPair(QWidget* control, int languageFlag, const QString& english,
                   const QString& chinese);
 
+// The status box's text again in the installed language, from the link label.
+void ShowStatusBoxAgain();
+
 // Runs when a read of the unit's parameters (connect, read back after a
 // recall or factory reset) has filled DeviceImage and the screen.
 using BulkReadHook = std::function<void()>;

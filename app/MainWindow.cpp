@@ -1,6 +1,10 @@
 #include "app/MainWindow.h"
 
 #include "app/SnapshotDialog.h"
+#include "app/KeyboardAccess.h"
+#include "app/Language.h"
+#include "app/LinkDisplay.h"
+#include "app/Retranslate.h"
 #include "app/UndoActions.h"
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
@@ -11,6 +15,7 @@
 #include "eq/PeqImport.h"
 #include "app/BluetoothButtons.h"
 #include "link/LinkApi.h"
+#include "params/Binding.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -33,6 +38,9 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QWindow>
+
+#include <algorithm>
 
 TForm1* Form1 = nullptr;
 
@@ -42,6 +50,9 @@ TForm1::TForm1(QWidget* parent)
                               Qt::WindowCloseButtonHint) {
     Form1 = this;
     setObjectName(QStringLiteral("Form1"));
+    // Before the first text: a change of language shows every text again.
+    TraceTranslatedTexts();
+    shownLanguage_ = CurrentLanguage();
     // Every test and every run starts from the program-start state.
     ResetParamModel();
     ResetDispatchState();
@@ -54,7 +65,10 @@ TForm1::TForm1(QWidget* parent)
     setFont(f);
 
     BuildLayout();
-    setFixedSize(1171, 678);
+    // Never larger than the layout; smaller where the screen is (FitToScreen).
+    setMaximumSize(ClientSize);
+    setMinimumSize(320, 240);
+    resize(ClientSize);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect avail = screen->availableGeometry();
         move(avail.center() - QPoint(width() / 2, height() / 2));
@@ -76,6 +90,7 @@ TForm1::TForm1(QWidget* parent)
     ConnectHandlers();
     InstallWheelRouting(this);
     InstallUndoActions(this);
+    InstallKeyboardAccess(this);
     FormCreate();
 }
 
@@ -130,7 +145,39 @@ void TForm1::FormShow() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!shown_) FormShow();
+    if (shown_) return;
+    // A headless platform has no desktop to fit: the window keeps its size there.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        if (const QScreen* s = screen()) FitToScreen(s->availableGeometry());
+    FormShow();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Translators are also installed again without a change of language.
+    if (event->type() != QEvent::LanguageChange || !shown_ ||
+        shownLanguage_ == CurrentLanguage())
+        return;
+    shownLanguage_ = CurrentLanguage();
+    // The screen shown again from the images (nothing is sent): version, caption, lists.
+    RefreshScreen();
+    NameBoundControls();
+    ShowWheelTarget(this);
+    ShowStatusBoxAgain();
+    emit LanguageChanged();
+}
+
+void TForm1::FitToScreen(const QRect& available) {
+    // The window manager's frame is known once it has framed the window; until
+    // then a title bar and thin borders are assumed.
+    QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull()) frame = QMargins(4, 32, 4, 4);
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    resize(ClientSize.boundedTo(room).expandedTo(minimumSize()));
+    const QPoint topLeft(available.x() + std::max(0, (room.width() - width()) / 2) + frame.left(),
+                         available.y() + std::max(0, (room.height() - height()) / 2) + frame.top());
+    move(topLeft - QPoint(frame.left(), frame.top()));
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

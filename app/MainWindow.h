@@ -36,6 +36,12 @@ public:
     void FormShow();
     bool FormShown() const { return shown_; }
 
+    // The layout's size; the window is never larger.
+    static constexpr QSize ClientSize{1171, 678};
+    // Fits the window into a screen's available area (frame included); the
+    // content scrolls where the area is smaller than the layout.
+    void FitToScreen(const QRect& available);
+
     // Window handlers.
     void FormTabBtn3Click(QObject* Sender);
     void RzBmpButton1Click(QObject* Sender);
@@ -317,8 +323,14 @@ public:
 
     QTimer* Timer1 = nullptr; // 10 ms, while a drag is held or a commit or redraw waits
 
+signals:
+    // The language changed; the computed texts follow it.
+    void LanguageChanged();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    // A change of language: the names computed for the controls follow it.
+    void changeEvent(QEvent* event) override;
     // Closing the main window ends the program, whatever else is showing.
     void closeEvent(QCloseEvent* event) override;
 
@@ -334,6 +346,7 @@ private:
     void ConnectHandlers();
 
     bool shown_ = false;
+    QString shownLanguage_; // the language the window's texts are in
 };
 
 // The single main window; set while it exists.

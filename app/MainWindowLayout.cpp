@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSlider>
 #include <QSpinBox>
@@ -57,6 +58,11 @@ template <class T> T* Create(T*& member, const char* name, QWidget* parent) {
 }
 
 #define NEW(Type, member, parent) Create<Type>(member, #member, parent)
+
+// The window's content, inside the scroll area that is its central widget.
+QWidget* Client(QMainWindow* window) {
+    return static_cast<QScrollArea*>(window->centralWidget())->widget();
+}
 
 QWidget* Panel(QWidget*& member, const char* name, QWidget* parent, const QRect& r) {
     Create(member, name, parent);
@@ -170,6 +176,10 @@ BandRow MakeBandRow(QWidget* p, int y, int number, const BandRowNames& names) {
     row.bypass->setObjectName(QLatin1String(names.bypass) + n);
     row.bypass->setGeometry(342, y, 22, 21);
     row.bypass->setToolTip(QCoreApplication::translate("TForm1", "直通：此频段不起作用"));
+    row.fre->setToolTip(QCoreApplication::translate("TForm1", "中心频率（Hz），可写 2.2k"));
+    row.q->setToolTip(QCoreApplication::translate("TForm1", "Q 值：越大频段越窄"));
+    row.gain->setToolTip(QCoreApplication::translate("TForm1", "增益，-24 dB 至 +12 dB"));
+    row.mode->setToolTip(QCoreApplication::translate("TForm1", "频段类型"));
     return row;
 }
 
@@ -197,7 +207,16 @@ void MakeCrossoverRows(QWidget* p, int y, ParamEdit*& hpFre, const char* hpFreNa
 } // namespace
 
 void TForm1::BuildLayout() {
-    auto* client = new QWidget(this);
+    // On a screen smaller than the window the content scrolls; the graph and
+    // its handles keep their geometry, so dragging maps as on a large screen.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("ClientScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    // Tab passes through it to the controls, and it scrolls to the one focused.
+    scroll->setFocusPolicy(Qt::NoFocus);
+    setCentralWidget(scroll);
+    auto* client = new QWidget(scroll->viewport());
+
     client->setObjectName(QStringLiteral("client"));
     client->setAttribute(Qt::WA_StyledBackground, true);
     // Window colour 9868950 is a BGR value: 0x969696.
@@ -220,8 +239,8 @@ void TForm1::BuildLayout() {
         "77);"
         " border-radius: 5px; margin-top: 9px; }"
         "QGroupBox::title { subcontrol-origin: margin; left: 10px; padding: 0 3px; }"));
-    client->setFixedSize(1171, 678);
-    setCentralWidget(client);
+    client->setFixedSize(ClientSize);
+    scroll->setWidget(client);
 
     // The page control lies under the top bar, which hides its tab strip.
     NEW(QStackedWidget, MainFuntionSheetPage, client);
@@ -252,10 +271,11 @@ void TForm1::BuildLayout() {
     SetupCombo(LMH_BYPSSBox, QRect(100, 0, 90, 22),
                {tr("关闭"), tr("打开")});
     dyn->hide();
+
 }
 
 void TForm1::BuildTopBar() {
-    QWidget* bar = Panel(AdvGroupBox19, "AdvGroupBox19", centralWidget(), QRect(0, 0, 1171, 41));
+    QWidget* bar = Panel(AdvGroupBox19, "AdvGroupBox19", Client(this), QRect(0, 0, 1171, 41));
     bar->raise();
 
     const auto center = Qt::AlignCenter;
@@ -291,6 +311,9 @@ void TForm1::BuildTopBar() {
     SysInputRadio2->setGeometry(390, 17, 82, 20); // room for "Bluetooth"
     NEW(QRadioButton, SysInputRadio3, bar)->setText(tr("自动"));
     SysInputRadio3->setGeometry(474, 17, 52, 20);
+    SysInputRadio1->setToolTip(tr("输入选择：RCA 模拟输入"));
+    SysInputRadio2->setToolTip(tr("输入选择：蓝牙"));
+    SysInputRadio3->setToolTip(tr("输入选择：自动，有蓝牙信号时用蓝牙"));
     SetTag(SysInputRadio1, 0);
     SetTag(SysInputRadio2, 1);
     SetTag(SysInputRadio3, 2);
@@ -310,6 +333,7 @@ void TForm1::BuildTopBar() {
     LinkLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     NEW(QPushButton, LinkBtn, bar)->setText(tr("     联机"));
     LinkBtn->setGeometry(980, 16, 96, 22);
+    LinkBtn->setToolTip(tr("重新查找设备并联机"));
 
     NEW(QPushButton, RzBmpButton1, bar)->setText(tr("工厂隐藏"));
     RzBmpButton1->setGeometry(1086, 16, 76, 22);
@@ -322,7 +346,7 @@ void TForm1::BuildTopBar() {
 
 void TForm1::BuildSideColumns() {
     const auto center = Qt::AlignCenter;
-    QWidget* left = Panel(CurvyPanel3, "CurvyPanel3", centralWidget(), QRect(2, 43, 108, 321));
+    QWidget* left = Panel(CurvyPanel3, "CurvyPanel3", Client(this), QRect(2, 43, 108, 321));
     Text(left, tr("音量"), QRect(0, 4, 108, 18), center, true);
     Text(left, tr("电平指示"), QRect(0, 24, 108, 16), center);
     NEW(LevelMeter, LeftMeter, left)->setGeometry(32, 44, 18, 196);
@@ -342,20 +366,23 @@ void TForm1::BuildSideColumns() {
     DeviceVersionLabel->setGeometry(2, 292, 104, 22);
     DeviceVersionLabel->setAlignment(center);
 
-    QWidget* right = Panel(CurvyPanel4, "CurvyPanel4", centralWidget(), QRect(1061, 43, 108, 321));
+    QWidget* right = Panel(CurvyPanel4, "CurvyPanel4", Client(this), QRect(1061, 43, 108, 321));
     Text(right, tr("辅助输出 "), QRect(0, 4, 108, 18), center, true);
     Text(right, tr(" 输出类型："), QRect(0, 26, 108, 18), center);
     NEW(QSlider, AuxOutGainBar, right);
     SetupBar(AuxOutGainBar, QRect(43, 50, 22, 196), 0, 6, 5, Qt::Vertical);
+    AuxOutGainBar->setToolTip(tr("辅助输出增益，-9 dB 至 +9 dB"));
     AuxOutGainBar->setTickPosition(QSlider::TicksBothSides);
     NEW(QLabel, AuxOutGainPane, right);
     SetupPane(AuxOutGainPane, QRect(14, 256, 80, 20), 20, QStringLiteral("6dB"));
 
-    // Languages by their own names; the choice shows from the next start.
+    // Languages by their own names; the choice shows at once and is remembered.
     NEW(QComboBox, LanguageBox, right)->setGeometry(14, 290, 80, 22);
     LanguageBox->addItems({QStringLiteral("中文"), QStringLiteral("English")});
     LanguageBox->setCurrentIndex(CurrentLanguage() == QStringLiteral("en") ? 1 : 0);
-    LanguageBox->setToolTip(tr("界面语言（下次启动时生效）"));
+    LanguageBox->setToolTip(tr("界面语言（立即生效，下次启动时沿用）"));
+    LanguageBox->setAccessibleName(tr("界面语言"));
+    LanguageBox->setAccessibleDescription(LanguageBox->accessibleName());
     connect(LanguageBox, &QComboBox::activated, this, [this](int index) {
         ChooseLanguage(this, index == 1 ? QStringLiteral("en") : QStringLiteral("zh"));
     });
@@ -365,18 +392,23 @@ void TForm1::BuildCompressorPanel(QWidget* page) {
     QWidget* p = Panel(CurvyPanel2, "CurvyPanel2", page, QRect(0, 0, 330, 323));
     Text(p, tr("主声道参数管理"), QRect(0, 3, 330, 18), Qt::AlignCenter, true);
 
-    Text(p, tr("动态压缩使能："), QRect(8, 24, 100, 22));
+    QLabel* rmsLabel = Text(p, tr("动态压缩使能："), QRect(8, 24, 100, 22));
     NEW(QComboBox, RMSBox, p);
     SetupCombo(RMSBox, QRect(110, 24, 84, 22), {tr("关闭"), tr("打开")});
+    rmsLabel->setBuddy(RMSBox);
+    RMSBox->setToolTip(tr("动态压缩：打开后按下方曲线压缩主声道"));
 
-    Text(p, tr("压缩启动时间"), QRect(8, 50, 90, 20));
+    QLabel* attackLabel = Text(p, tr("压缩启动时间"), QRect(8, 50, 90, 20));
     NEW(QSlider, MusRmsAttackBar, p);
+    attackLabel->setBuddy(MusRmsAttackBar);
+    MusRmsAttackBar->setToolTip(tr("压缩启动时间，1 至 100 ms"));
     SetupBar(MusRmsAttackBar, QRect(100, 50, 150, 20), 1, 100, 10);
     NEW(QLabel, MusRmsAttackPane, p);
     SetupPane(MusRmsAttackPane, QRect(256, 50, 66, 20), 17, QStringLiteral("10.0ms"));
 
-    Text(p, tr("压缩释放时间"), QRect(8, 74, 90, 20));
+    QLabel* releaseLabel = Text(p, tr("压缩释放时间"), QRect(8, 74, 90, 20));
     NEW(QSlider, MusRmsReleaseBar, p);
+    releaseLabel->setBuddy(MusRmsReleaseBar);
     SetupBar(MusRmsReleaseBar, QRect(100, 74, 150, 20), 0, 7, 1);
     NEW(QLabel, MusRmsReleasePane, p);
     SetupPane(MusRmsReleasePane, QRect(256, 74, 66, 20), 16, QString());
@@ -411,6 +443,8 @@ void TForm1::BuildCompressorPanel(QWidget* page) {
             s->setKeyboardTracking(false);
             s->setValue(defaults[point]);
             SetTag(s, 8 + point);
+            s->setAccessibleName(side == 0 ? tr("压缩点 %1 输入").arg(point)
+                                           : tr("压缩点 %1 输出").arg(point));
         }
     }
     RzSpinEdit1->setEnabled(false);
@@ -509,6 +543,8 @@ void TForm1::BuildBandTable(QWidget* page) {
     PeqImportBtn->setGeometry(274, 261, 94, 21);
     NEW(QPushButton, PeqExportBtn, p)->setText(tr("导出滤波器…"));
     PeqExportBtn->setGeometry(274, 286, 94, 21);
+    PeqImportBtn->setToolTip(tr("从测量软件的参量均衡文本读入频段，应用前先核对"));
+    PeqExportBtn->setToolTip(tr("把当前图上的频段写成参量均衡文本"));
 }
 
 void TForm1::BuildOtherParams(QWidget* page) {
@@ -517,7 +553,7 @@ void TForm1::BuildOtherParams(QWidget* page) {
     NEW(QComboBox, SubSteroBox, g);
     SetupCombo(SubSteroBox, QRect(116, 20, 110, 22),
                {tr("单声道"), tr("立体声")});
-    Text(g, tr("辅助输出："), QRect(10, 20, 100, 22));
+    Text(g, tr("辅助输出："), QRect(10, 20, 100, 22))->setBuddy(SubSteroBox);
 
     Text(g, tr("左右辅助相位："), QRect(10, 50, 104, 22));
     NEW(QPushButton, SubLPhaseBtn, g);
@@ -548,21 +584,29 @@ void TForm1::BuildOtherParams(QWidget* page) {
     for (const auto& [button, side] : phases)
         button->setToolTip(tr("%1极性：+ 正相，- 反相；点击切换").arg(side));
 
-    Text(g, tr("蓝牙名称："), QRect(10, 166, 120, 20));
+    QLabel* nameLabel = Text(g, tr("蓝牙名称："), QRect(10, 166, 120, 20));
     NEW(QLineEdit, BLUENameEdit, g);
+    nameLabel->setBuddy(BLUENameEdit);
     BLUENameEdit->setGeometry(10, 186, 160, 22);
     BLUENameEdit->setMaxLength(MaxBluetoothName); // what one packet can carry
     BLUENameEdit->setText(QStringLiteral("KALVIREN BLUE"));
     NEW(QPushButton, BLUENameBtn, g)->setText(tr("更改"));
     BLUENameBtn->setGeometry(176, 186, 50, 22);
+    BLUENameEdit->setToolTip(tr("设备在蓝牙中显示的名称，最多 %1 个字符").arg(MaxBluetoothName));
+    BLUENameBtn->setToolTip(tr("把蓝牙名称发送到设备"));
+    BLUENameBtn->setAccessibleName(tr("更改蓝牙名称"));
 
-    Text(g, tr("蓝牙配对码："), QRect(10, 218, 120, 20));
+    QLabel* pinLabel = Text(g, tr("蓝牙配对码："), QRect(10, 218, 120, 20));
     NEW(QLineEdit, BluePinEdit, g);
+    pinLabel->setBuddy(BluePinEdit);
     BluePinEdit->setGeometry(10, 238, 160, 22);
     BluePinEdit->setMaxLength(4);
     BluePinEdit->setText(QStringLiteral("1234"));
     NEW(QPushButton, BLUEPinBtn, g)->setText(tr("更改"));
     BLUEPinBtn->setGeometry(176, 238, 50, 22);
+    BluePinEdit->setToolTip(tr("蓝牙配对码，4 位数字"));
+    BLUEPinBtn->setToolTip(tr("把配对码发送到设备"));
+    BLUEPinBtn->setAccessibleName(tr("更改蓝牙配对码"));
 }
 
 void TForm1::BuildFactoryPage(QWidget* page) {
@@ -687,16 +731,18 @@ void TForm1::BuildFactoryPage(QWidget* page) {
                       "HintHighPassBox", HintLowPassFre, "HintLowPassFre", HintLowPassBox,
                       "HintLowPassBox", kPassTypes);
 
-    Text(page, tr("端口电平："), QRect(340, 194, 80, 22));
+    QLabel* levelLabel = Text(page, tr("端口电平："), QRect(340, 194, 80, 22));
     NEW(QComboBox, SysIOLevelBox, page);
+    levelLabel->setBuddy(SysIOLevelBox);
     SetupCombo(SysIOLevelBox, QRect(424, 194, 84, 22),
                {QStringLiteral("0dB"), QStringLiteral("6dB")});
     NEW(QComboBox, InputBox, page);
     SetupCombo(InputBox, QRect(520, 194, 84, 22),
                {QStringLiteral("RCA "), tr("蓝牙"), tr("自动")});
     InputBox->hide();
-    Text(page, tr("发送测试码："), QRect(340, 226, 84, 22));
+    QLabel* codeLabel = Text(page, tr("发送测试码："), QRect(340, 226, 84, 22));
     NEW(QLineEdit, BlueStrEdit, page)->setGeometry(424, 226, 206, 22);
+    codeLabel->setBuddy(BlueStrEdit);
     NEW(QPushButton, BleButton, page)->setText(tr("发送"));
     BleButton->setGeometry(636, 226, 64, 22);
 
@@ -716,7 +762,7 @@ void TForm1::BuildFactoryPage(QWidget* page) {
 }
 
 void TForm1::BuildGraphPanel() {
-    QWidget* panel = NEW(QWidget, EQAdvPanel, centralWidget());
+    QWidget* panel = NEW(QWidget, EQAdvPanel, Client(this));
     panel->setAttribute(Qt::WA_StyledBackground, true);
     // RGB(154, 148, 142) with a 1-pixel RGB(77, 77, 77) border.
     panel->setStyleSheet(QStringLiteral("QWidget#EQAdvPanel { background: rgb(154, 148, 142); "

@@ -27,7 +27,6 @@
 
 namespace {
 
-const QString DemoCaptionMark = QStringLiteral(" [演示 DEMO]");
 
 int Finish(const ParsedCommandLine& parsed) {
     std::fputs(parsed.Out.toLocal8Bit().constData(), stdout);
@@ -150,14 +149,16 @@ bool LoadHeldPreset() {
 }
 
 void MarkAsDemo(TForm1& form, TForm9& link) {
-    Window.MainCaption += DemoCaptionMark;
-    Window.VariantCaption += DemoCaptionMark;
+    const QString captionMark =
+        QLatin1Char(' ') + QCoreApplication::translate("Demo", "[演示 DEMO]");
+    Window.MainCaption += captionMark;
+    Window.VariantCaption += captionMark;
     form.setWindowTitle(Window.MainCaption);
     link.Session->EmulatedUnit = true;
     // On the graph's top right corner: the top bar has no room left. It lets the
     // mouse through and stays under the handles, so it never hides one.
     QWidget* graph = form.Image1->parentWidget();
-    auto* mark = new QLabel(QStringLiteral("演示模式 · 模拟设备  DEMO"), graph);
+    auto* mark = new QLabel(QCoreApplication::translate("Demo", "演示模式 · 模拟设备  DEMO"), graph);
     mark->setObjectName(QStringLiteral("DemoMark"));
     mark->setAlignment(Qt::AlignCenter);
     mark->setStyleSheet(
@@ -166,8 +167,8 @@ void MarkAsDemo(TForm1& form, TForm9& link) {
     mark->setGeometry(plot.right() - 230, plot.top() + 4, 220, 22);
     mark->setAttribute(Qt::WA_TransparentForMouseEvents, true);
     mark->stackUnder(form.EQlabel);
-    mark->setToolTip(QStringLiteral("The console is connected to an emulated unit, not to a "
-                                    "real one: nothing is written to any hardware."));
+    mark->setToolTip(QCoreApplication::translate(
+        "Demo", "控制台连接的是模拟设备，不是真实设备：不会写入任何硬件。"));
     mark->show();
 }
 

@@ -54,15 +54,49 @@ private:
     TForm1* form_;
 };
 
+// Shows the action's text, cut with "…" where it is longer than the button;
+// the whole text is its tooltip and its name for a screen reader.
+void ShowAction(QToolButton* b, const QAction* action) {
+    const QString text = action->text();
+    const int room = b->width() - 8;
+    b->setText(b->fontMetrics().elidedText(text, Qt::ElideRight, room));
+    b->setToolTip(QStringLiteral("%1 (%2)").arg(
+        text, action->shortcut().toString(QKeySequence::NativeText)));
+    b->setAccessibleName(text);
+    b->setEnabled(action->isEnabled());
+}
+
 QToolButton* Button(QWidget* bar, QAction* action, const char* name, const QRect& at) {
     auto* b = new QToolButton(bar);
     b->setObjectName(QString::fromLatin1(name));
-    b->setDefaultAction(action);
+    QObject::connect(b, &QToolButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, b, [b, action] { ShowAction(b, action); });
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    // A click must not take the focus from an edit being typed into.
-    b->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it; a click must not take the focus from an edit being typed into.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setGeometry(at);
+    ShowAction(b, action);
     return b;
+}
+
+// What the action would undo or redo, in the console's language at the time
+// of asking: "撤销 增益 3".
+QAction* HistoryAction(TForm1* form, QUndoStack* stack, bool undo) {
+    auto* action = new QAction(form);
+    const auto show = [action, stack, undo] {
+        const QString word = undo ? QObject::tr("撤销") : QObject::tr("重做");
+        const QString what = undo ? stack->undoText() : stack->redoText();
+        action->setText(what.isEmpty() ? word : word + QLatin1Char(' ') + what);
+        action->setEnabled(undo ? stack->canUndo() : stack->canRedo());
+    };
+    QObject::connect(stack, &QUndoStack::indexChanged, action, show);
+    QObject::connect(stack, &QUndoStack::cleanChanged, action, show);
+    QObject::connect(action, &QAction::triggered, stack,
+                     undo ? &QUndoStack::undo : &QUndoStack::redo);
+    // A change of language shows the word again (QEvent::LanguageChange reaches the form).
+    QObject::connect(form, &TForm1::LanguageChanged, action, show);
+    show();
+    return action;
 }
 
 } // namespace
@@ -73,10 +107,10 @@ void InstallUndoActions(TForm1* form) {
     SetBulkReadHook(ClearUndoHistory);
     QUndoStack* stack = UndoStack();
 
-    form->UndoAction = stack->createUndoAction(form, QObject::tr("撤销"));
+    form->UndoAction = HistoryAction(form, stack, true);
     form->UndoAction->setObjectName(QStringLiteral("UndoAction"));
     form->UndoAction->setShortcut(UndoKey);
-    form->RedoAction = stack->createRedoAction(form, QObject::tr("重做"));
+    form->RedoAction = HistoryAction(form, stack, false);
     form->RedoAction->setObjectName(QStringLiteral("RedoAction"));
     form->RedoAction->setShortcuts({RedoKeys[0], RedoKeys[1]});
     form->addAction(form->UndoAction);

@@ -33,6 +33,10 @@ struct ControlBinding {
     uint8_t Roles = NoRole;
 };
 
+// Gives every bound control its accessible name in the interface's language,
+// from what its slot is. Again after a change of language.
+void NameBoundControls();
+
 // The binding of a control; nullptr for the filler and unbound controls.
 const ControlBinding* BindingOf(const QObject* control);
 // The bound kind; 0 for the filler and unbound controls.

@@ -6,6 +6,7 @@
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/ParamNames.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -196,9 +197,29 @@ void BuildControlMap(TForm1* f) {
     Params.DeviceImage[2][63] = 0;
     Params.DeviceImage[2][65] = 0;
     Dispatch.ScreenBusy = 0;
+    NameBoundControls();
 }
 
 void ClearControlBindings() { bindings.clear(); }
+
+void NameBoundControls() {
+    const ParamLanguage language = ConsoleParamLanguage();
+    for (const ControlBinding& b : std::as_const(bindings)) {
+        // A value pane is read with its slider's name.
+        if (qobject_cast<QLabel*>(b.Control)) continue;
+        const ParamEntry* entry = FindParam(b.Address);
+        // One Q edit shows both Q slots of its band; it is the band's Q.
+        if (entry && entry->Field == BandField::QShelf) entry = FindParam(b.Address - 1);
+        if (!entry) continue;
+        // A bypass box shares its band's type slot and is named for the bypass.
+        const bool bypass = qobject_cast<QCheckBox*>(b.Control) != nullptr;
+        const QString name = QString::fromStdString(
+            bypass ? ParamUndoName(*entry, language, true) : ParamDisplayName(*entry, language));
+        b.Control->setAccessibleName(name);
+        // On Linux a combo box is read by its current item; the description says which it is.
+        if (qobject_cast<QComboBox*>(b.Control)) b.Control->setAccessibleDescription(name);
+    }
+}
 
 const ControlBinding* BindingOf(const QObject* control) {
     const auto it = bindings.constFind(control);

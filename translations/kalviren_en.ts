@@ -25,6 +25,21 @@
     </message>
 </context>
 <context>
+    <name>Demo</name>
+    <message>
+        <source>[演示 DEMO]</source>
+        <translation>[DEMO]</translation>
+    </message>
+    <message>
+        <source>演示模式 · 模拟设备  DEMO</source>
+        <translation>DEMO · emulated unit</translation>
+    </message>
+    <message>
+        <source>控制台连接的是模拟设备，不是真实设备：不会写入任何硬件。</source>
+        <translation>The console is connected to an emulated unit, not to a real one: nothing is written to any hardware.</translation>
+    </message>
+</context>
+<context>
     <name>FitOptionsDialog</name>
     <message>
         <source>按测量拟合</source>
@@ -222,19 +237,19 @@
     </message>
     <message>
         <source>拖动 高通</source>
-        <translation>Drag high-pass</translation>
+        <translation>high-pass drag</translation>
     </message>
     <message>
         <source>拖动 低通</source>
-        <translation>Drag low-pass</translation>
+        <translation>low-pass drag</translation>
     </message>
     <message>
         <source>拖动 频段 %1</source>
-        <translation>Drag band %1</translation>
+        <translation>band %1 drag</translation>
     </message>
     <message>
         <source>导入滤波器</source>
-        <translation>Import filters</translation>
+        <translation>filter import</translation>
     </message>
     <message>
         <source>EQ重置</source>
@@ -242,7 +257,7 @@
     </message>
     <message>
         <source>复位压缩曲线</source>
-        <translation>Compressor curve reset</translation>
+        <translation>compressor curve reset</translation>
     </message>
     <message>
         <source>参数 %1</source>
@@ -250,7 +265,7 @@
     </message>
     <message>
         <source>加载预设</source>
-        <translation>Load preset</translation>
+        <translation>preset load</translation>
     </message>
 </context>
 <context>
@@ -519,10 +534,6 @@ This is not said again until a snapshot is saved.</translation>
     <message>
         <source> 输出类型：</source>
         <translation>Output type:</translation>
-    </message>
-    <message>
-        <source>界面语言（下次启动时生效）</source>
-        <translation>Interface language (applies from the next start)</translation>
     </message>
     <message>
         <source>主声道参数管理</source>
@@ -807,6 +818,102 @@ This is not said again until a snapshot is saved.</translation>
     <message>
         <source>预设文件与设备（无设备时与屏幕）的差异</source>
         <translation>How a preset file differs from the unit (from the screen without one)</translation>
+    </message>
+    <message>
+        <source>鼠标滚轮调节：%1（拖动滑块或点选直通框后解除）</source>
+        <translation>The mouse wheel changes: %1 (moving a slider or a bypass box releases it)</translation>
+    </message>
+    <message>
+        <source>中心频率（Hz），可写 2.2k</source>
+        <translation>Centre frequency in Hz (2.2k is 2200)</translation>
+    </message>
+    <message>
+        <source>Q 值：越大频段越窄</source>
+        <translation>Q: the higher, the narrower the band</translation>
+    </message>
+    <message>
+        <source>增益，-24 dB 至 +12 dB</source>
+        <translation>Gain, -24 dB to +12 dB</translation>
+    </message>
+    <message>
+        <source>频段类型</source>
+        <translation>Band type</translation>
+    </message>
+    <message>
+        <source>输入选择：RCA 模拟输入</source>
+        <translation>Input: RCA analogue input</translation>
+    </message>
+    <message>
+        <source>输入选择：蓝牙</source>
+        <translation>Input: Bluetooth</translation>
+    </message>
+    <message>
+        <source>输入选择：自动，有蓝牙信号时用蓝牙</source>
+        <translation>Input: automatic, Bluetooth whenever it plays</translation>
+    </message>
+    <message>
+        <source>重新查找设备并联机</source>
+        <translation>Look for the unit again and connect</translation>
+    </message>
+    <message>
+        <source>辅助输出增益，-9 dB 至 +9 dB</source>
+        <translation>Auxiliary output gain, -9 dB to +9 dB</translation>
+    </message>
+    <message>
+        <source>界面语言（立即生效，下次启动时沿用）</source>
+        <translation>Interface language (at once, and remembered for the next start)</translation>
+    </message>
+    <message>
+        <source>界面语言</source>
+        <translation>Interface language</translation>
+    </message>
+    <message>
+        <source>动态压缩：打开后按下方曲线压缩主声道</source>
+        <translation>Compressor: when on, the main channel follows the curve below</translation>
+    </message>
+    <message>
+        <source>压缩启动时间，1 至 100 ms</source>
+        <translation>Compressor attack time, 1 to 100 ms</translation>
+    </message>
+    <message>
+        <source>压缩点 %1 输入</source>
+        <translation>Compressor point %1 input</translation>
+    </message>
+    <message>
+        <source>压缩点 %1 输出</source>
+        <translation>Compressor point %1 output</translation>
+    </message>
+    <message>
+        <source>从测量软件的参量均衡文本读入频段，应用前先核对</source>
+        <translation>Read bands from a measurement program&apos;s parametric EQ text; you review them before they apply</translation>
+    </message>
+    <message>
+        <source>把当前图上的频段写成参量均衡文本</source>
+        <translation>Write the bands on the graph as parametric EQ text</translation>
+    </message>
+    <message>
+        <source>设备在蓝牙中显示的名称，最多 %1 个字符</source>
+        <translation>The name the unit shows over Bluetooth, at most %1 characters</translation>
+    </message>
+    <message>
+        <source>把蓝牙名称发送到设备</source>
+        <translation>Send the Bluetooth name to the unit</translation>
+    </message>
+    <message>
+        <source>更改蓝牙名称</source>
+        <translation>Change the Bluetooth name</translation>
+    </message>
+    <message>
+        <source>蓝牙配对码，4 位数字</source>
+        <translation>Bluetooth pairing code, 4 digits</translation>
+    </message>
+    <message>
+        <source>把配对码发送到设备</source>
+        <translation>Send the pairing code to the unit</translation>
+    </message>
+    <message>
+        <source>更改蓝牙配对码</source>
+        <translation>Change the pairing code</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,7 @@
 // message pairs, Qt's own texts, the choice of the language, and that the unit
 // and the preset files never see the difference.
 #include "app/Language.h"
+#include "app/Startup.h"
 #include "app/WindowState.h"
 #include "params/UndoHistory.h"
 #include "presets/StatusBox.h"
@@ -93,11 +94,13 @@ protected:
 TEST_F(LanguageTest, UnderEnglishNoWindowShowsChinese) {
     Start(QStringLiteral("en"));
     ConnectUnit();
+    MarkAsDemo(*form1, *form9); // the demo's caption and graph mark as well
     ASSERT_EQ(form9->Session->LinkState, Online);
     form9->Session->ShowLinkStatus(2, form1->LinkLabel->text(), 40); // the status box as a transfer shows it
 
     EXPECT_EQ(form1->LinkLabel->text(), "The device is connected");
     EXPECT_TRUE(form1->windowTitle().startsWith("QZ Series")) << form1->windowTitle().toStdString();
+    EXPECT_TRUE(form1->windowTitle().contains("[DEMO]")) << form1->windowTitle().toStdString();
     EXPECT_EQ(form4->LinkLabel->text(), "Staus：The device is connected");
     for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(form9),
                             static_cast<QWidget*>(form4)})
@@ -249,20 +252,35 @@ TEST_F(LanguageTest, TheChoiceIsRememberedAndChineseIsTheDefault) {
     EXPECT_EQ(ChosenLanguage({prog, "--language"}), "en");
     EXPECT_EQ(ChosenLanguage({prog, "--language=zh"}), "zh");
 
-    // The selector remembers and says so in the language chosen; the screen
-    // keeps its language until the next start and nothing goes to the unit.
+    // The selector remembers the choice and the windows show it at once, the
+    // link label, the captions and the controls' names included; nothing goes to the unit.
     Start(QStringLiteral("zh"));
+    ConnectUnit();
+    MarkAsDemo(*form1, *form9);
+    ClearFrames();
+    ClearSent();
     EXPECT_EQ(form->LanguageBox->currentIndex(), 0);
     selectCombo(form->LanguageBox, 1);
+    QCoreApplication::sendPostedEvents(); // Qt's language-change events
     EXPECT_EQ(RememberedLanguage(), "en");
-    EXPECT_EQ(dialogs->texts(DialogRecord::Notify),
-              QStringList({"The console shows English from its next start."}));
-    EXPECT_EQ(Window.LanguageFlag, 1);
-    EXPECT_EQ(form->SaveFileBtn->text(), "保存");
+    EXPECT_EQ(Window.LanguageFlag, 0);
+    EXPECT_EQ(form->SaveFileBtn->text(), "Save");
+    EXPECT_EQ(form->LinkLabel->text(), "The device is connected");
+    EXPECT_EQ(form->OutLPhaseBtn->toolTip(), "Left channel polarity: + normal, - inverted; click to switch");
+    EXPECT_EQ(form->MusGainEdit2->accessibleName(), "Band 2 gain");
+    for (QWidget* window : {static_cast<QWidget*>(form1), static_cast<QWidget*>(form9),
+                            static_cast<QWidget*>(form4)})
+        EXPECT_EQ(ChineseTexts(window, form1->LanguageBox).join('\n').toStdString(), "")
+            << window->objectName().toStdString();
     selectCombo(form->LanguageBox, 0);
+    QCoreApplication::sendPostedEvents();
     EXPECT_EQ(RememberedLanguage(), "zh");
-    EXPECT_EQ(dialogs->records.size(), 1u); // back to the shown language: nothing to tell
-    EXPECT_TRUE(Calls().empty());
+    EXPECT_EQ(form->SaveFileBtn->text(), "保存");
+    EXPECT_EQ(form->MusGainEdit2->accessibleName(), "频段 2 增益");
+    EXPECT_TRUE(form1->windowTitle().startsWith("QZ系列")) << form1->windowTitle().toStdString();
+    EXPECT_TRUE(dialogs->records.empty());
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_TRUE(Frames().empty());
 }
 
 } // namespace

@@ -80,7 +80,10 @@ protected:
         QStringList out;
         for (QWidget* w : form->findChildren<QWidget*>()) {
             const QString n = w->objectName();
-            if (n.isEmpty() || n.startsWith("Undo") || n.startsWith("Redo") || n == "EQlabel")
+            // Qt's own parts (scroll bars) follow its layout passes, not the console;
+            // the wheel's target follows where the user clicked, not the values.
+            if (n.isEmpty() || n.startsWith("Undo") || n.startsWith("Redo") || n == "EQlabel" ||
+                n.startsWith("qt_") || n == "WheelTip")
                 continue;
             for (const char* p : {"text", "currentIndex", "value", "checked", "visible"})
                 out << n + QLatin1Char(':') + w->property(p).toString();

@@ -2,6 +2,7 @@
 #include "presets/Snapshots.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // The font the console's start-up gives the whole application.
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
     // Every connect takes a snapshot: never into the user's own data directory.
     QTemporaryDir snapshots;
     SetSnapshotRoot(snapshots.path());

@@ -65,6 +65,10 @@ TEST(ConsoleCommandLine, OptionsAndMistakes) {
     r = parse({"--factroy"});
     EXPECT_EQ(r.ExitCode, 2);
     EXPECT_TRUE(r.Err.contains("'factroy'"));
+    r = parse({"--language", "fr"});
+    EXPECT_EQ(r.ExitCode, 2);
+    EXPECT_TRUE(r.Err.startsWith("kalviren-console: unknown language 'fr'"));
+    EXPECT_FALSE(parse({"--language=en"}).Exit);
     r = parse({"x.Nddt", "--version"});
     EXPECT_TRUE(r.Exit);
     EXPECT_EQ(r.ExitCode, 0);
