@@ -83,6 +83,11 @@ bool ReadByConnect(int address) {
     return m <= LastModule && i < (ModuleParamCount[m] / 10 + 1) * 10 && i < BulkIndexLimit;
 }
 
+// The system's text for why a unit could not be opened (hidapi's own repeats the path).
+QString OpenError(const THidDevice* dev) {
+    return dev->OpenErrorCode() > 0 ? qt_error_string(dev->OpenErrorCode()) : dev->OpenErrorText();
+}
+
 } // namespace
 
 QString ConsoleLockPath() {
@@ -165,7 +170,7 @@ int UnitTool::List(bool json) {
             state = QStringLiteral("held by ") + holder_;
         } else if (THidDevice* dev = hid_->CheckOut(idx)) {
             open = dev->IsOpen();
-            if (!open) state = QStringLiteral("cannot open: ") + dev->OpenErrorText();
+            if (!open) state = QStringLiteral("cannot open: ") + OpenError(dev);
             hid_->CheckIn(dev);
         }
         if (json) {
@@ -327,7 +332,7 @@ int UnitTool::Run(const QStringList& arguments) {
     }
     for (UnitLink* link : links_) {
         if (!link->Device->IsOpen()) {
-            link->Fail(QStringLiteral("cannot open: ") + link->Device->OpenErrorText());
+            link->Fail(QStringLiteral("cannot open: ") + OpenError(link->Device));
             continue;
         }
         switch (command_) {
