@@ -9,6 +9,7 @@
 #include "params/Dispatcher.h"
 #include "presets/StatusBox.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -81,6 +82,22 @@ void SetBulkReadHook(BulkReadHook hook) {
 
 void ConnectLinkToWindows(TForm9& link) {
     LinkSession* session = link.Session;
+    // Several units: the link area offers them; a choice connects to it.
+    QObject::connect(&link, &TForm9::UnitsListed, &link,
+                     [](const QStringList& names, const QList<int>& rows, int current) {
+                         QComboBox* box = Form1 ? Form1->UnitChoiceBox : nullptr;
+                         if (!box) return;
+                         const QSignalBlocker quiet(box);
+                         box->clear();
+                         for (int i = 0; i < names.size(); ++i)
+                             box->addItem(names.at(i), rows.at(i));
+                         box->setCurrentIndex(current);
+                         box->setVisible(names.size() > 1);
+                     });
+    if (Form1 && Form1->UnitChoiceBox)
+        QObject::connect(Form1->UnitChoiceBox, &QComboBox::activated, &link, [&link](int index) {
+            link.ChooseUnit(Form1->UnitChoiceBox->itemData(index).toInt());
+        });
     QObject::connect(session, &LinkSession::StatusShown, &link, &ShowStatus);
     QObject::connect(session, &LinkSession::LinkLabelChanged, &link,
                      [](const QString& english, const QString& chinese) {

@@ -74,6 +74,7 @@ public:
     QRadioButton* SysInputRadio2 = nullptr;
     QRadioButton* SysInputRadio3 = nullptr;
     QLabel* LinkLabel = nullptr;
+    QComboBox* UnitChoiceBox = nullptr; // the unit in use, shown with two or more
     QPushButton* LinkBtn = nullptr;
     QPushButton* RzBmpButton1 = nullptr; // factory page switch, hidden
     ParamEdit* Example = nullptr;        // hidden filler: "no control" / "no edit"

@@ -288,6 +288,10 @@ void TForm1::BuildTopBar() {
     NEW(QLabel, LinkLabel, bar)->setText(tr("设备未连接"));
     LinkLabel->setGeometry(780, 10, 190, 22);
     LinkLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    NEW(QComboBox, UnitChoiceBox, bar)->setGeometry(560, 10, 214, 22);
+    UnitChoiceBox->setToolTip(tr("使用的设备"));
+    UnitChoiceBox->setAccessibleName(tr("使用的设备"));
+    UnitChoiceBox->hide();
     NEW(QPushButton, LinkBtn, bar)->setText(tr("     联机"));
     LinkBtn->setGeometry(980, 8, 96, 26);
 

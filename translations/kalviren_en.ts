@@ -486,6 +486,10 @@
         <source>长度必须4位</source>
         <translation>The PIN must have 4 digits</translation>
     </message>
+    <message>
+        <source>使用的设备</source>
+        <translation>Unit in use</translation>
+    </message>
 </context>
 <context>
     <name>TForm4</name>
