@@ -223,6 +223,15 @@ TEST_F(UnitTool_, SetByNameSendsTheFrameOfTheMatchingEdit) {
     }
     EXPECT_EQ(u->Live()[1][address % 256], unit->Live()[1][address % 256]);
 
+    ToolRun get;
+    get.bus->PlugUnit()->Live()[1][address % 256] = u->Live()[1][address % 256];
+    EXPECT_EQ(get.Run({QStringLiteral("get"), QStringLiteral("band3.freq"),
+                       QString::number(address, 16).prepend(QStringLiteral("0x"))}),
+              0);
+    EXPECT_EQ(get.Out(), QStringLiteral("band3.freq=1000.0 Hz\n0x%1=%2\n")
+                             .arg(address, 0, 16)
+                             .arg(u->Live()[1][address % 256]));
+
     // A raw value the console's controls cannot give is refused before any unit is touched.
     ToolRun refused;
     EmulatedDevice* v = refused.bus->PlugUnit();
