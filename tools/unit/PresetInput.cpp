@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace {
 
@@ -42,7 +43,13 @@ PresetInput ReadPresetInput(const QString& path) {
     }
     in.Contents = CheckPresetFile(std::string_view(raw.constData(), static_cast<std::size_t>(raw.size())));
     if (in.Contents.Status != PresetStatus::Ok) {
-        in.Error = Refused(in.Contents, QString::fromStdString(in.Contents.Detail));
+        // The codec counts lines from 0; people count from 1.
+        QString detail = QString::fromStdString(in.Contents.Detail);
+        static const QRegularExpression line(QStringLiteral(" \\(line (\\d+)\\)"));
+        if (const QRegularExpressionMatch m = line.match(detail); m.hasMatch())
+            detail.replace(m.capturedStart(), m.capturedLength(),
+                           QStringLiteral(" at line %1").arg(m.captured(1).toInt() + 1));
+        in.Error = Refused(in.Contents, detail);
         return in;
     }
     for (const PresetEntry& e : in.Contents.Entries) {
