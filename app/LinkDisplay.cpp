@@ -92,7 +92,11 @@ void ConnectLinkToWindows(TForm9& link) {
                          for (int i = 0; i < names.size(); ++i)
                              box->addItem(names.at(i), rows.at(i));
                          box->setCurrentIndex(current);
-                         box->setVisible(names.size() > 1);
+                         const bool several = names.size() > 1;
+                         box->setVisible(several);
+                         if (QLabel* label = LinkLabel())
+                             label->setGeometry(several ? QRect(780, 0, 190, 17)
+                                                        : QRect(780, 10, 190, 22));
                      });
     if (Form1 && Form1->UnitChoiceBox)
         QObject::connect(Form1->UnitChoiceBox, &QComboBox::activated, &link, [&link](int index) {

@@ -288,7 +288,9 @@ void TForm1::BuildTopBar() {
     NEW(QLabel, LinkLabel, bar)->setText(tr("设备未连接"));
     LinkLabel->setGeometry(780, 10, 190, 22);
     LinkLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    NEW(QComboBox, UnitChoiceBox, bar)->setGeometry(560, 10, 214, 22);
+    // Shown under the link label (which then moves up, as the bar's captions
+    // sit over their controls) while several units are listed.
+    NEW(QComboBox, UnitChoiceBox, bar)->setGeometry(780, 17, 190, 22);
     UnitChoiceBox->setToolTip(tr("使用的设备"));
     UnitChoiceBox->setAccessibleName(tr("使用的设备"));
     UnitChoiceBox->hide();
