@@ -240,8 +240,7 @@ int UnitTool::Run(const QStringList& arguments) {
     }
 
     // Everything about the arguments is settled before any unit is touched.
-    PresetContents preset;
-    std::vector<std::pair<int, int>> writes;
+    int code = -1;
     if (command == QLatin1String("pull")) {
         command_ = Command::Pull;
         if (!args.isEmpty()) return Usage(QStringLiteral("pull takes no arguments"));
@@ -249,82 +248,109 @@ int UnitTool::Run(const QStringList& arguments) {
     } else if (command == QLatin1String("push")) {
         command_ = Command::Push;
         if (args.size() != 1) return Usage(QStringLiteral("push takes one preset file"));
-        QString why;
-        const PresetInput input = ReadPresetInput(args.front());
-        if (!input.Error.isEmpty()) return Error(args.front(), input.Error);
-        if (!input.Questioned.isEmpty() && !parser.isSet(force))
-            return Error(args.front(),
-                         QStringLiteral("values the console's controls cannot set (--force writes "
-                                        "them anyway): ") +
-                             input.Questioned.join(QStringLiteral(", ")));
-        preset = input.Contents;
+        code = ReadPreset(args.front(), parser.isSet(force));
     } else if (command == QLatin1String("get")) {
         command_ = Command::Get;
-        if (args.isEmpty()) return Usage(QStringLiteral("get needs a NAME or ADDR"));
-        for (const QString& a : args) {
-            const ParamEntry* entry = FindParamByKey(a.toStdString());
-            const int address = entry ? entry->Address() : AddressOf(a);
-            if (address < 0 || (!entry && address / 256 > LastModule))
-                return Usage(QStringLiteral("'%1' is neither a parameter name nor an address").arg(a));
-            if (!ReadByConnect(address))
-                return Usage(QStringLiteral("'%1' is not read from the unit").arg(a));
-            getNames_ << a;
-            getAddresses_.emplace_back(address, entry ? 1 : 0);
-        }
+        code = ParseGet(args);
     } else {
         command_ = Command::Set;
-        if (args.isEmpty()) return Usage(QStringLiteral("set needs NAME=VALUE or ADDR=RAW"));
-        for (const QString& a : args) {
-            const qsizetype eq = a.indexOf(QLatin1Char('='));
-            if (eq <= 0) return Usage(QStringLiteral("'%1' is not NAME=VALUE or ADDR=RAW").arg(a));
-            const QString left = a.left(eq), right = a.mid(eq + 1);
-            const ParamEntry* entry = FindParamByKey(left.toStdString());
-            int address = -1, raw = -1;
-            if (entry) {
-                address = entry->Address();
-                if (const auto v = ParseParamValue(*entry, right.toStdString())) raw = *v;
-            } else if ((address = AddressOf(left)) >= 0) {
-                entry = FindParam(address);
-                bool ok = false;
-                raw = right.toInt(&ok);
-                if (!ok || raw < 0 || raw > 65535) raw = -1;
-            }
-            if (!entry) return Usage(QStringLiteral("'%1' is not a parameter of the unit").arg(left));
-            if (address == MemoryRecallAddress || address == MemorySaveAddress)
-                return Usage(QStringLiteral("'%1' is a memory command, not a parameter (push "
-                                            "--store saves)").arg(left));
-            if (raw < 0) return Usage(QStringLiteral("'%1' is not a value of %2").arg(right, left));
-            if (!InRange(address, raw) && !parser.isSet(force))
-                return Usage(QStringLiteral("%1: %2 is outside what the console sets (--force "
-                                            "writes it anyway)").arg(left, right));
-            writes.emplace_back(address, raw);
-        }
+        code = ParseSet(args, parser.isSet(force));
     }
+    if (code >= 0) return code;
 
     if (!TakeUnits())
         return Error(QString(),
                      QStringLiteral("the units are held by %1; close it first").arg(holder_));
-    const QList<THidDevice*> units = CheckOutUnits();
     QList<THidDevice*> chosen;
-    if (parser.isSet(unit)) {
-        const QString wanted = parser.value(unit);
+    code = ChooseUnits(parser.isSet(unit) ? parser.value(unit) : QString(), parser.isSet(all),
+                       chosen);
+    if (code >= 0) return code;
+    StartLinks(chosen, !parser.isSet(noVerify), parser.isSet(store));
+    return -1;
+}
+
+int UnitTool::ReadPreset(const QString& file, bool force) {
+    const PresetInput input = ReadPresetInput(file);
+    if (!input.Error.isEmpty()) return Error(file, input.Error);
+    if (!input.Questioned.isEmpty() && !force)
+        return Error(file, QStringLiteral("values the console's controls cannot set (--force "
+                                          "writes them anyway): ") +
+                               input.Questioned.join(QStringLiteral(", ")));
+    preset_ = input.Contents;
+    return -1;
+}
+
+int UnitTool::ParseGet(const QStringList& args) {
+    if (args.isEmpty()) return Usage(QStringLiteral("get needs a NAME or ADDR"));
+    for (const QString& a : args) {
+        const ParamEntry* entry = FindParamByKey(a.toStdString());
+        const int address = entry ? entry->Address() : AddressOf(a);
+        if (address < 0 || (!entry && address / 256 > LastModule))
+            return Usage(QStringLiteral("'%1' is neither a parameter name nor an address").arg(a));
+        if (!ReadByConnect(address))
+            return Usage(QStringLiteral("'%1' is not read from the unit").arg(a));
+        getNames_ << a;
+        getAddresses_.emplace_back(address, entry ? 1 : 0);
+    }
+    return -1;
+}
+
+int UnitTool::ParseSet(const QStringList& args, bool force) {
+    if (args.isEmpty()) return Usage(QStringLiteral("set needs NAME=VALUE or ADDR=RAW"));
+    for (const QString& a : args) {
+        const qsizetype eq = a.indexOf(QLatin1Char('='));
+        if (eq <= 0) return Usage(QStringLiteral("'%1' is not NAME=VALUE or ADDR=RAW").arg(a));
+        const QString left = a.left(eq), right = a.mid(eq + 1);
+        const ParamEntry* entry = FindParamByKey(left.toStdString());
+        int address = -1, raw = -1;
+        if (entry) {
+            address = entry->Address();
+            if (const auto v = ParseParamValue(*entry, right.toStdString())) raw = *v;
+        } else if ((address = AddressOf(left)) >= 0) {
+            entry = FindParam(address);
+            bool ok = false;
+            raw = right.toInt(&ok);
+            if (!ok || raw < 0 || raw > 65535) raw = -1;
+        }
+        if (!entry) return Usage(QStringLiteral("'%1' is not a parameter of the unit").arg(left));
+        if (address == MemoryRecallAddress || address == MemorySaveAddress)
+            return Usage(QStringLiteral("'%1' is a memory command, not a parameter (push --store "
+                                        "saves)").arg(left));
+        if (raw < 0) return Usage(QStringLiteral("'%1' is not a value of %2").arg(right, left));
+        if (!InRange(address, raw) && !force)
+            return Usage(QStringLiteral("%1: %2 is outside what the console sets (--force writes "
+                                        "it anyway)").arg(left, right));
+        writes_.emplace_back(address, raw);
+    }
+    return -1;
+}
+
+int UnitTool::ChooseUnits(const QString& wanted, bool all, QList<THidDevice*>& chosen) {
+    const QList<THidDevice*> units = CheckOutUnits();
+    if (!wanted.isEmpty()) {
         for (THidDevice* dev : units)
             if (dev->Info.path == wanted || (!dev->Info.serial.isEmpty() && dev->Info.serial == wanted))
                 chosen << dev;
         if (chosen.isEmpty()) return Error(wanted, QStringLiteral("no such unit"));
         if (chosen.size() > 1)
             return Error(wanted, QStringLiteral("several units answer to it; give the path"));
-    } else if (parser.isSet(all) || units.size() <= 1) {
+    } else if (all || units.size() <= 1) {
         chosen = units;
     } else {
+        // A unit is never guessed at: the wrong one would be written.
         QStringList names;
         for (THidDevice* dev : units)
-            names << dev->Info.path + (dev->Info.serial.isEmpty() ? QString() : QStringLiteral(" (") + dev->Info.serial + QLatin1Char(')'));
-        return Usage(QStringLiteral("%1 units are plugged in (%2); choose one with --unit or "
-                                    "use --all").arg(units.size()).arg(names.join(QStringLiteral(", "))));
+            names << dev->Info.path + (dev->Info.serial.isEmpty()
+                                           ? QString()
+                                           : QStringLiteral(" (") + dev->Info.serial + QLatin1Char(')'));
+        return Usage(QStringLiteral("%1 units are plugged in (%2); choose one with --unit or use "
+                                    "--all").arg(units.size()).arg(names.join(QStringLiteral(", "))));
     }
     if (chosen.isEmpty()) return Error(QString(), QStringLiteral("no unit found"));
+    return -1;
+}
 
+void UnitTool::StartLinks(const QList<THidDevice*>& chosen, bool verify, bool store) {
     for (THidDevice* dev : chosen) {
         auto* link = new UnitLink(dev);
         links_ << link;
@@ -337,17 +363,16 @@ int UnitTool::Run(const QStringList& arguments) {
         }
         switch (command_) {
         case Command::Push:
-            link->StartPush(preset, !parser.isSet(noVerify), parser.isSet(store));
+            link->StartPush(preset_, verify, store);
             break;
         case Command::Set:
-            link->StartWrites(writes);
+            link->StartWrites(writes_);
             break;
         default:
             link->StartRead();
             break;
         }
     }
-    return -1;
 }
 
 void UnitTool::LinkFinished() {

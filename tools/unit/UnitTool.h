@@ -45,6 +45,12 @@ signals:
 private:
     int Run(const QStringList& arguments);
     int List(bool json);
+    // Each returns -1 when all is well, else the exit code (and has said why).
+    int ReadPreset(const QString& file, bool force);
+    int ParseGet(const QStringList& args);
+    int ParseSet(const QStringList& args, bool force);
+    int ChooseUnits(const QString& wanted, bool all, QList<THidDevice*>& chosen);
+    void StartLinks(const QList<THidDevice*>& chosen, bool verify, bool store);
     bool TakeUnits();
     QList<THidDevice*> CheckOutUnits();
     int Usage(const QString& what);
@@ -62,6 +68,8 @@ private:
     enum class Command { None, Pull, Push, Get, Set } command_ = Command::None;
     bool json_ = false;
     QString output_;
+    PresetContents preset_;
+    std::vector<std::pair<int, int>> writes_;
     QStringList getNames_;
     std::vector<std::pair<int, int>> getAddresses_;
     bool done_ = false;
