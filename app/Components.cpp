@@ -10,6 +10,7 @@ void TImage::paintEvent(QPaintEvent*) {
     if (Picture.isNull())
         return;
     QPainter p(this);
+    if (!isEnabled()) p.setOpacity(0.45); // a held handle
     p.drawImage(0, 0, Picture);
 }
 

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <memory>
+
 QWidget* DialogOwner(QWidget* given, QWidget* mainWindow) {
     QWidget* top = given ? given->window() : nullptr;
     if (top && top->isVisible()) return top;
@@ -19,11 +21,25 @@ QWidget* Over(QWidget* owner) {
     return DialogOwner(owner, Form1);
 }
 
+} // namespace
+
+QMessageBox* MakeQuestionBox(QWidget* owner, const QString& caption, const QString& text,
+                             DefaultAnswer answer) {
+    auto* box = new QMessageBox(QMessageBox::Question, caption, text,
+                                QMessageBox::Yes | QMessageBox::No, Over(owner));
+    box->setDefaultButton(answer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+    box->setEscapeButton(QMessageBox::No);
+    return box;
+}
+
+namespace {
+
 class QtDialogs final : public DialogService {
 public:
-    bool Ask(QWidget* owner, const QString& caption, const QString& text) override {
-        return QMessageBox::question(Over(owner), caption, text,
-                                     QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    bool Ask(QWidget* owner, const QString& caption, const QString& text,
+             DefaultAnswer answer) override {
+        std::unique_ptr<QMessageBox> box(MakeQuestionBox(owner, caption, text, answer));
+        return box->exec() == QMessageBox::Yes;
     }
     void Notify(QWidget* owner, const QString& caption, const QString& text) override {
         QMessageBox::information(Over(owner), caption, text, QMessageBox::Ok);

@@ -4,13 +4,19 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
+
+// The answer Enter gives to a question. No for every question whose Yes
+// changes the unit's memory or overwrites the unit (Escape answers No always).
+enum class DefaultAnswer { Yes, No };
 
 class DialogService {
 public:
     virtual ~DialogService() = default;
     // Yes/No question; true when the answer is Yes.
-    virtual bool Ask(QWidget* owner, const QString& caption, const QString& text) = 0;
+    virtual bool Ask(QWidget* owner, const QString& caption, const QString& text,
+                     DefaultAnswer answer = DefaultAnswer::Yes) = 0;
     // Notice with a single OK button.
     virtual void Notify(QWidget* owner, const QString& caption, const QString& text) = 0;
     // File dialogs; filter in Qt's form ("Preset (*.Nddt)"); empty when cancelled.
@@ -22,6 +28,10 @@ public:
 // window while it is shown, else the main window (a hidden or missing owner,
 // such as the never-shown link window, would place it off the main window).
 QWidget* DialogOwner(QWidget* given, QWidget* mainWindow);
+
+// The Yes/No box the Qt service asks with (not shown yet).
+QMessageBox* MakeQuestionBox(QWidget* owner, const QString& caption, const QString& text,
+                             DefaultAnswer answer);
 
 // The service in use. Starts as the Qt implementation.
 DialogService& Dialogs();

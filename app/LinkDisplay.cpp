@@ -1,6 +1,7 @@
 #include "app/LinkDisplay.h"
 
 #include "app/Dialogs.h"
+#include "app/InputHold.h"
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkWindow.h"
@@ -134,4 +135,5 @@ void ConnectLinkToWindows(TForm9& link) {
     });
     QObject::connect(session, &LinkSession::LinkDropped, &link,
                      [] { Dispatch.SendSuppressed = 0; });
+    QObject::connect(session, &LinkSession::BusyChanged, &link, &HoldParameterInput);
 }

@@ -128,7 +128,8 @@ void SetupPass(QPushButton* b, const QRect& r, const QString& caption) {
     b->setStyleSheet(QStringLiteral(
         "QPushButton { color: white; background: rgb(64, 66, 70); border: 1px solid rgb(40, 40, "
         "40);"
-        " border-radius: 3px; } QPushButton:checked { background: rgb(214, 120, 24); }"));
+        " border-radius: 3px; } QPushButton:checked { background: rgb(214, 120, 24); }"
+        " QPushButton:disabled { color: rgb(150, 150, 150); }"));
     SetHint(b, QStringLiteral("0"));
 }
 
@@ -206,6 +207,12 @@ void TForm1::BuildLayout() {
         "QRadioButton::indicator { border-radius: 7px; }"
         "QCheckBox::indicator:checked, QRadioButton::indicator:checked {"
         " background: rgb(26, 110, 190); border: 3px solid white; width: 8px; height: 8px; }"
+        // Held while the link moves a parameter set: visibly out of reach.
+        "QRadioButton:disabled, QCheckBox:disabled { color: rgb(190, 190, 190); }"
+        "QCheckBox::indicator:disabled, QRadioButton::indicator:disabled {"
+        " background: rgb(170, 170, 170); }"
+        "QCheckBox::indicator:checked:disabled, QRadioButton::indicator:checked:disabled {"
+        " background: rgb(110, 130, 150); border-color: rgb(190, 190, 190); }"
         "QGroupBox { color: white; background: rgb(98, 102, 108); border: 1px solid rgb(77, 77, "
         "77);"
         " border-radius: 5px; margin-top: 9px; }"

@@ -7,6 +7,7 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -80,6 +81,12 @@ void InstallUndoActions(TForm1* form) {
     form->RedoAction->setShortcuts({RedoKeys[0], RedoKeys[1]});
     form->addAction(form->UndoAction);
     form->addAction(form->RedoAction);
+    // One switch for both while a transfer holds the parameters; each keeps
+    // its own state (something to undo or not) for when it is released.
+    auto* group = new QActionGroup(form);
+    group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    group->addAction(form->UndoAction);
+    group->addAction(form->RedoAction);
 
     // In the free stretch of the top bar between the input selection and the link label.
     QWidget* bar = form->AdvGroupBox19;

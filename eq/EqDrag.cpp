@@ -108,6 +108,7 @@ void StartFromBandValues(int handle) {
 } // namespace
 
 void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
+    if (Dispatch.InputHeld == 1) return;
     TForm1* form = EqGraph.Form;
     SetCursor(Sender, Qt::CrossCursor);
     D().HandleDragging = true;
@@ -269,8 +270,20 @@ void CommitPending() {
 }
 } // namespace
 
+void EqDropDrag() {
+    EqDragState& s = D();
+    const bool active = s.HandleDragging || s.QStepping || UndoGestureHeld(&s);
+    s.HandleDragging = false;
+    s.QStepping = false;
+    s.PendingFreqRaw = s.SentFreqRaw;
+    s.PendingGainRaw = s.SentGainRaw;
+    ReleaseUndoGesture(&s);
+    // The handle goes back to where its band is.
+    if (active) RedrawEqCurve(20, Window.CurrentModule);
+}
+
 void EqCommitDrag() {
-    CommitPending();
+    if (Dispatch.InputHeld != 1) CommitPending();
     // The released drag's last value is in: its undo step is complete.
     if (UndoGestureHeld(&D()) && !D().HandleDragging && !D().QStepping) ReleaseUndoGesture(&D());
 }
@@ -286,7 +299,7 @@ bool EqTickHasWork() {
 }
 
 bool FormMouseWheel(int wheelDelta) {
-    if (Dispatch.WheelArmed == 0) return false;
+    if (Dispatch.WheelArmed == 0 || Dispatch.InputHeld == 1) return false;
     if (wheelDelta > 0)
         CommitEdit(StepUp);
     else if (wheelDelta < 0)

@@ -10,6 +10,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <vector>
 
 #include <cstring>
 
@@ -23,6 +27,7 @@ const QColor MinorColour(100, 100, 100);
 const QColor CurveColour(212, 120, 34, 255);
 const QColor HandleText(255, 140, 0);
 const QColor HandleBack(60, 60, 60);
+const QColor ExitColour(200, 20, 20);
 
 TImage* Image() {
     return EqGraph.Form ? EqGraph.Form->Image1 : nullptr;
@@ -233,6 +238,7 @@ void UpdateReadout(int s, int module) {
     TForm1* form = EqGraph.Form;
     if (!form || !form->EQlabel) return;
     EqGraph.ReadoutModule = module;
+    EqGraph.ReadoutSlot = s;
     const CurveSlot& cs = EqGraph.CurveSlots[s];
     const int type = cs.Type;
     QWidget* h = Handle(type < 100 ? s : (type < 200 ? 9 : 10));
@@ -246,6 +252,43 @@ void UpdateReadout(int s, int module) {
     const ReadoutPlace pl = PlaceReadout(s, type, cs.Gain, h->x(), h->y(), h->width(), h->height(),
                                          label->width(), label->height());
     label->move(pl.Left, pl.Top);
+}
+
+// Where the summed curve runs off the scale: a bar along that edge over the
+// run and the farthest value at its peak, so a clipped peak never reads as
+// the edge's value.
+void DrawScaleExits(QImage& pic, const std::vector<double>& sums) {
+    const std::vector<ScaleExit> exits = ScaleExits(sums);
+    if (exits.empty()) return;
+    QPainter p(&pic);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QFont f = p.font();
+    f.setBold(true);
+    f.setPixelSize(11);
+    p.setFont(f);
+    const QFontMetrics fm(f);
+    for (const ScaleExit& e : exits) {
+        const int x1 = EqGraph.CurveX[e.First];
+        const int x2 = std::max(EqGraph.CurveX[e.Last], x1 + 1);
+        const int peak = EqGraph.CurveX[e.Peak];
+        const int edge = e.Top ? 0 : pic.height() - 1;
+        const int in = e.Top ? 1 : -1; // into the graph
+        p.fillRect(QRect(QPoint(x1, e.Top ? 0 : edge - 2), QPoint(x2, e.Top ? 2 : edge)),
+                   ExitColour);
+        p.setPen(Qt::NoPen);
+        p.setBrush(ExitColour);
+        const QPointF tip(peak + 0.5, edge + in * 3);
+        p.drawPolygon(QPolygonF{tip, QPointF(peak - 5.5, edge + in * 10),
+                                QPointF(peak + 6.5, edge + in * 10)});
+        // The value beside the bar, away from the peak's handle and readout.
+        const QString text = QString::fromStdString(ScaleExitText(e.PeakDb));
+        const int w = fm.horizontalAdvance(text);
+        int left = x1 - 6 - w;
+        if (left < 2) left = x2 + 6;
+        const int base = e.Top ? edge + 3 + fm.ascent() : edge - 3 - fm.descent();
+        p.setPen(ExitColour);
+        p.drawText(left, base, text);
+    }
 }
 
 } // namespace
@@ -328,6 +371,7 @@ void RedrawEqCurve(int slot, int module) {
         if (form->EQlabel && EqGraph.ReadoutModule != module) {
             form->EQlabel->clear();
             EqGraph.ReadoutModule = module;
+            EqGraph.ReadoutSlot = -1;
         }
         for (int n = 2; n <= 8; ++n)
             if (QWidget* h = Handle(n)) h->setVisible(module == 1);
@@ -344,17 +388,29 @@ void RedrawEqCurve(int slot, int module) {
     }
     // Slots beyond the module's band table hold another module's data.
     if (slot != 20 && slot <= last) UpdateReadout(slot, module);
+    // A full redraw follows values changed wholesale: the readout goes with
+    // its band's new values, or away when its band is not on this graph.
+    if (slot == 20 && form->EQlabel) {
+        if (EqGraph.ReadoutSlot >= 0 && EqGraph.ReadoutSlot <= last &&
+            EqGraph.ReadoutModule == module)
+            UpdateReadout(EqGraph.ReadoutSlot, module);
+        else
+            form->EQlabel->clear();
+    }
 
     const float k = static_cast<float>(form->Image1->width()) / CurveWidth;
     const int height = ImageHeight();
+    std::vector<double> sums(CurveWidth);
     for (int j = 0; j < CurveWidth; ++j) {
         float sum = 0;
         for (int s = 0; s <= last; ++s)
             sum += EqGraph.SlotResponse[s][j];
+        sums[static_cast<std::size_t>(j)] = sum;
         EqGraph.CurveX[j] = RoundEvenInt(static_cast<double>(static_cast<float>(j) * k));
         EqGraph.CurveY[j] = RoundEvenInt(DbToYAt(sum, height));
     }
     DrawCurveSpline();
+    DrawScaleExits(form->Image1->Picture, sums);
     form->Image1->update();
 }
 

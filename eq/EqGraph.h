@@ -32,6 +32,10 @@ void EqRedrawCheck();
 // A drag is held, or a commit or a redraw waits: the tick has to run.
 bool EqTickHasWork();
 
+// A drag or Q step in progress ends now: what the tick committed stays, the
+// rest is dropped (the parameters are held).
+void EqDropDrag();
+
 // Main window's wheel; true when handled.
 bool FormMouseWheel(int wheelDelta);
 
@@ -81,8 +85,9 @@ struct EqGraphState {
     QPointer<QLabel> DbLabels[7];
     QPointer<QLabel> FreqLabels[10];
     EqDragState Drag;
-    // Module whose band the readout (EQlabel) describes; 0 before any.
+    // Module and slot whose band the readout (EQlabel) describes; 0 and -1 before any.
     int ReadoutModule = 0;
+    int ReadoutSlot = -1;
     // Points of the last drawn curve, in image pixels (CurveWidth of them).
     int CurveX[CurveWidth]{};
     int CurveY[CurveWidth]{};

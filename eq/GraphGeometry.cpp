@@ -80,3 +80,35 @@ std::vector<BezierSegment> CardinalToBezier(const std::vector<PointD>& pts, doub
     }
     return out;
 }
+
+std::vector<ScaleExit> ScaleExits(const std::vector<double>& sumsDb) {
+    std::vector<ScaleExit> out;
+    const int n = static_cast<int>(sumsDb.size());
+    for (int j = 0; j < n;) {
+        const double v = sumsDb[static_cast<std::size_t>(j)];
+        const bool top = v > DbTop;
+        if (!top && !(v < DbBottom)) {
+            ++j;
+            continue;
+        }
+        ScaleExit e;
+        e.Top = top;
+        e.First = e.Peak = j;
+        e.PeakDb = v;
+        for (; j < n; ++j) {
+            const double w = sumsDb[static_cast<std::size_t>(j)];
+            if (top ? !(w > DbTop) : !(w < DbBottom)) break;
+            if (top ? w > e.PeakDb : w < e.PeakDb) {
+                e.PeakDb = w;
+                e.Peak = j;
+            }
+            e.Last = j;
+        }
+        out.push_back(e);
+    }
+    return out;
+}
+
+std::string ScaleExitText(double db) {
+    return FormatFixed(db, 1) + "dB";
+}

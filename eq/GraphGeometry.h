@@ -50,3 +50,16 @@ struct BezierSegment {
 // Cardinal spline through pts as cubic Bezier segments (the first point is
 // the path's start); the end points reuse themselves as outer neighbours.
 std::vector<BezierSegment> CardinalToBezier(const std::vector<PointD>& pts, double tension);
+
+// Where the summed curve leaves the dB scale: a run of points above DbTop
+// (Top) or below DbBottom, with the point that lies farthest out.
+struct ScaleExit {
+    bool Top = true;
+    int First = 0; // indexes into the curve's points
+    int Last = 0;
+    int Peak = 0;
+    double PeakDb = 0;
+};
+std::vector<ScaleExit> ScaleExits(const std::vector<double>& sumsDb);
+// The peak's text on the mark, "15.7dB".
+std::string ScaleExitText(double db);

@@ -5,6 +5,7 @@
 #include "app/WindowState.h"
 #include "eq/PeqReviewDialog.h"
 #include "eq/PeqText.h"
+#include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
@@ -69,6 +70,8 @@ void PeqImportBtnClick(QObject*) {
 
     PeqReviewDialog review(file, plan, name, Form1);
     if (RunPeqReview(review) != QDialog::Accepted) return;
+    // A transfer began while the review was open: it settles the bands.
+    if (Dispatch.InputHeld == 1) return;
 
     // Only the slots that change go to the unit; one refresh redraws the graph once.
     const std::vector<PeqBandRaw> bands = PlannedBands(plan, review.ResetOthers());

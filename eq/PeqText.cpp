@@ -419,6 +419,8 @@ PeqRow MakeRow(const PeqFilter& f, const PeqBandRaw& current) {
                               where[1] + ": Q " + Num(r.ReqQ, 2) + " held to " + QTable[limit]));
     if (r.Type == 0) {
         b.v[3] = std::min(raw, 109); // also when bypassed: the Q for when it is switched on
+        // A bypassed band's field shows the second slot: the same Q, held to its range.
+        if (!f.On) b.v[4] = std::min(raw, 31);
     } else {
         b.v[4] = std::min(raw, 31);
     }

@@ -23,7 +23,7 @@ namespace {
 
 class QuietDialogs final : public DialogService {
 public:
-    bool Ask(QWidget*, const QString&, const QString&) override { return false; }
+    bool Ask(QWidget*, const QString&, const QString&, DefaultAnswer) override { return false; }
     void Notify(QWidget*, const QString&, const QString&) override {}
     QString OpenFileName(QWidget*, const QString&) override { return {}; }
     QString SaveFileName(QWidget*, const QString&) override { return {}; }

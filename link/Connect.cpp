@@ -19,8 +19,10 @@ void LinkSession::StartLink() {
     LinkMask = MakeLinkMask(now.hour(), now.minute(), now.second(), now.msec());
     LinkAck = 0;
     HoldTimer->stop();
+    EndMemoryWait();
     if (LinkState != NoDevice) PCtoMCUAckSign(SignalStart);
     Timer1->start();
+    UpdateBusy();
 }
 
 void LinkSession::Timer1Timer(QObject*) {
@@ -69,6 +71,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         LinkState = Online;
         ShowConnected();
         ShowLinkStatus(3, QString(), 0);
+        UpdateBusy();
         Notify(tr("提示"), tr("保存成功!"));
         break;
     case 4:
@@ -112,6 +115,8 @@ void LinkSession::DisCheckWindow(int uMode) {
         Timer2->stop();
         Timer1->stop();
         emit LinkDropped();
+        EndMemoryWait();
+        UpdateBusy();
         if (LinkState == Online) LinkState = Offline;
         SetLinkLabel(QStringLiteral("OffLine"), QStringLiteral("设备未连接"));
         Notify(tr("提示"), tr("已断开连接!"), QStringLiteral("Confirm"),
@@ -121,10 +126,13 @@ void LinkSession::DisCheckWindow(int uMode) {
         Timer2->stop();
         Timer1->stop();
         emit LinkDropped();
+        EndMemoryWait();
+        UpdateBusy();
         SetLinkLabel(QStringLiteral("OffLine"), QStringLiteral("设备未连接"));
         Notify(tr("提示"), tr("连接失败!"));
         break;
     default:
         break;
     }
+    UpdateBusy();
 }

@@ -29,6 +29,26 @@ void LinkSession::Stop() {
     Timer2->stop();
     HoldTimer->stop();
     LinkState = NoDevice;
+    EndMemoryWait();
+    UpdateBusy();
+}
+
+bool LinkSession::Busy() const {
+    return Timer2->isActive() || PendingOp != 0 || WaitingMemoryOp() != 0;
+}
+
+void LinkSession::UpdateBusy() {
+    const bool busy = Busy();
+    if (busy == busy_) return;
+    busy_ = busy;
+    emit BusyChanged(busy);
+}
+
+void LinkSession::EndMemoryWait() {
+    // Its answer can no longer come; taken for one later it would report a
+    // save that never happened, or read the unit back unasked.
+    PendingOp = 0;
+    QueueCount = 0;
 }
 
 void LinkSession::ShowLinkStatus(int kind, const QString& text, int percent) {
@@ -40,6 +60,8 @@ void LinkSession::ShowLinkStatus(int kind, const QString& text, int percent) {
         Timer1->stop();
         HoldTimer->stop();
         LinkState = NoDevice;
+        EndMemoryWait();
+        UpdateBusy();
         break;
     case 1:
         LinkState = Offline;

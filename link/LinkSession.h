@@ -108,6 +108,10 @@ public:
     // The program ends: no timer runs any more.
     void Stop();
 
+    // A transfer runs or a memory command is awaited: the console's values may
+    // not change until it ends (its read or write settles them).
+    bool Busy() const;
+
     // ---- Transfer pump (Transfer.cpp) ----
     void Timer2Timer(QObject* Sender);
     int TransferPercent() const;
@@ -165,9 +169,17 @@ signals:
     void TransferFinished(int mode);
     // The link was lost or the connect failed: sending is no longer held back.
     void LinkDropped();
+    // Busy() began (true) or ended (false): the windows hold the user's
+    // changes meanwhile.
+    void BusyChanged(bool busy);
 
 private:
     FrameWriter writer_;
     Clock clock_;
+    bool busy_ = false;
     void ShowConnected();
+    // Tells BusyChanged when Busy() differs from what was told last.
+    void UpdateBusy();
+    // The link restarts or is gone: no memory command is awaited any longer.
+    void EndMemoryWait();
 };

@@ -68,6 +68,7 @@ void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
         ++QueueCount;
         QueueAddr[QueueCount] = ModuleAddr;
         QueueValue[QueueCount] = HighLowData;
+        UpdateBusy();
         return;
     }
     QueueAddr[0] = ModuleAddr;
@@ -80,6 +81,7 @@ void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
     if (memoryOp != 0) ResendLast = 0;
     AckReceived = 0;
     SendData(WriteMode, ModuleAddr, HighLowData);
+    UpdateBusy();
 }
 
 void LinkSession::HoldTimerTimer(QObject*) {
@@ -146,4 +148,5 @@ void LinkSession::HoldTimerTimer(QObject*) {
             DisCheckWindow(7);
         }
     }
+    UpdateBusy();
 }

@@ -20,6 +20,9 @@ struct DispatchState {
     uint8_t TrackSyncGuard = 0;
     int32_t SelectedBand[4]{};
     int32_t PassState[4]{};
+    // 1 while the link moves a whole parameter set or awaits a memory command:
+    // the user's changes are refused until it ends.
+    uint8_t InputHeld = 0;
 };
 
 extern DispatchState Dispatch;

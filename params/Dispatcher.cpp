@@ -73,6 +73,11 @@ void RestoreLastGoodText(QLineEdit* edit) {
 
 void CommitText(QLineEdit* edit, int step) {
     if (!edit || IsFiller(edit)) return;
+    // Held during a transfer: what was typed would never reach the unit.
+    if (Dispatch.InputHeld == 1) {
+        RestoreLastGoodText(edit);
+        return;
+    }
     const std::string typed = edit->text().toStdString();
     const std::string s = StripToNumber(typed);
     double number = 0;
@@ -339,6 +344,10 @@ void MusBypassCheck1Click(QObject* Sender) {
     const int type = ImageAt(address) % 10;
     const int v = box->isChecked() ? type + 10 : type;
     SendDatatoMCU(address, v);
+    // Bypass changes which Q slot the band uses: its field shows that one.
+    auto* qEdit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, address + 3));
+    if (qEdit && !IsFiller(qEdit) && KindOf(qEdit) == 4)
+        SetControlValue(qEdit, StepNone, DisplayOnly, ImageAt(ControlAddress(AddressOf(qEdit))));
     Window.LastCurveWrite = {address, v};
 }
 

@@ -137,8 +137,11 @@ void ResetEqBands(int target) {
 void ResetBtnClick(QObject*) {
     if (!Dialogs().Ask(
             Form1, QStringLiteral("Confirm"),
-            Lang(QStringLiteral("重置所有EQ参数?"), QStringLiteral("Reset all EQ parameters?"))))
+            Lang(QStringLiteral("重置所有EQ参数?"), QStringLiteral("Reset all EQ parameters?")),
+            DefaultAnswer::No))
         return;
+    // A transfer began while the question was open.
+    if (Dispatch.InputHeld == 1) return;
     const int m = Window.CurrentModule;
     UndoGesture gesture(QObject::tr("EQ重置"));
     ResetEqBands(m);
@@ -146,8 +149,10 @@ void ResetBtnClick(QObject*) {
 }
 
 void RmsResetBtnClick(QObject*) {
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), TForm1::tr("确定要复位动态压缩曲线?")))
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), TForm1::tr("确定要复位动态压缩曲线?"),
+                       DefaultAnswer::No))
         return;
+    if (Dispatch.InputHeld == 1) return;
     UndoGesture gesture(QObject::tr("复位压缩曲线"));
     ResetCompressorCurve();
 }

@@ -15,6 +15,9 @@ void SetSendTap(SendTap t) {
 void SendDatatoMCU(int ModuleAddr, int HighLowData) {
     const bool suppressed = Dispatch.SendSuppressed == 1;
     if (tap) tap(ModuleAddr, HighLowData, suppressed);
+    // The controls are held while a transfer or a memory command's wait runs;
+    // a change that still gets here would stay behind it, never sent.
+    if (!suppressed && Dispatch.InputHeld == 1) return;
     StoreParam(ModuleAddr, HighLowData);
     if (suppressed || CurrentLinkState() != Online) return;
     QueueLinkWrite(ModuleAddr, HighLowData);

@@ -35,7 +35,9 @@ void DeviceSaveBtnClick(QObject* Sender) {
     const QString question =
         Lang(QString::fromUtf16(cmd.chinese), QString::fromUtf16(cmd.english)) +
         QStringLiteral("?");
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question)) return;
+    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), question, DefaultAnswer::No)) return;
+    // The link may have left Online while the question was open.
+    if (CurrentLinkState() != Online) return;
     SendDatatoMCU(cmd.address, cmd.value);
     if (cmd.address == MemorySaveAddress) {
         // The link awaits the save once it has sent it (at once, or in its

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
+#include "params/DispatchState.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
 #include "presets/PresetCodec.h"
@@ -118,7 +119,8 @@ void LoadPreset() {
     PresetFiles.PresetOk = false;
 
     const QString fileName = Dialogs().OpenFileName(Owner(), PresetFilter);
-    if (fileName.isEmpty()) return;
+    // A transfer began while the dialog was open: the image is the link's until it ends.
+    if (fileName.isEmpty() || Dispatch.InputHeld == 1) return;
     LoadPresetFile(fileName);
 }
 

@@ -15,7 +15,7 @@ TForm4::TForm4(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
     setWindowTitle(tr("设备状态"));
-    setFixedSize(313, 91);
+    setFixedSize(313, 109);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(209, 209, 224));
@@ -37,6 +37,10 @@ TForm4::TForm4(QWidget* parent)
 
     Label1 = new QLabel(tr("请稍等,可能需要几秒钟才能完成操作！"), this);
     Label1->setGeometry(24, 62, 280, 20);
+    // The box shows only while the parameter controls are held.
+    HoldLabel = new QLabel(tr("完成之前不能更改参数。"), this);
+    HoldLabel->setObjectName(QStringLiteral("HoldLabel"));
+    HoldLabel->setGeometry(24, 82, 280, 20);
 
     Form4 = this;
 }

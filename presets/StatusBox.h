@@ -16,6 +16,7 @@ public:
     QLabel* LinkLabel = nullptr;
     QProgressBar* RzProgressStatus1 = nullptr;
     QLabel* Label1 = nullptr;
+    QLabel* HoldLabel = nullptr; // why the parameter controls are disabled meanwhile
 
     // Percent last given; the bar itself shows at most 100.
     int Percent = 0;

@@ -505,6 +505,10 @@
         <source>请稍等,可能需要几秒钟才能完成操作！</source>
         <translation>Please wait; this may take a few seconds.</translation>
     </message>
+    <message>
+        <source>完成之前不能更改参数。</source>
+        <translation>No changes to parameters until it is done.</translation>
+    </message>
 </context>
 <context>
     <name>TForm9</name>

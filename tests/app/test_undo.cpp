@@ -5,15 +5,18 @@
 #include "eq/PeqReviewDialog.h"
 #include "params/ParamImage.h"
 #include "params/UndoHistory.h"
+#include "presets/PresetCodec.h"
 #include "tests/support/LinkFixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUndoStack>
 
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -237,4 +240,51 @@ TEST_F(Undo, TheUnitFollowsAndABulkReadClearsTheHistory) {
         Step(25);
     EXPECT_FALSE(form->UndoAction->isEnabled());
     EXPECT_FALSE(form->RedoAction->isEnabled());
+}
+
+TEST_F(Undo, AGestureOfSeveralSlotsGoesBackInReverseOrder) {
+    form->RzBmpButton1->show();
+    ClickOn("RzBmpButton1"); // the factory page; both levels to 48
+    for (const char* bar : {"DEQMaxLevelBar1", "DEQRmsLevelBar1"}) {
+        Named(bar)->setFocus(Qt::TabFocusReason);
+        Key(Qt::Key_End);
+    }
+    Named("DEQMaxLevelBar1")->setFocus(Qt::TabFocusReason);
+    ClearSent();
+    Key(Qt::Key_Home); // the cut-off to 0 pulls the start level down first
+    ASSERT_EQ(Sent(), (std::vector<SentWrite>{{0x208, 0, false}, {0x209, 0, false}}));
+    ClearSent();
+    CtrlZ(); // the cut-off back up first: the start never lies above it
+    EXPECT_EQ(Sent(), (std::vector<SentWrite>{{0x209, 48, false}, {0x208, 48, false}}));
+}
+
+TEST_F(Undo, AnUndoWithAHandleHeldIsNotUndoneAgainAfterTheRelease) {
+    typeInto(form->MusGainEdit5, "6");
+    now += 5000;
+    const QPoint c = form->EP5->mapTo(form, form->EP5->rect().center());
+    QTest::mousePress(form->windowHandle(), Qt::LeftButton, {}, c);
+    CtrlZ(); // the typing, with the button down
+    QTest::mouseMove(form->windowHandle(), c + QPoint(30, -40));
+    Tick();
+    QTest::mouseRelease(form->windowHandle(), Qt::LeftButton, {}, c + QPoint(30, -40));
+    Tick();
+    ASSERT_NE(P(1, 42), 120);
+    CtrlZ(); // the drag; the typing stays undone
+    EXPECT_EQ(P(1, 42), 120);
+}
+
+TEST_F(Undo, ARefreshThatHoldsALoadedValueAddsNoStep) {
+    PresetImage image{}; // the first dynamic EQ starting (40) above its cut-off (20)
+    std::memcpy(&image, Params.DeviceImage, sizeof image);
+    image[2][8] = 40;
+    image[2][9] = 20;
+    QFile f(dir.filePath(QStringLiteral("deq.Nddt")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray::fromStdString(BuildPresetFile(image, Params.VariantFlag)));
+    f.close();
+    dialogs->fileNames = {f.fileName()};
+    ClickOn("LoadFileBtn"); // no unit: into the image only
+    ClickOn("FormTabBtn1"); // shown: the start level is held to the cut-off
+    EXPECT_EQ(D(2, 8), 20);
+    EXPECT_EQ(UndoText(), "撤销 加载预设");
 }

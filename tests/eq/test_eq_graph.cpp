@@ -190,13 +190,13 @@ TEST_F(GraphReadout, CrossoverReadoutShowsOnlyTheFrequency) {
     EXPECT_EQ(form->EQlabel->y(), form->HPF->y() + form->HPF->height() - 5);
 }
 
-TEST_F(GraphReadout, FullRedrawLeavesTheReadoutAlone) {
+TEST_F(GraphReadout, FullRedrawShowsTheReadoutBandsNewValues) {
     P(1, 22) = 150;
     RedrawEqCurve(0, 1);
-    const QString before = form->EQlabel->text();
     P(1, 22) = 100;
     RedrawEqCurve(20, 1);
-    EXPECT_EQ(form->EQlabel->text(), before);
+    EXPECT_EQ(form->EQlabel->text(), QStringLiteral("-4.0dB\nQ:1.00\n21.70Hz"));
+    EXPECT_EQ(form->EQlabel->y(), form->EP1->y() - form->EQlabel->height() - 1);
 }
 
 using GraphTrigger = EqWindowTest;

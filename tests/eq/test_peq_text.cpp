@@ -160,7 +160,7 @@ TEST(PeqSnap, ShelvesBySlopeOrWithoutQTakeTheUnitsSlope) {
     const PeqBandRaw off = Band1("Filter 1: OFF PK Fc 100 Hz Gain 3 dB Q 8");
     EXPECT_EQ(off.v[0], 10);
     EXPECT_EQ(off.v[3], 61); // the Q for when it is switched on
-    EXPECT_EQ(off.v[4], 19); // the other Q slot is left as it is
+    EXPECT_EQ(off.v[4], 31); // what its field shows while bypassed: the same Q, held to 1.40
 }
 
 TEST(PeqSnap, MoreActiveFiltersThanBandsDropTheSmallestGainsAndTheLaterOnATie) {

@@ -128,6 +128,11 @@ protected:
             if (Params.DeviceImage[m][i] != value) quietChanges[address] = value;
             return;
         }
+        // Held during a transfer or a memory command's wait: a change getting
+        // through then never reaches the unit.
+        if (form9 && form9->Session->Busy() && busyChanges++ < 6)
+            std::cout << "change during a transfer: 0x" << std::hex << address << std::dec << " at "
+                      << clockMs << " ms\n";
         if (form9 && form9->Session->LinkState == Online) {
             onlineWrites[address] = {value, epoch};
             quietChanges.erase(address);
@@ -234,8 +239,9 @@ protected:
             for (int i = 0; i < ImageSlots; ++i) {
                 QWidget* w = Params.ControlMap[m][i];
                 if (!w || !seen.insert(w).second) continue;
+                // Held (disabled) controls too: the user tries them all the same.
                 if (auto* c = qobject_cast<T*>(w))
-                    if (c->isVisible() && c->isEnabled()) out.push_back(c);
+                    if (c->isVisible()) out.push_back(c);
             }
         return out;
     }
@@ -276,10 +282,15 @@ protected:
                     pressKey(e, keys[Int(0, 3)]);
             }
         } else if (what < 54) {
-            if (QComboBox* c = Pick(Visible<QComboBox>()))
-                if (c->count() > 0) selectCombo(c, Int(0, c->count() - 1));
+            if (QComboBox* c = Pick(Visible<QComboBox>()); c && c->count() > 0) {
+                const int index = Int(0, c->count() - 1);
+                c->isEnabled() ? selectCombo(c, index) : pressKey(c, Qt::Key_Down);
+            }
         } else if (what < 66) {
-            if (QSlider* s = Pick(Visible<QSlider>())) s->setValue(Int(s->minimum(), s->maximum()));
+            if (QSlider* s = Pick(Visible<QSlider>())) {
+                const int value = Int(s->minimum(), s->maximum());
+                s->isEnabled() ? s->setValue(value) : click(s); // a held one is only clicked at
+            }
         } else if (what < 72) {
             if (QCheckBox* c = Pick(Visible<QCheckBox>())) click(c);
         } else if (what < 78) {
@@ -371,9 +382,10 @@ protected:
     void LoadPresetFile() {
         if (presetPath.isEmpty()) return;
         const bool online = form9->Session->LinkState == Online;
+        const bool loads = form1->LoadFileBtn->isEnabled();
         dialogs->fileNames = {presetPath};
         click(form1->LoadFileBtn);
-        if (!online) {
+        if (!online && loads) {
             // Not written to the unit: the loaded image stays local, also
             // when a transfer is running.
             for (int m = 1; m <= LastModule; ++m)
@@ -572,6 +584,7 @@ protected:
     int mismatches = 0;
     int lostWrites = 0;
     int localDiffs = 0;
+    long busyChanges = 0;
     int heldBackDiffs = 0;
     int reported = 0;
     int checks = 0;
@@ -677,7 +690,8 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
               << presetLoads << ", saves " << presetSaves << ", drags " << drags << "), faults "
               << faultTotal << " (" << kinds.str() << "), reconnects " << reconnects
               << ", checks " << checks << ", mismatches " << mismatches << ", lost writes "
-              << lostWrites << ", local-only differences " << localDiffs << ", held back by a refresh " << heldBackDiffs << ", memory commands behind a frame in flight "
+              << lostWrites << ", changes during transfers " << busyChanges
+              << ", local-only differences " << localDiffs << ", held back by a refresh " << heldBackDiffs << ", memory commands behind a frame in flight "
               << queuedMemoryCommands << ", checks after memory commands " << memoryChecks
               << " (differences " << memoryDiffs << "), save notices " << saveNotices
               << " (before the unit's answer " << unacknowledgedSaves << "), hung transfers " << hungTransfers << ", stale resends " << staleResends << ", values outside a read "
@@ -694,6 +708,8 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
     EXPECT_EQ(notRecovered, 0);
     EXPECT_EQ(lostWrites, 0);
     EXPECT_EQ(mismatches, 0);
+    EXPECT_EQ(busyChanges, 0) << "changes made during a transfer or a memory command's wait";
+    EXPECT_EQ(localDiffs, 0) << "changes made off line outlived the next read";
     EXPECT_EQ(memoryDiffs, 0) << "differences after memory commands";
     EXPECT_GT(queuedMemoryCommands, 0) << "no memory command met a frame in flight";
     EXPECT_EQ(unacknowledgedSaves, 0);

@@ -4,8 +4,9 @@ ScriptedDialogs::ScriptedDialogs() { SetDialogs(this); }
 
 ScriptedDialogs::~ScriptedDialogs() { SetDialogs(nullptr); }
 
-bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text) {
-    records.push_back({DialogRecord::Ask, caption, text});
+bool ScriptedDialogs::Ask(QWidget*, const QString& caption, const QString& text,
+                          DefaultAnswer answer) {
+    records.push_back({DialogRecord::Ask, caption, text, answer});
     if (answers.empty())
         return false;
     const bool a = answers.front();

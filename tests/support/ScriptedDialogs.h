@@ -13,6 +13,7 @@ struct DialogRecord {
     enum Kind { Ask, Notify, Open, Save } kind;
     QString caption;
     QString text; // question or notice text; the filter for file dialogs
+    DefaultAnswer answer = DefaultAnswer::Yes; // of a question
 };
 
 class ScriptedDialogs final : public DialogService {
@@ -25,7 +26,8 @@ public:
     std::deque<QString> fileNames;
     std::vector<DialogRecord> records;
 
-    bool Ask(QWidget* owner, const QString& caption, const QString& text) override;
+    bool Ask(QWidget* owner, const QString& caption, const QString& text,
+             DefaultAnswer answer) override;
     void Notify(QWidget* owner, const QString& caption, const QString& text) override;
     QString OpenFileName(QWidget* owner, const QString& filter) override;
     QString SaveFileName(QWidget* owner, const QString& filter) override;
