@@ -67,6 +67,7 @@ void UnitLink::StartWrites(std::vector<std::pair<int, int>> writes) {
 
 void UnitLink::StartPush(const PresetContents& preset, bool verify, bool store) {
     preset_ = preset;
+    push_ = true;
     verify_ = verify;
     store_ = store;
     Connect(Stage::Connect);
@@ -119,7 +120,8 @@ void UnitLink::Settled() {
     if (Session->LinkState != Online) return;
     switch (CurrentStage) {
     case Stage::Connect:
-        if (preset_.Status == PresetStatus::Ok && !preset_.Entries.empty()) {
+        if (push_) {
+            // As the load button: a file without parameter lines uploads the image as read.
             ApplyPresetEntries(preset_, VariantFlag(), images_->DeviceImage);
             std::memcpy(expected_, images_->DeviceImage, sizeof expected_);
             CurrentStage = Stage::Upload;

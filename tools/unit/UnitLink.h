@@ -72,7 +72,7 @@ private:
 
     std::unique_ptr<ParamModel> images_;
     PresetContents preset_;
-    bool verify_ = false, store_ = false;
+    bool push_ = false, verify_ = false, store_ = false;
     int32_t expected_[ModuleCount][DeviceSlots]{};
     std::vector<std::pair<int, int>> writes_;
     std::size_t nextWrite_ = 0;
