@@ -12,9 +12,11 @@
 #include "presets/Snapshots.h"
 #include "presets/StatusBox.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSlider>
 
 #include <cstring>
@@ -95,6 +97,39 @@ void SetBulkReadHook(BulkReadHook hook) {
 
 void ConnectLinkToWindows(TForm9& link) {
     LinkSession* session = link.Session;
+    // Several units: the link area offers them; a choice connects to it.
+    QObject::connect(&link, &TForm9::UnitsListed, &link,
+                     [](const QStringList& names, const QList<int>& rows, int current) {
+                         QComboBox* box = Form1 ? Form1->UnitChoiceBox : nullptr;
+                         if (!box) return;
+                         const QSignalBlocker quiet(box);
+                         box->clear();
+                         // The serial number (or product) in the box, with its path beside it
+                         // in the tooltip: the bar has room for the one, not the other.
+                         for (int i = 0; i < names.size(); ++i) {
+                             box->addItem(names.at(i).section(QStringLiteral(" \u2014 "), 0, 0),
+                                          rows.at(i));
+                             box->setItemData(i, names.at(i), Qt::ToolTipRole);
+                         }
+                         box->setCurrentIndex(current);
+                         const bool several = names.size() > 1;
+                         box->setVisible(several);
+                         // The factory switch, when shown, makes room on the caption row.
+                         QWidget* factory = Form1->RzBmpButton1;
+                         const bool both = several && factory && !factory->isHidden();
+                         if (factory)
+                             factory->setGeometry(both ? QRect(1086, 0, 76, 16)
+                                                       : QRect(1086, 16, 76, 22));
+                         Form1->LinkBtn->setGeometry(several ? QRect(980, 16, 70, 22)
+                                                             : QRect(980, 16, 96, 22));
+                         if (QLabel* label = LinkLabel())
+                             label->setGeometry(both ? QRect(980, 1, 100, 15)
+                                                     : QRect(980, 1, 182, 15));
+                     });
+    if (Form1 && Form1->UnitChoiceBox)
+        QObject::connect(Form1->UnitChoiceBox, &QComboBox::activated, &link, [&link](int index) {
+            link.ChooseUnit(Form1->UnitChoiceBox->itemData(index).toInt());
+        });
     QObject::connect(session, &LinkSession::StatusShown, &link, &ShowStatus);
     QObject::connect(session, &LinkSession::LinkLabelChanged, &link,
                      [](const QString& english, const QString& chinese) {

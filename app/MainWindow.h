@@ -86,6 +86,7 @@ public:
     QPushButton* SnapshotBtn = nullptr;    // "快照…" (app/SnapshotDialog.cpp)
     QPushButton* CompareFileBtn = nullptr; // "与文件比较…"
     QLabel* LinkLabel = nullptr;
+    QComboBox* UnitChoiceBox = nullptr; // the unit in use, shown with two or more
     QPushButton* LinkBtn = nullptr;
     QPushButton* RzBmpButton1 = nullptr; // factory page switch, hidden
     ParamEdit* Example = nullptr;        // hidden filler: "no control" / "no edit"

@@ -331,6 +331,11 @@ void TForm1::BuildTopBar() {
     NEW(QLabel, LinkLabel, bar)->setText(tr("设备未连接"));
     LinkLabel->setGeometry(980, 1, 182, 15);
     LinkLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // Right of the link button while several units are listed (see LinkDisplay).
+    NEW(QComboBox, UnitChoiceBox, bar)->setGeometry(1052, 16, 110, 22);
+    UnitChoiceBox->setToolTip(tr("使用的设备"));
+    UnitChoiceBox->setAccessibleName(tr("使用的设备"));
+    UnitChoiceBox->hide();
     NEW(QPushButton, LinkBtn, bar)->setText(tr("     联机"));
     LinkBtn->setGeometry(980, 16, 96, 22);
     LinkBtn->setToolTip(tr("重新查找设备并联机"));

@@ -21,6 +21,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 
 #include <cstdio>
@@ -222,6 +223,19 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     TForm1 form;
     TForm9 link(std::move(backend));
     ConnectLinkToWindows(link);
+    if (kind == ConsoleKind::Device) {
+        // With several units plugged in, the one last chosen is used again.
+        const QString unitKey = QStringLiteral("unit");
+        link.PreferredUnit =
+            QSettings(QStringLiteral("kalviren"), QStringLiteral("kalviren-console")).value(unitKey).toString();
+        QObject::connect(&link, &TForm9::UnitChosen, [unitKey](const QString& serial) {
+            QSettings settings(QStringLiteral("kalviren"), QStringLiteral("kalviren-console"));
+            if (serial.isEmpty())
+                settings.remove(unitKey);
+            else
+                settings.setValue(unitKey, serial);
+        });
+    }
     TForm4 status;
     if (kind == ConsoleKind::Demo) MarkAsDemo(form, link);
     form.show();

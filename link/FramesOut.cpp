@@ -63,7 +63,7 @@ void LinkSession::SendPacketStep(int Nstep, int mode) {
             const int index = start + i;
             int value = 0;
             if (index <= BulkIndexLimit && module <= LastModule)
-                value = Params.DeviceImage[module][index];
+                value = Images->DeviceImage[module][index];
             TxBuffer[2 + 2 * i] = static_cast<uint8_t>((value / 256) & 0xFF);
             TxBuffer[3 + 2 * i] = static_cast<uint8_t>((value % 256) & 0xFF);
         }

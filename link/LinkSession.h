@@ -6,6 +6,7 @@
 // what happens is told by signals that start-up wires to the windows.
 
 #include "link/Frames.h"
+#include "params/ParamImage.h"
 
 #include <QObject>
 #include <QString>
@@ -54,6 +55,10 @@ public:
     QTimer* Timer1 = nullptr;    // 1000 ms start-sign poll
     QTimer* Timer2 = nullptr;    // 50 ms transfer pump
     QTimer* HoldTimer = nullptr; // 25 ms send queue and keep-alive
+
+    // The images this link reads into and uploads from: the console's own by
+    // default; a program linking several units gives each session its own.
+    ParamModel* Images = &Params;
 
     // ---- Frames ----
     Report TxBuffer{};

@@ -162,14 +162,26 @@ void TForm9::HIDDeviceStaus(int Nindex) {
             if (dev && dev->Info.vendorId == DeviceVendorId &&
                 dev->Info.productId == DeviceProductId) {
                 // A unit that could not be opened takes no writes: the last
-                // opened one is used.
-                if (dev->IsOpen())
-                    chosen = dev;
-                else
+                // opened one is used, unless the user chose another.
+                if (!dev->IsOpen())
                     refused = dev;
+                else if (!(chosen && UnitKey(chosen->Info) == PreferredUnit))
+                    chosen = dev;
             }
         }
     }
+    QStringList names;
+    QList<int> rows;
+    int current = -1;
+    for (int i = 0; i < DevListDevices.size(); ++i) {
+        const THidDevice* dev = DevListDevices.at(i);
+        if (!dev || dev->Info.productId != DeviceProductId || !dev->IsOpen()) continue;
+        if (dev == chosen) current = static_cast<int>(rows.size());
+        names << (dev->Info.serial.isEmpty() ? dev->Info.product : dev->Info.serial) +
+                     QStringLiteral(" — ") + dev->Info.path;
+        rows << i;
+    }
+    emit UnitsListed(names, rows, current);
     if (chosen) {
         RefusedOpenError = 0;
         RxDevice = chosen;
@@ -182,6 +194,23 @@ void TForm9::HIDDeviceStaus(int Nindex) {
         RefusedOpenError = 0;
         Session->ShowLinkStatus(0, tr("设备未连接"), 0);
     }
+}
+
+QString TForm9::UnitKey(const HidDeviceInfo& info) {
+    return info.serial.isEmpty() ? info.path : info.serial;
+}
+
+void TForm9::ChooseUnit(int row) {
+    if (row < 0 || row >= DevListDevices.size() || DevListDevices.at(row) == nullptr) return;
+    const HidDeviceInfo info = DevListDevices.at(row)->Info;
+    PreferredUnit = UnitKey(info);
+    emit UnitChosen(info.serial);
+    if (DevListDevices.at(row) == CurrentDevice) return;
+    // Nothing of the link with the other unit carries over: no transfer, no
+    // write, no awaited memory command.
+    Session->Stop();
+    Session->PendingOp = 0;
+    Relist();
 }
 
 void TForm9::ShowOpenRefused(THidDevice* dev) {

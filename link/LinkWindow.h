@@ -51,6 +51,15 @@ public:
     // ---- The link's state machine ----
     LinkSession* Session = nullptr;
 
+    // ---- Choice of the unit among several ----
+    // The unit to use when it is listed: its serial number, else its path;
+    // empty: the last one listed.
+    QString PreferredUnit;
+    static QString UnitKey(const HidDeviceInfo& info);
+    // The unit of this DevListBox row is used from now on: the one in use is
+    // checked in and the devices listed again, which connects to the chosen one.
+    void ChooseUnit(int row);
+
     // ---- Transport handlers (LinkWindow.cpp) ----
     void HidCtlDeviceChange(QObject* Sender);
     bool HidCtlEnumerate(const HidDeviceInfo& HidDev, int Idx);
@@ -74,6 +83,13 @@ public:
 
     // Link button: a unit in use is linked; with none, the devices are listed again.
     void LinkBtnClick(QObject* Sender);
+
+signals:
+    // After every listing: the units that can be used, by name and DevListBox
+    // row, and the index of the one in use among them (-1 for none).
+    void UnitsListed(const QStringList& names, const QList<int>& rows, int current);
+    // The user chose a unit; serial is empty for a unit without one.
+    void UnitChosen(const QString& serial);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -51,7 +51,7 @@ void LinkSession::ValuesReply(const uint8_t* frame, std::size_t size) {
     }
     for (int j = 0; j < v.count; ++j) {
         if (v.start + j < BulkIndexLimit)
-            Params.DeviceImage[v.module][v.start + j] = ValueAt(frame, j);
+            Images->DeviceImage[v.module][v.start + j] = ValueAt(frame, j);
     }
     TransferPhase = 2;
 }

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 status=0
 fail() { echo "check-package: $*" >&2; status=1; }
 
-cmake --build "$build" --target kalviren-console kalviren-console-demo nddt kv_package_docs
+cmake --build "$build" --target kalviren-console kalviren-console-demo nddt kalviren-unit kv_package_docs
 
 echo "-- desktop-file-validate"
 for entry in packaging/*.desktop; do
@@ -22,22 +22,22 @@ done
 echo "-- installed tree"
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
-for f in bin/kalviren-console bin/kalviren-console-demo bin/nddt \
+for f in bin/kalviren-console bin/kalviren-console-demo bin/nddt bin/kalviren-unit \
          share/applications/kalviren-console.desktop share/applications/kalviren-console-demo.desktop \
          share/icons/hicolor/scalable/apps/kalviren-console.svg \
          share/mime/packages/kalviren-console.xml lib/udev/rules.d/70-kalviren-dsp.rules \
          share/doc/kalviren-console/copyright share/doc/kalviren-console/changelog.gz \
          share/man/man1/kalviren-console.1.gz share/man/man1/kalviren-console-demo.1.gz \
-         share/man/man1/nddt.1.gz; do
+         share/man/man1/nddt.1.gz share/man/man1/kalviren-unit.1.gz; do
   [ -f "$prefix/$f" ] || fail "missing $f"
 done
-for p in kalviren-console kalviren-console-demo nddt; do
+for p in kalviren-console kalviren-console-demo nddt kalviren-unit; do
   [ "$("$prefix/bin/$p" --version)" = "$p $(sed -n 's/^project(kalviren-console VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)" ] ||
     fail "$p --version"
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$prefix/share/man/man1/$p.1.gz" 2>&1 >/dev/null) ||
     fail "man page of $p does not render"
   [ -z "$warnings" ] || { echo "$warnings"; fail "man page of $p has warnings"; }
-  grep -q "^Exec=$p\( \|$\)" "$prefix"/share/applications/*.desktop || [ "$p" = nddt ] || fail "no entry runs $p"
+  grep -q "^Exec=$p\( \|$\)" "$prefix"/share/applications/*.desktop || [ "$p" = nddt ] || [ "$p" = kalviren-unit ] || fail "no entry runs $p"
 done
 # The MIME database built from the installed tree maps *.Nddt to the type the
 # console's entry opens.

@@ -915,6 +915,10 @@ This is not said again until a snapshot is saved.</translation>
         <source>更改蓝牙配对码</source>
         <translation>Change the pairing code</translation>
     </message>
+    <message>
+        <source>使用的设备</source>
+        <translation>Unit in use</translation>
+    </message>
 </context>
 <context>
     <name>TForm4</name>

@@ -35,6 +35,7 @@ struct Node {
     std::deque<fakehid::Bytes> queue;
     fakehid::Bytes stream;
     std::vector<fakehid::Bytes> written;
+    fakehid::Responder responder;
     int opens = 0;
     int readsWaiting = 0;
     int readsReturned = 0;
@@ -188,7 +189,17 @@ int hid_write(hid_device* dev, const unsigned char* data, size_t length) {
     lock.lock();
     if (dev->reading) s.violations.push_back("hid_read during a write on the same handle");
     dev->writing = false;
-    return static_cast<int>(length) - node->shortBy;
+    const int shortBy = node->shortBy;
+    if (fakehid::Responder responder = node->responder) {
+        lock.unlock();
+        const std::vector<fakehid::Bytes> replies = responder(fakehid::Bytes(data, data + length));
+        lock.lock();
+        if (Node* again = Live(dev, "hid_write")) {
+            again->queue.insert(again->queue.end(), replies.begin(), replies.end());
+            s.wake.notify_all();
+        }
+    }
+    return static_cast<int>(length) - shortBy;
 }
 
 int hid_read_timeout(hid_device* dev, unsigned char* data, size_t length, int milliseconds) {
@@ -317,6 +328,11 @@ void Push(const std::string& path, const Bytes& report) {
     std::lock_guard<std::mutex> lock(S().mutex);
     S().nodes[path].queue.push_back(report);
     S().wake.notify_all();
+}
+
+void Respond(const std::string& path, Responder responder) {
+    std::lock_guard<std::mutex> lock(S().mutex);
+    S().nodes[path].responder = std::move(responder);
 }
 
 void Stream(const std::string& path, const Bytes& report) {

@@ -6,6 +6,7 @@
 // handle closed during a call, a call on a closed handle) is recorded.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,10 @@ void FailReads(const std::string& path, int code);
 void ShortWrites(const std::string& path, int bytes);
 // One input report, taken by the next read on a handle of the device.
 void Push(const std::string& path, const Bytes& report);
+// Every report written is handed to this function (on the writer's thread,
+// outside the fake's lock); the reports it returns are queued for reading.
+using Responder = std::function<std::vector<Bytes>(const Bytes& written)>;
+void Respond(const std::string& path, Responder responder);
 // Every read returns this report at once (empty: stop).
 void Stream(const std::string& path, const Bytes& report);
 

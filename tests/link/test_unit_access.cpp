@@ -6,6 +6,7 @@
 #include "app/WindowState.h"
 #include "params/ControlProps.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -135,4 +136,38 @@ TEST_F(UnitAccessTest, OpenedUnitIsUsedWhenALaterListedOneIsRefused) {
     EXPECT_EQ(form9->CurrentDevice, form9->DevListDevices.at(0));
     EXPECT_TRUE(dialogs->records.empty());
     EXPECT_TRUE(refused->ReceivedFrames().empty());
+}
+
+TEST_F(UnitAccessTest, SeveralUnitsAreOfferedAndTheChosenOneIsReadWholeAndKept) {
+    // The fixture's unit has no serial number; two more have one.
+    EmulatedDevice* a = backend->PlugUnit(QStringLiteral("A-1"));
+    EmulatedDevice* b = backend->PlugUnit(QStringLiteral("B-2"));
+    QStringList chosen;
+    StartConsole();
+    QObject::connect(form9, &TForm9::UnitChosen, [&](const QString& s) { chosen << s; });
+    ConnectUnit();
+    QComboBox* box = form1->UnitChoiceBox;
+    ASSERT_TRUE(box->isVisibleTo(form1));
+    ASSERT_EQ(box->count(), 3);
+    EXPECT_EQ(box->currentIndex(), 2); // the last one listed, as before
+    EXPECT_EQ(box->itemText(1), QStringLiteral("A-1"));
+    EXPECT_EQ(box->itemData(1, Qt::ToolTipRole).toString(),
+              QStringLiteral("A-1 \u2014 ") + backend->PathOf(a));
+    EXPECT_EQ(CountReads(b->ReceivedFrames()), 17);
+
+    b->ClearReceived();
+    selectCombo(box, 1);
+    Step(25);
+    EXPECT_EQ(form9->CurrentDevice->Info.serial, QStringLiteral("A-1"));
+    for (int i = 0; i < 200 && form9->Session->LinkState != Online; ++i)
+        Step(25);
+    EXPECT_EQ(CountReads(a->ReceivedFrames()), 17);
+    EXPECT_TRUE(b->ReceivedFrames().empty()); // checked in, never written again
+    EXPECT_EQ(chosen, QStringList{QStringLiteral("A-1")});
+
+    // A later listing (another device comes) keeps the choice.
+    backend->PlugOther(0x046D, 0xC31C);
+    Step(25);
+    EXPECT_EQ(form9->CurrentDevice->Info.serial, QStringLiteral("A-1"));
+    EXPECT_EQ(box->currentIndex(), 1);
 }
