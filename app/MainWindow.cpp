@@ -9,6 +9,7 @@
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
+#include "eq/EqDrag.h"
 #include "eq/EqGraph.h"
 #include "eq/FitMeasurement.h"
 #include "eq/FitOverlay.h"

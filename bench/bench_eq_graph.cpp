@@ -3,6 +3,7 @@
 // spline alone.
 
 #include "app/MainWindow.h"
+#include "eq/EqDrag.h"
 #include "eq/EqGraph.h"
 #include "params/SendToUnit.h"
 

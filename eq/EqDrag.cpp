@@ -1,7 +1,8 @@
-#include "eq/EqGraph.h"
+#include "eq/EqDrag.h"
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/EqGraph.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"

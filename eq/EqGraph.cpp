@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/EqDrag.h"
 #include "eq/FitOverlay.h"
 #include "eq/GraphGeometry.h"
 #include "params/DispatchState.h"

@@ -2,6 +2,7 @@
 // tick, the drag limits, Q stepping and the wheel.
 
 #include "EqWindow.h"
+#include "eq/EqDrag.h"
 
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
