@@ -280,7 +280,7 @@ void EqDropDrag() {
     s.PendingGainRaw = s.SentGainRaw;
     ReleaseUndoGesture(&s);
     // The handle goes back to where its band is.
-    if (active) RedrawEqCurve(20, Window.CurrentModule);
+    if (active) RedrawEqCurve(AllSlots, Window.CurrentModule);
 }
 
 void EqCommitDrag() {

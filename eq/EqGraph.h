@@ -12,17 +12,23 @@ class QWidget;
 class TForm1;
 class TImage;
 
+// Modes of SetupEqGraph: build background, grid and labels; wipe the curve.
+constexpr int GraphBuild = 0;
+constexpr int GraphWipe = 2;
+
+// Slot of RedrawEqCurve that stands for all slots.
+constexpr int AllSlots = 20;
+
 // Creation steps 3 and 4: take the graph controls of the main window, give
-// Image1 its bitmap, build the grid (SetupEqGraph(0)) and hook the handles.
+// Image1 its bitmap, build the grid (SetupEqGraph(GraphBuild)) and hook the handles.
 void AttachEqGraph(TForm1* form);
 
 // The main window is going away: the graph lets go of it.
 void DetachEqGraph();
 
-// 0 builds background, grid and labels; 2 wipes the curve.
 void SetupEqGraph(int mode);
 
-// Slot 0..19 recomputes that slot, 20 all slots.
+// Slot 0..19 recomputes that slot, AllSlots all of them.
 void RedrawEqCurve(int slot, int module);
 
 // The redraw half of the main window's 10 ms tick.
