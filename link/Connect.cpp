@@ -12,6 +12,13 @@ void LinkSession::ShowConnected() {
         SetLinkLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
 }
 
+void LinkSession::StopTraffic() {
+    Timer1->stop();
+    QueueCount = 0;
+    ResendLast = 0;
+    HoldTimer->stop();
+}
+
 // ---- Connect ----
 
 void LinkSession::StartLink() {
@@ -50,10 +57,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         HoldTimer->start();
         break;
     case StepReadBack:
-        Timer1->stop();
-        QueueCount = 0;
-        ResendLast = 0;
-        HoldTimer->stop();
+        StopTraffic();
         TransferStep = 1;
         TransferLastStep = LastModule;
         TransferMode = 0;
@@ -76,10 +80,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         Notify(tr("提示"), tr("保存成功!"));
         break;
     case StepConnect:
-        Timer1->stop();
-        QueueCount = 0;
-        ResendLast = 0;
-        HoldTimer->stop();
+        StopTraffic();
         TransferLastStep = LastModule;
         TransferMode = 0;
         ReadStep = StepConnect;
@@ -97,10 +98,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         break;
     case StepWrite:
         if (LinkState != Online) break;
-        Timer1->stop();
-        QueueCount = 0;
-        ResendLast = 0;
-        HoldTimer->stop();
+        StopTraffic();
         TransferAddress = 0x100;
         TransferStep = 1;
         TransferLastStep = LastModule;

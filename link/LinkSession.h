@@ -193,6 +193,9 @@ private:
     Clock clock_;
     bool busy_ = false;
     void ShowConnected();
+    // A transfer takes the link: no start sign, no queued write and no
+    // keep-alive goes out meanwhile.
+    void StopTraffic();
     // Tells BusyChanged when Busy() differs from what was told last.
     void UpdateBusy();
     // The link restarts or is gone: no memory command is awaited any longer.
