@@ -132,7 +132,7 @@ public:
     void Timer2Timer(QObject* Sender);
     int TransferPercent() const;
 
-    // ---- Status (LinkStatus.cpp) ----
+    // ---- Status (LinkSession.cpp) ----
     // The link state a kind stands for (Status*), told to the display:
     // StatusNoUnit puts text on the link label, StatusBusy shows it in the
     // status box; a null text stands for the link label's own.
