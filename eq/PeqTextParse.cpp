@@ -203,6 +203,38 @@ bool ParseBody(const std::vector<std::string>& w, PeqFilter& f, PeqMessage& err,
     return true;
 }
 
+// The rest of a "Preamp" line: an optional ":", then the level with or
+// without its "dB".
+bool ReadPreamp(std::string_view after, double& v) {
+    while (!after.empty() && (after.front() == ' ' || after.front() == '\t'))
+        after.remove_prefix(1);
+    if (!after.empty() && after.front() == ':') after.remove_prefix(1);
+    const std::vector<std::string> pw = Words(after);
+    std::string unit;
+    return !pw.empty() && SplitNumber(pw[0], v, unit) &&
+           ((unit.empty() && (pw.size() == 1 || (pw.size() == 2 && Lower(pw[1]) == "db"))) ||
+            (unit == "db" && pw.size() == 1));
+}
+
+// "filter 12:" or "filter:" at the start of a lowered line: true with the
+// place of its colon; the number (up to five digits) is read either way.
+bool FilterHead(std::string_view rest, int& number, std::size_t& colon) {
+    if (rest.rfind("filter", 0) != 0) return false;
+    std::size_t k = 6;
+    while (k < rest.size() && (rest[k] == ' ' || rest[k] == '\t'))
+        ++k;
+    std::size_t digits = k;
+    while (k < rest.size() && rest[k] >= '0' && rest[k] <= '9')
+        ++k;
+    if (k - digits > 0 && k - digits < 6)
+        number = std::stoi(std::string(rest.substr(digits, k - digits)));
+    while (k < rest.size() && (rest[k] == ' ' || rest[k] == '\t'))
+        ++k;
+    if (k >= rest.size() || rest[k] != ':') return false;
+    colon = k;
+    return true;
+}
+
 } // namespace
 
 PeqFile ParsePeqText(std::string_view bytes) {
@@ -241,18 +273,9 @@ PeqFile ParsePeqText(std::string_view bytes) {
         std::string_view rest = std::string_view(lower).substr(lead);
 
         if (rest.rfind("preamp", 0) == 0) {
-            std::string_view after = line.substr(lead + 6);
-            while (!after.empty() && (after.front() == ' ' || after.front() == '\t'))
-                after.remove_prefix(1);
-            if (!after.empty() && after.front() == ':') after.remove_prefix(1);
-            const std::vector<std::string> pw = Words(after);
             double v = 0;
-            std::string unit;
-            const bool ok =
-                !pw.empty() && SplitNumber(pw[0], v, unit) &&
-                ((unit.empty() && (pw.size() == 1 || (pw.size() == 2 && Lower(pw[1]) == "db"))) ||
-                 (unit == "db" && pw.size() == 1));
-            if (!ok) return fail(lineNo, Msg("无法读取前级增益", "cannot read the preamp"));
+            if (!ReadPreamp(line.substr(lead + 6), v))
+                return fail(lineNo, Msg("无法读取前级增益", "cannot read the preamp"));
             file.HasPreamp = true;
             file.Preamp = v;
             continue;
@@ -262,21 +285,9 @@ PeqFile ParsePeqText(std::string_view bytes) {
         std::string_view body;
         bool isFilter = false;
         int number = 0;
-        if (rest.rfind("filter", 0) == 0) {
-            std::size_t k = 6;
-            while (k < rest.size() && (rest[k] == ' ' || rest[k] == '\t'))
-                ++k;
-            std::size_t digits = k;
-            while (k < rest.size() && rest[k] >= '0' && rest[k] <= '9')
-                ++k;
-            if (k - digits > 0 && k - digits < 6)
-                number = std::stoi(std::string(rest.substr(digits, k - digits)));
-            while (k < rest.size() && (rest[k] == ' ' || rest[k] == '\t'))
-                ++k;
-            if (k < rest.size() && rest[k] == ':') {
-                isFilter = true;
-                body = line.substr(lead + k + 1);
-            }
+        if (std::size_t colon = 0; FilterHead(rest, number, colon)) {
+            isFilter = true;
+            body = line.substr(lead + colon + 1);
         }
         bool namesFc = false;
         for (const std::string& word : w)
