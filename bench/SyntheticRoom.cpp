@@ -23,13 +23,13 @@ struct Rng {
     std::mt19937 e;
 };
 
-struct Spec {
+struct RoomCase {
     const char* Name;
     int Bands;
     bool Shelf;
     double Ripple, Noise;
 };
-const Spec Specs[] = {
+const RoomCase RoomCases[] = {
     {"9 peaks, light room", 9, false, 0.5, 0.2},
     {"8 peaks + low shelf", 9, true, 1.0, 0.3},
     {"9 peaks, strong room", 9, false, 2.0, 0.5},
@@ -38,7 +38,7 @@ const Spec Specs[] = {
     {"9 narrow and wide", 9, false, 1.0, 0.3},
 };
 
-std::vector<PeqBandRaw> TruthBands(const Spec& s, Rng& rng, int n) {
+std::vector<PeqBandRaw> TruthBands(const RoomCase& s, Rng& rng, int n) {
     std::vector<PeqBandRaw> bands(9);
     for (int b = 0; b < 9; ++b) {
         PeqBandRaw& r = bands[static_cast<std::size_t>(b)];
@@ -74,11 +74,11 @@ double SumAt(const float* sum, double f) {
 } // namespace
 
 int SyntheticCaseCount() {
-    return static_cast<int>(std::size(Specs));
+    return static_cast<int>(std::size(RoomCases));
 }
 
 SyntheticCase MakeSyntheticCase(int n, int points) {
-    const Spec& s = Specs[n];
+    const RoomCase& s = RoomCases[n];
     Rng rng(1000u + static_cast<unsigned>(n));
     SyntheticCase c;
     c.Name = s.Name;
