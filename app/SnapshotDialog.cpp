@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -213,6 +214,9 @@ void CompareFileBtnClick(QObject*) {
         else if (e.Status == PresetStatus::Corrupted)
             ShowMessagePair(QStringLiteral("数据文件损坏!"),
                             QStringLiteral("Data file is corrupted!"));
+        else if (QFileInfo::exists(fileName))
+            ShowMessagePair(QStringLiteral("无法读取文件"), QStringLiteral("Cannot read the file"),
+                            QDir::toNativeSeparators(fileName) + QStringLiteral(": ") + e.Why);
         else
             ShowMessagePair(QStringLiteral("文件不存在"), QStringLiteral("File not find!"));
         return;

@@ -4,6 +4,7 @@
 #include "app/WindowState.h"
 #include "eq/FitMeasurement.h"
 #include "params/ParamImage.h"
+#include "presets/PresetFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -119,7 +120,7 @@ void FitOptionsDialog::ShowTargetKind() {
 void FitOptionsDialog::PickTargetFile() {
     const QString name = Dialogs().OpenFileName(this, MeasurementFilter());
     if (name.isEmpty()) return;
-    Measurement m = ReadMeasurementFile(QFile::encodeName(name).toStdString());
+    Measurement m = ReadMeasurementFile(FileNameBytes(name));
     if (!m.Ok) {
         Dialogs().Notify(this, tr("目标文件"),
                          QStringLiteral("%1\n%2").arg(name, Lang(U(m.Error.Zh), U(m.Error.En))));

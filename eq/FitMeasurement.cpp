@@ -10,10 +10,10 @@
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
+#include "presets/PresetFiles.h"
 
 #include <QComboBox>
 #include <QEventLoop>
-#include <QFile>
 #include <QFutureWatcher>
 #include <QProgressDialog>
 #include <QPromise>
@@ -107,7 +107,7 @@ void FitMeasurementBtnClick(QObject*) {
     if (name.isEmpty()) return;
     const int m = Window.CurrentModule == 2 ? 2 : 1;
     FitInput in = CurrentInput(m);
-    in.Measured = ReadMeasurementFile(QFile::encodeName(name).toStdString());
+    in.Measured = ReadMeasurementFile(FileNameBytes(name));
     if (!in.Measured.Ok) {
         Dialogs().Notify(Form1, Caption(),
                          QStringLiteral("%1\n%2").arg(

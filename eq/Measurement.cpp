@@ -1,11 +1,11 @@
 #include "eq/Measurement.h"
 
+#include "presets/RegularFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <cmath>
 #include <numbers>
 
@@ -13,6 +13,10 @@ namespace {
 
 PeqMessage Msg(std::string zh, std::string en) {
     return {std::move(zh), std::move(en)};
+}
+
+PeqMessage TooLarge() {
+    return Msg("文件太大（上限 4 MiB）", "the file is larger than 4 MiB");
 }
 
 std::string_view Trim(std::string_view s) {
@@ -92,7 +96,7 @@ Measurement ParseMeasurement(std::string_view bytes) {
         return m;
     };
     if (bytes.size() > MaxMeasurementBytes)
-        return fail(0, Msg("文件太大（上限 4 MiB）", "the file is larger than 4 MiB"));
+        return fail(0, TooLarge());
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
 
     int colF = 0, colL = 1;
@@ -239,33 +243,16 @@ bool ParseTargetSpec(const std::string& text, TargetCurve& out, std::string& why
 }
 
 Measurement ReadMeasurementFile(const std::string& path) {
-    // Checked before opening: a FIFO or a device would block or never end.
+    std::string bytes, why;
+    if (ReadRegularFile(path, MaxMeasurementBytes, bytes, why)) return ParseMeasurement(bytes);
     Measurement m;
-    std::error_code ec;
-    const auto st = std::filesystem::status(path, ec);
-    if (ec) {
-        m.Error = {"无法读取（" + ec.message() + "）", ec.message()};
-        return m;
-    }
-    if (!std::filesystem::is_regular_file(st)) {
-        m.Error = std::filesystem::is_directory(st)
-                      ? Msg("是一个目录", "Is a directory")
-                      : Msg("不是普通文件", "not a regular file");
-        return m;
-    }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        const std::string why = errno != 0 ? std::strerror(errno) : "cannot be opened";
-        m.Error = {"无法打开（" + why + "）", why};
-        return m;
-    }
-    std::string bytes(MaxMeasurementBytes + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) {
-        m.Error = {"读取失败", "read error"};
-        return m;
-    }
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return ParseMeasurement(bytes);
+    if (why == TooLargeReason(MaxMeasurementBytes))
+        m.Error = TooLarge();
+    else if (why == "not a regular file")
+        m.Error = Msg("不是普通文件", why);
+    else if (why == std::strerror(EISDIR))
+        m.Error = Msg("是一个目录", why);
+    else
+        m.Error = {"无法读取（" + why + "）", why};
+    return m;
 }

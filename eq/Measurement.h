@@ -1,7 +1,7 @@
 #pragma once
 // A measured response as room-measurement software exports it, and the target
-// it is tuned towards. The reader works on the bytes of a file; the caller
-// bounds and reads the file. Standard library only; the console and nddt share it.
+// it is tuned towards, from the bytes of a file or from a file read through the
+// shared bounded reader. Standard library only; the console and nddt share it.
 
 #include "eq/PeqText.h"
 
@@ -31,7 +31,8 @@ struct Measurement {
 // or two columns with '#' comments. Blanks, tabs or commas separate columns.
 Measurement ParseMeasurement(std::string_view bytes);
 
-// Reads and parses a measurement or target file: a regular file of at most
+// Reads and parses a measurement or target file through the shared bounded
+// reader: opened without blocking, a regular file of at most
 // MaxMeasurementBytes, else refused with the reason.
 Measurement ReadMeasurementFile(const std::string& path);
 

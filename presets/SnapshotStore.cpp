@@ -1,9 +1,11 @@
 #include "presets/SnapshotStore.h"
 
+#include "presets/PresetFiles.h"
+#include "presets/RegularFile.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -52,34 +54,18 @@ QString SnapshotUnitName(const QString& serial, const QString& product, const QS
 }
 
 bool ReadSnapshotFile(const QString& path, QByteArray& bytes, QString& why) {
-    // Not opened unless it is a plain file: a FIFO or a device would block or never end.
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        why = QStringLiteral("No such file or directory");
+    bytes.clear();
+    std::string text, reason;
+    if (!ReadRegularFile(FileNameBytes(path), PresetFileMaxBytes, text, reason)) {
+        if (reason == "not a regular file")
+            why = QStringLiteral("Not a regular file");
+        else if (reason == TooLargeReason(PresetFileMaxBytes))
+            why = QStringLiteral("File too large");
+        else
+            why = QString::fromLocal8Bit(reason.c_str());
         return false;
     }
-    if (!info.isFile()) {
-        why = QStringLiteral("Not a regular file");
-        return false;
-    }
-    if (info.size() > SnapshotFileCap) {
-        why = QStringLiteral("File too large");
-        return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        why = file.errorString();
-        return false;
-    }
-    bytes = file.read(SnapshotFileCap + 1);
-    if (file.error() != QFileDevice::NoError) {
-        why = file.errorString();
-        return false;
-    }
-    if (bytes.size() > SnapshotFileCap) {
-        why = QStringLiteral("File too large");
-        return false;
-    }
+    bytes = QByteArray(text.data(), static_cast<qsizetype>(text.size()));
     return true;
 }
 

@@ -12,9 +12,6 @@
 // Snapshots kept per unit; the oldest go first.
 constexpr int SnapshotsPerUnit = 200;
 
-// A preset file larger than this is not one the console wrote.
-constexpr qint64 SnapshotFileCap = 1 << 20;
-
 struct SnapshotInfo {
     QString FilePath;
     QDateTime Time; // local time of the name
@@ -28,8 +25,8 @@ struct SnapshotInfo {
 // units never share a directory and nothing the unit says can leave the root.
 QString SnapshotUnitName(const QString& serial, const QString& product, const QString& path);
 
-// The bytes of a regular file of at most SnapshotFileCap bytes; false with the
-// reason otherwise.
+// The bytes of a regular file no larger than a preset may be, read as the
+// preset loader reads it (opened without blocking); false with the reason.
 bool ReadSnapshotFile(const QString& path, QByteArray& bytes, QString& why);
 
 class SnapshotStore {

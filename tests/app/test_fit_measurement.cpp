@@ -17,6 +17,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
+#include <sys/stat.h>
 
 namespace {
 
@@ -178,5 +179,14 @@ TEST_F(FitMeasurement, AFileThatIsNotAMeasurementIsRefusedNamingTheLine) {
     dialogs->fileNames = {dir.path()}; // a directory
     ClickFit();
     EXPECT_EQ(dialogs->texts(DialogRecord::Notify).size(), 2);
+
+    // A FIFO without a writer is refused at once, not waited on.
+    const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    dialogs->fileNames = {fifo};
+    ClickFit();
+    ASSERT_EQ(dialogs->texts(DialogRecord::Notify).size(), 3);
+    EXPECT_TRUE(dialogs->texts(DialogRecord::Notify)[2].endsWith(QStringLiteral("不是普通文件")));
+    EXPECT_EQ(optionsShown, 0);
     EXPECT_TRUE(Calls().empty());
 }

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <sys/stat.h>
 
 namespace {
 
@@ -190,6 +191,26 @@ TEST_F(Snapshot, RestoreAsAPersonDoesIt) {
     for (int i = 0; i < 200 && (form9->Session->LinkState != Online || unit->Live()[1][freq3] != typed); ++i)
         Step(25);
     EXPECT_EQ(unit->Live()[1][freq3], typed);
+}
+
+// Compare with file reads as a load does: a FIFO is refused at once (a plain
+// open would wait for a writer for ever), so is a file larger than a preset.
+TEST_F(Snapshot, CompareWithAFifoOrAHugeFileIsRefusedAtOnce) {
+    const QString fifo = dir.filePath(QStringLiteral("fifo.Nddt"));
+    const QString big = dir.filePath(QStringLiteral("big.Nddt"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QFile f(big);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(64 * 1024 + 1, 'A'));
+    f.close();
+    dialogs->fileNames = {fifo, big};
+    click(form1->CompareFileBtn);
+    click(form1->CompareFileBtn);
+    ASSERT_EQ(dialogs->records.size(), 4u); // two file dialogs, two notices
+    EXPECT_EQ(dialogs->records[1].text, QStringLiteral("无法读取文件"));
+    EXPECT_EQ(dialogs->records[1].detail, fifo + QStringLiteral(": Not a regular file"));
+    EXPECT_EQ(dialogs->records[3].detail, big + QStringLiteral(": File too large"));
+    EXPECT_EQ(form1->findChild<SnapshotDialog*>(), nullptr);
 }
 
 TEST(SnapshotFiles, TheOldestGoBeyondTwoHundredAndForeignFilesStay) {

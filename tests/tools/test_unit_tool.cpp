@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -88,16 +89,19 @@ class UnitTool_ : public LinkFixture {
 protected:
     void SetUp() override {
         LinkFixture::SetUp();
-        // Every value one a person could set: the factory set with two changes.
+        WritePreset(204); // band2.freq, 1000 Hz
+    }
+    // The factory set with band2.freq and band2.gain (-2.4 dB) changed.
+    void WritePreset(int band2Freq) {
         PresetImage image{};
         for (int m = 1; m <= 3; ++m)
             for (int s = 0; s <= PresetSlotBound[m]; ++s)
                 image[m][s] = EmulatedDevice::FactorySet()[m][s];
-        image[1][26] = 204;                                   // band2.freq, 1000 Hz
-        image[1][FindParamByKey("band2.gain")->Index] = 108; // -2.4 dB
+        image[1][26] = band2Freq;
+        image[1][FindParamByKey("band2.gain")->Index] = 108;
         const std::string bytes = BuildPresetFile(image, 0);
         QFile f(preset);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(bytes.data(), static_cast<qint64>(bytes.size()));
     }
     QTemporaryDir dir;
@@ -181,6 +185,30 @@ TEST_F(UnitTool_, AllPushesEveryUnitAndNamesTheOneThatFailed) {
 
     ToolRun again; // without --all or --unit several units are not guessed at
     EXPECT_EQ((again.bus->PlugUnit(), again.bus->PlugUnit(), again.Run({QStringLiteral("push"), preset})), 2);
+}
+
+// The file is read and checked as the console's loader does before any unit
+// is touched: a FIFO is refused at once, a value no control sets only with --force.
+TEST_F(UnitTool_, AFifoIsRefusedAtOnceAndAValueNoControlSetsNeedsForce) {
+    const QString fifo = dir.filePath(QStringLiteral("fifo.Nddt"));
+    ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    ToolRun run;
+    EmulatedDevice* u = run.bus->PlugUnit(QStringLiteral("SN1"));
+    EXPECT_EQ(run.Run({QStringLiteral("push"), fifo}), 1);
+    EXPECT_EQ(run.Err(), QStringLiteral("kalviren-unit: %1: not a regular file\n").arg(fifo));
+    EXPECT_TRUE(u->ReceivedFrames().empty());
+
+    WritePreset(60000); // fits the slot, no control sets it
+    ToolRun refused;
+    refused.bus->PlugUnit(QStringLiteral("SN1"));
+    EXPECT_EQ(refused.Run({QStringLiteral("push"), preset}), 1);
+    EXPECT_TRUE(refused.Err().endsWith(QStringLiteral("--force writes them anyway): band2.freq=60000\n")))
+        << refused.Err().toStdString();
+    ToolRun forced;
+    EmulatedDevice* v = forced.bus->PlugUnit(QStringLiteral("SN1"));
+    EXPECT_EQ(forced.Run({QStringLiteral("push"), preset, QStringLiteral("--force")}), 0)
+        << forced.Err().toStdString();
+    EXPECT_EQ(v->Live()[1][26], 60000);
 }
 
 TEST_F(UnitTool_, SetByNameSendsTheFrameOfTheMatchingEditAndGetReadsItBack) {

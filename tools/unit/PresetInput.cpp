@@ -1,10 +1,10 @@
 #include "tools/unit/PresetInput.h"
 
 #include "params/ParamCatalog.h"
+#include "presets/PresetRanges.h"
+#include "presets/RegularFile.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
 
 namespace {
 
@@ -15,54 +15,39 @@ QString Refused(const PresetContents& contents, const QString& detail) {
     return detail.isEmpty() ? text : text + QStringLiteral(" (") + detail + QLatin1Char(')');
 }
 
+// The name as the shared reader takes it: the system's bytes, UTF-8 on Windows.
+std::string NameBytes(const QString& path) {
+#ifdef Q_OS_WIN
+    return path.toUtf8().toStdString();
+#else
+    return QFile::encodeName(path).toStdString();
+#endif
+}
+
 } // namespace
 
 PresetInput ReadPresetInput(const QString& path) {
     PresetInput in;
-    // Only a regular file is opened: a FIFO or a device would block or never end.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        in.Error = info.isDir() ? QStringLiteral("Is a directory")
-                                : QStringLiteral("not a regular file");
-        return in;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        in.Error = file.errorString();
-        return in;
-    }
-    const QByteArray raw = file.read(PresetInputMaxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        in.Error = file.errorString();
-        return in;
-    }
-    if (raw.size() > PresetInputMaxBytes) {
-        in.Contents.Status = PresetStatus::Corrupted;
-        in.Error = Refused(in.Contents, QStringLiteral("larger than %1 bytes").arg(PresetInputMaxBytes));
-        return in;
-    }
-    in.Contents = CheckPresetFile(std::string_view(raw.constData(), static_cast<std::size_t>(raw.size())));
-    if (in.Contents.Status != PresetStatus::Ok) {
-        // The codec counts lines from 0; people count from 1.
-        QString detail = QString::fromStdString(in.Contents.Detail);
-        static const QRegularExpression line(QStringLiteral(" \\(line (\\d+)\\)"));
-        if (const QRegularExpressionMatch m = line.match(detail); m.hasMatch())
-            detail.replace(m.capturedStart(), m.capturedLength(),
-                           QStringLiteral(" at line %1").arg(m.captured(1).toInt() + 1));
-        in.Error = Refused(in.Contents, detail);
-        return in;
-    }
-    for (const PresetEntry& e : in.Contents.Entries) {
-        const QString key = QString::fromStdString(ParamKeyOf(e.Module * 256 + e.Slot));
-        // A slot the format does not carry, or a value no slot can hold: damaged.
-        if (e.Module < PresetFirstModule || e.Module > PresetLastModule || e.Slot < 0 ||
-            e.Slot > PresetSlotBound[e.Module] || e.Value < 0 || e.Value > 65535) {
+    std::string bytes, why;
+    if (!ReadRegularFile(NameBytes(path), PresetFileMaxBytes, bytes, why)) {
+        if (why == TooLargeReason(PresetFileMaxBytes)) {
             in.Contents.Status = PresetStatus::Corrupted;
-            in.Error = Refused(in.Contents, QStringLiteral("%1 holds %2").arg(key).arg(e.Value));
-            return in;
+            in.Error = Refused(in.Contents, QStringLiteral("larger than %1 bytes").arg(PresetFileMaxBytes));
+        } else {
+            in.Error = QString::fromLocal8Bit(why.c_str());
         }
-        if (!InRange(e.Module * 256 + e.Slot, e.Value))
-            in.Questioned << QStringLiteral("%1=%2").arg(key).arg(e.Value);
+        return in;
     }
+    // The console's loader checks: the whole file, then the values no control sets.
+    in.Contents = CheckPresetFile(bytes);
+    if (in.Contents.Status != PresetStatus::Ok) {
+        in.Error = Refused(in.Contents, QString::fromStdString(PresetRefusalDetail(in.Contents)));
+        return in;
+    }
+    for (const PresetOutOfRange& v : PresetValuesOutOfRange(in.Contents))
+        in.Questioned << QStringLiteral("%1=%2")
+                             .arg(QString::fromStdString(
+                                      ParamKeyOf(v.Entry.Module * 256 + v.Entry.Slot)))
+                             .arg(v.Entry.Value);
     return in;
 }

@@ -1,14 +1,11 @@
 #pragma once
-// A preset file as kalviren-unit takes it: read bounded from a regular file and
-// checked as the console's loader checks it.
+// A preset file as kalviren-unit takes it: read by the shared bounded reader
+// and checked as the console's loader checks it.
 
 #include "presets/PresetCodec.h"
 
 #include <QString>
 #include <QStringList>
-
-// Larger than any preset the console writes by far.
-constexpr qint64 PresetInputMaxBytes = 64 * 1024;
 
 struct PresetInput {
     PresetContents Contents;
