@@ -2,7 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
-#include "eq/EqGraph.h"
+#include "eq/EqDrag.h"
 #include "params/DispatchState.h"
 
 #include <QAbstractButton>

@@ -39,14 +39,14 @@ void SetTextColour(QWidget* w, const QColor& c) {
 void ShowStatus(int kind, const QString& text, int percent) {
     QLabel* label = LinkLabel();
     switch (kind) {
-    case 0:
+    case StatusNoUnit:
         SetTextColour(label, QColor(242, 242, 242));
         if (label && !text.isNull()) label->setText(text);
         break;
-    case 1:
+    case StatusOffline:
         SetTextColour(label, QColor(0, 227, 0));
         break;
-    case 2:
+    case StatusBusy:
         SetTextColour(label, QColor(0, 227, 0));
         if (Form4) {
             const QString shown = !text.isNull() ? text : label ? label->text() : QString();
@@ -56,7 +56,7 @@ void ShowStatus(int kind, const QString& text, int percent) {
             Form4->ShowOnTop();
         }
         break;
-    case 3:
+    case StatusDone:
         SetTextColour(label, QColor(255, 255, 0));
         if (Form4) {
             Form4->SetPercent(percent);
@@ -162,7 +162,7 @@ void ConnectLinkToWindows(TForm9& link) {
         if (mode == 0) std::memcpy(read, Params.DeviceImage, sizeof read);
         RefreshScreen();
         if (mode != 0) return;
-        SnapshotAfterRead(read, session->ReadStep == 2);
+        SnapshotAfterRead(read, session->ReadStep == StepReadBack);
         if (bulkReadDone) bulkReadDone();
     });
     QObject::connect(session, &LinkSession::LinkDropped, &link,

@@ -9,6 +9,7 @@
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
+#include "eq/EqDrag.h"
 #include "eq/EqGraph.h"
 #include "eq/FitMeasurement.h"
 #include "eq/FitOverlay.h"
@@ -200,7 +201,7 @@ void TForm1::FormTabBtn3Click(QObject* Sender) {
     MusEQAllpassBtn->setVisible(!aux);
     RefreshScreen();
     if (auto* b = qobject_cast<QPushButton*>(Sender)) EQFormLabel->setText(b->text());
-    CurvePoint(0);
+    CurvePoint(ChartFromImage);
 }
 
 void TForm1::RzBmpButton1Click(QObject*) {

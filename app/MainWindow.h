@@ -343,6 +343,7 @@ private:
     void BuildBandTable(QWidget* page);
     void BuildOtherParams(QWidget* page);
     void BuildFactoryPage(QWidget* page);
+    void BuildDynamicEqGroups(QWidget* page);
     void BuildGraphPanel();
     void ConnectHandlers();
 

@@ -24,6 +24,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -614,8 +615,8 @@ void TForm1::BuildOtherParams(QWidget* page) {
     BLUEPinBtn->setAccessibleName(tr("更改蓝牙配对码"));
 }
 
-void TForm1::BuildFactoryPage(QWidget* page) {
-    const auto center = Qt::AlignCenter;
+// The two dynamic EQ groups; the second is built but not in use.
+void TForm1::BuildDynamicEqGroups(QWidget* page) {
     const QStringList deqTypes = {QStringLiteral("PEQ"), QStringLiteral("LSEQ"),
                                   QStringLiteral("HSEQ")};
     const QStringList deqTriggers = {tr(" 低启动"), tr("高启动")};
@@ -651,41 +652,50 @@ void TForm1::BuildFactoryPage(QWidget* page) {
         auto name = [&](QObject* o, const char* base) {
             o->setObjectName(QString::fromLatin1(base) + n);
         };
-        Text(g, tr("启动电平"), QRect(8, 22, 64, 20));
-        auto* rb = new QSlider(g);
-        this->*d.rmsBar = rb;
-        name(rb, "DEQRmsLevelBar");
-        SetupBar(rb, QRect(74, 22, 176, 20), 0, 48, 0);
-        auto* rp = new QLabel(g);
-        this->*d.rmsPane = rp;
-        name(rp, "DEQRmsLevelPane");
-        SetupPane(rp, QRect(256, 22, 66, 20), 35, QStringLiteral("-36dBu"));
-        Text(g, tr("截止电平"), QRect(8, 48, 64, 20));
-        auto* mb = new QSlider(g);
-        this->*d.maxBar = mb;
-        name(mb, "DEQMaxLevelBar");
-        SetupBar(mb, QRect(74, 48, 176, 20), 0, 48, 0);
-        auto* mp = new QLabel(g);
-        this->*d.maxPane = mp;
-        name(mp, "DEQMaxLevelPane");
-        SetupPane(mp, QRect(256, 48, 66, 20), 36, QStringLiteral("-30dBu"));
-
-        Text(g, tr("频率(Hz)"), QRect(8, 76, 72, 18), center);
-        Text(g, tr("Q值"), QRect(84, 76, 52, 18), center);
-        Text(g, tr("增益(dB)"), QRect(140, 76, 64, 18), center);
-        Text(g, tr("EQ类型"), QRect(208, 76, 70, 18), center);
-        auto* f = new ParamEdit(g);
-        this->*d.fre = f;
-        name(f, "DEQFreEdit");
-        SetupEdit(f, QRect(8, 96, 72, 21), 2);
-        auto* qe = new ParamEdit(g);
-        this->*d.q = qe;
-        name(qe, "DEQQEdit");
-        SetupEdit(qe, QRect(84, 96, 52, 21), 4);
-        auto* ge = new ParamEdit(g);
-        this->*d.gain = ge;
-        name(ge, "DEQGainEdit");
-        SetupEdit(ge, QRect(140, 96, 64, 21), 3);
+        const struct {
+            QString Label;
+            int Y;
+            QSlider* TForm1::*Bar;
+            const char* BarName;
+            QLabel* TForm1::*Pane;
+            const char* PaneName;
+            int Kind;
+            QString PaneText;
+        } levels[2] = {{tr("启动电平"), 22, d.rmsBar, "DEQRmsLevelBar", d.rmsPane,
+                        "DEQRmsLevelPane", 35, QStringLiteral("-36dBu")},
+                       {tr("截止电平"), 48, d.maxBar, "DEQMaxLevelBar", d.maxPane,
+                        "DEQMaxLevelPane", 36, QStringLiteral("-30dBu")}};
+        for (const auto& l : levels) {
+            Text(g, l.Label, QRect(8, l.Y, 64, 20));
+            auto* bar = new QSlider(g);
+            this->*l.Bar = bar;
+            name(bar, l.BarName);
+            SetupBar(bar, QRect(74, l.Y, 176, 20), 0, 48, 0);
+            auto* pane = new QLabel(g);
+            this->*l.Pane = pane;
+            name(pane, l.PaneName);
+            SetupPane(pane, QRect(256, l.Y, 66, 20), l.Kind, l.PaneText);
+        }
+        const std::pair<QString, QRect> heads[4] = {{tr("频率(Hz)"), QRect(8, 76, 72, 18)},
+                                                    {tr("Q值"), QRect(84, 76, 52, 18)},
+                                                    {tr("增益(dB)"), QRect(140, 76, 64, 18)},
+                                                    {tr("EQ类型"), QRect(208, 76, 70, 18)}};
+        for (const auto& [text, rect] : heads)
+            Text(g, text, rect, Qt::AlignCenter);
+        const struct {
+            ParamEdit* TForm1::*Edit;
+            const char* Name;
+            QRect Rect;
+            int Kind;
+        } edits[3] = {{d.fre, "DEQFreEdit", QRect(8, 96, 72, 21), 2},
+                      {d.q, "DEQQEdit", QRect(84, 96, 52, 21), 4},
+                      {d.gain, "DEQGainEdit", QRect(140, 96, 64, 21), 3}};
+        for (const auto& e : edits) {
+            auto* edit = new ParamEdit(g);
+            this->*e.Edit = edit;
+            name(edit, e.Name);
+            SetupEdit(edit, e.Rect, e.Kind);
+        }
         auto* mo = new QComboBox(g);
         this->*d.mode = mo;
         name(mo, "DEQModeBox");
@@ -704,6 +714,11 @@ void TForm1::BuildFactoryPage(QWidget* page) {
     DEQ2Gropx->setEnabled(false);
     for (QWidget* w : DEQ2Gropx->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         w->hide();
+}
+
+void TForm1::BuildFactoryPage(QWidget* page) {
+    const auto center = Qt::AlignCenter;
+    BuildDynamicEqGroups(page);
 
     QGroupBox* h =
         Group(DEQ4Grop, "DEQ4Grop", page, tr("主输出默认EQ"), QRect(334, 0, 372, 184));

@@ -1,6 +1,6 @@
 #include "app/WheelRouting.h"
 
-#include "eq/EqGraph.h"
+#include "eq/EqDrag.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>

@@ -3,6 +3,7 @@
 // spline alone.
 
 #include "app/MainWindow.h"
+#include "eq/EqDrag.h"
 #include "eq/EqGraph.h"
 #include "params/SendToUnit.h"
 
@@ -48,15 +49,15 @@ BENCHMARK(BM_DragTick)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 void BM_FullRedraw(benchmark::State& state) {
     Form();
     for (auto _ : state)
-        RedrawEqCurve(20, 1);
+        RedrawEqCurve(AllSlots, 1);
 }
 BENCHMARK(BM_FullRedraw)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 void BM_GridAndSplineFloor(benchmark::State& state) {
     TForm1* f = Form();
-    RedrawEqCurve(20, 1);
+    RedrawEqCurve(AllSlots, 1);
     for (auto _ : state) {
-        SetupEqGraph(2);
+        SetupEqGraph(GraphWipe);
         DrawCurveSpline();
         f->Image1->update();
     }

@@ -171,10 +171,10 @@ void CurvePoint(int mode) {
     SpinEdits(inEdit, outEdit);
 
     Chart.CurveUpdating = true;
-    if (mode == 0) {
+    if (mode == ChartFromImage) {
         for (int i = 0; i < CurvePointCount; ++i)
             UnpackCurvePoint(Params.ParamImage[1][CurveFirstSlot + i], X[i], Y[i]);
-    } else if (mode == 2) {
+    } else if (mode == ChartFromEdits) {
         for (int i = 0; i < CurvePointCount; ++i) {
             if (inEdit[i]) X[i] = inEdit[i]->value();
             if (outEdit[i]) Y[i] = outEdit[i]->value();
@@ -185,7 +185,7 @@ void CurvePoint(int mode) {
         if (inEdit[i]) inEdit[i]->setValue(RoundEvenInt(X[i]));
         if (outEdit[i]) outEdit[i]->setValue(RoundEvenInt(Y[i]));
     }
-    if (mode >= 2) {
+    if (mode >= ChartFromEdits) {
         for (int i = 0; i < CurvePointCount; ++i)
             Params.ParamImage[1][CurveFirstSlot + i] = PackCurvePoint(X[i], Y[i]);
         // Only the slots that really changed go out, the last point first.
@@ -219,7 +219,7 @@ void ResetCompressorCurve() {
         Chart.CurveInputLevels[i] = defaults[i];
         Chart.CurveOutputLevels[i] = defaults[i];
     }
-    CurvePoint(3);
+    CurvePoint(ChartFromLevels);
 }
 
 void RzSpinEdit2Change(QObject* Sender) {
@@ -236,7 +236,7 @@ void RzSpinEdit2Change(QObject* Sender) {
         key = 0x10000 + 2 * i + (Sender == out[i] ? 1 : 0);
     }
     UndoGesture gesture(ParamName(1 * 256 + CurveFirstSlot + point), key);
-    CurvePoint(2);
+    CurvePoint(ChartFromEdits);
 }
 
 void ResetChartState() {

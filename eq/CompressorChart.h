@@ -50,14 +50,17 @@ struct ChartState {
 
 extern ChartState Chart;
 
-// Mode 0: points from ParamImage; 2: from the spin edits; 3: from the level
-// arrays as the caller left them. Modes 2 and above store and send.
+// Modes of CurvePoint: where the points come from. From the spin edits and
+// from the level arrays (as the caller left them) store and send.
+constexpr int ChartFromImage = 0;
+constexpr int ChartFromEdits = 2;
+constexpr int ChartFromLevels = 3;
 void CurvePoint(int mode);
 
 // Creation step 5: the chart's start content.
 void SetupCompressorChart();
 
-// Both level arrays := the default points, then CurvePoint(3).
+// Both level arrays := the default points, then CurvePoint(ChartFromLevels).
 void ResetCompressorCurve();
 
 // Change handler of the enabled spin edits.

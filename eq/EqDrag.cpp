@@ -1,7 +1,8 @@
-#include "eq/EqGraph.h"
+#include "eq/EqDrag.h"
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/EqGraph.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -279,7 +280,7 @@ void EqDropDrag() {
     s.PendingGainRaw = s.SentGainRaw;
     ReleaseUndoGesture(&s);
     // The handle goes back to where its band is.
-    if (active) RedrawEqCurve(20, Window.CurrentModule);
+    if (active) RedrawEqCurve(AllSlots, Window.CurrentModule);
 }
 
 void EqCommitDrag() {

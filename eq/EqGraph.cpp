@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/EqDrag.h"
 #include "eq/FitOverlay.h"
 #include "eq/GraphGeometry.h"
 #include "params/DispatchState.h"
@@ -318,7 +319,7 @@ void AttachEqGraph(TForm1* form) {
     if (!form || !form->Image1) return;
     TImage* img = form->Image1;
     img->Picture = QImage(img->width(), img->height(), QImage::Format_RGB32);
-    SetupEqGraph(0);
+    SetupEqGraph(GraphBuild);
     PrepareHandles(form);
     ConnectMouse(form);
     StackGraphControls(form);
@@ -327,7 +328,7 @@ void AttachEqGraph(TForm1* form) {
 void SetupEqGraph(int mode) {
     TImage* img = Image();
     if (!img) return;
-    if (mode == 0) {
+    if (mode == GraphBuild) {
         EqGraph.GraphScale = static_cast<double>(img->width()) / CurveWidth;
         QImage bg(img->width(), img->height(), QImage::Format_RGB32);
         bg.fill(BackColour);
@@ -360,13 +361,13 @@ void DrawCurveSpline() {
 
 void RedrawEqCurve(int slot, int module) {
     TForm1* form = EqGraph.Form;
-    if (slot < 0 || slot > 20 || Dispatch.ScreenBusy == 1 || module > 2 || module < 1 || !form ||
+    if (slot < 0 || slot > AllSlots || Dispatch.ScreenBusy == 1 || module > 2 || module < 1 || !form ||
         !form->Image1)
         return;
     if (form->EQPassLabel)
         form->EQPassLabel->setVisible(Dispatch.PassState[module] != 0 && module != 2);
     const int last = CollectCurveSlots(module);
-    if (slot == 20) {
+    if (slot == AllSlots) {
         // The readout belongs to the module it was written for; another
         // module's band is not described on this graph.
         if (form->EQlabel && EqGraph.ReadoutModule != module) {
@@ -379,19 +380,19 @@ void RedrawEqCurve(int slot, int module) {
         for (int n : {0, 1, 9, 10})
             if (QWidget* h = Handle(n)) h->setVisible(true);
     }
-    SetupEqGraph(2);
+    SetupEqGraph(GraphWipe);
     for (int s = 0; s <= last; ++s) {
-        if (slot != 20 && slot != s) continue;
+        if (slot != AllSlots && slot != s) continue;
         const CurveSlot& cs = EqGraph.CurveSlots[s];
         BandResponse(EqGraph.SlotResponse[s].data(), RoundEvenInt(cs.Freq),
                      static_cast<uint8_t>(cs.Type & 0xFF), cs.Q, cs.Gain);
         PlaceSlotHandle(s);
     }
     // Slots beyond the module's band table hold another module's data.
-    if (slot != 20 && slot <= last) UpdateReadout(slot, module);
+    if (slot != AllSlots && slot <= last) UpdateReadout(slot, module);
     // A full redraw follows values changed wholesale: the readout goes with
     // its band's new values, or away when its band is not on this graph.
-    if (slot == 20 && form->EQlabel) {
+    if (slot == AllSlots && form->EQlabel) {
         if (EqGraph.ReadoutSlot >= 0 && EqGraph.ReadoutSlot <= last &&
             EqGraph.ReadoutModule == module)
             UpdateReadout(EqGraph.ReadoutSlot, module);

@@ -30,7 +30,7 @@ const QColor TargetColour(240, 240, 240);
 const QColor PredictedColour(0, 95, 55);
 
 void RedrawShown() {
-    RedrawEqCurve(20, Window.CurrentModule == 2 ? 2 : 1);
+    RedrawEqCurve(AllSlots, Window.CurrentModule == 2 ? 2 : 1);
 }
 
 // The curve through the pixels that hold a value; gaps break it.

@@ -12,6 +12,13 @@ void LinkSession::ShowConnected() {
         SetLinkLabel(QStringLiteral("The device is connected"), QStringLiteral("设备已连接"));
 }
 
+void LinkSession::StopTraffic() {
+    Timer1->stop();
+    QueueCount = 0;
+    ResendLast = 0;
+    HoldTimer->stop();
+}
+
 // ---- Connect ----
 
 void LinkSession::StartLink() {
@@ -27,7 +34,7 @@ void LinkSession::StartLink() {
 
 void LinkSession::Timer1Timer(QObject*) {
     if (LinkAck == 1) {
-        DisCheckWindow(4);
+        DisCheckWindow(StepConnect);
         return;
     }
     if (LinkState != NoDevice) PCtoMCUAckSign(SignalStart);
@@ -37,7 +44,7 @@ void LinkSession::Timer1Timer(QObject*) {
 
 void LinkSession::DisCheckWindow(int uMode) {
     switch (uMode) {
-    case 1:
+    case StepTransferDone:
         emit TransferFinished(TransferMode);
         LinkState = Online;
         // The transfer settles the image: the write last sent before it is
@@ -46,21 +53,18 @@ void LinkSession::DisCheckWindow(int uMode) {
         ResendLast = 0;
         LinkAck = 0;
         ShowConnected();
-        ShowLinkStatus(3, QString(), TransferPercent());
+        ShowLinkStatus(StatusDone, QString(), TransferPercent());
         HoldTimer->start();
         break;
-    case 2:
-        Timer1->stop();
-        QueueCount = 0;
-        ResendLast = 0;
-        HoldTimer->stop();
+    case StepReadBack:
+        StopTraffic();
         TransferStep = 1;
         TransferLastStep = LastModule;
         TransferMode = 0;
-        ReadStep = 2;
+        ReadStep = StepReadBack;
         TransferAddress = 0x100;
         SetLinkLabel(QStringLiteral("Downloading..."), QStringLiteral("加载中..."));
-        ShowLinkStatus(2, QString(), 0);
+        ShowLinkStatus(StatusBusy, QString(), 0);
         SendPacketStep(1, 0);
         // Wait for this request's own reply, with the pump's time-outs.
         TransferPhase = 3;
@@ -68,21 +72,18 @@ void LinkSession::DisCheckWindow(int uMode) {
         if (LinkState == Online) LinkState = Offline;
         Timer2->start();
         break;
-    case 3:
+    case StepSaved:
         LinkState = Online;
         ShowConnected();
-        ShowLinkStatus(3, QString(), 0);
+        ShowLinkStatus(StatusDone, QString(), 0);
         UpdateBusy();
         Notify(tr("提示"), tr("保存成功!"));
         break;
-    case 4:
-        Timer1->stop();
-        QueueCount = 0;
-        ResendLast = 0;
-        HoldTimer->stop();
+    case StepConnect:
+        StopTraffic();
         TransferLastStep = LastModule;
         TransferMode = 0;
-        ReadStep = 4;
+        ReadStep = StepConnect;
         TransferStep = 0;
         // The first request is timed like every other: resent, then given up.
         TransferPhase = 3;
@@ -92,15 +93,12 @@ void LinkSession::DisCheckWindow(int uMode) {
         if (LinkState == Online) LinkState = Offline;
         SendPacketStep(0, 0);
         SetLinkLabel(QStringLiteral("Connecting ..."), QStringLiteral("连接中..."));
-        ShowLinkStatus(2, QString(), 0);
+        ShowLinkStatus(StatusBusy, QString(), 0);
         Timer2->start();
         break;
-    case 6:
+    case StepWrite:
         if (LinkState != Online) break;
-        Timer1->stop();
-        QueueCount = 0;
-        ResendLast = 0;
-        HoldTimer->stop();
+        StopTraffic();
         TransferAddress = 0x100;
         TransferStep = 1;
         TransferLastStep = LastModule;
@@ -113,7 +111,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         TransferTicks = 0;
         Timer2->start();
         break;
-    case 7:
+    case StepDropped:
         Timer2->stop();
         Timer1->stop();
         emit LinkDropped();
@@ -124,7 +122,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         Notify(tr("提示"), tr("已断开连接!"), QStringLiteral("Confirm"),
                QStringLiteral("Device Disconnected!"));
         break;
-    case 9:
+    case StepFailed:
         Timer2->stop();
         Timer1->stop();
         emit LinkDropped();

@@ -54,7 +54,7 @@ void LinkSession::EndMemoryWait() {
 void LinkSession::ShowLinkStatus(int kind, const QString& text, int percent) {
     LastPercent = percent;
     switch (kind) {
-    case 0:
+    case StatusNoUnit:
         emit StatusShown(kind, text, percent);
         Timer2->stop();
         Timer1->stop();
@@ -63,12 +63,12 @@ void LinkSession::ShowLinkStatus(int kind, const QString& text, int percent) {
         EndMemoryWait();
         UpdateBusy();
         break;
-    case 1:
+    case StatusOffline:
         LinkState = Offline;
         emit StatusShown(kind, text, percent);
         break;
-    case 2:
-    case 3:
+    case StatusBusy:
+    case StatusDone:
         emit StatusShown(kind, text, percent);
         break;
     default:

@@ -37,6 +37,21 @@ constexpr int QueueMaxWaiting = 495;
 constexpr int MaxBluetoothText = 21;
 constexpr int MaxBluetoothName = MaxBluetoothText - 3;
 
+// Kinds of ShowLinkStatus: the link state each stands for.
+constexpr int StatusNoUnit = 0;  // text on the link label; the link stops
+constexpr int StatusOffline = 1;
+constexpr int StatusBusy = 2;    // transfer or wait: shown in the status box
+constexpr int StatusDone = 3;
+
+// Link steps (DisCheckWindow).
+constexpr int StepTransferDone = 1;
+constexpr int StepReadBack = 2;
+constexpr int StepSaved = 3;
+constexpr int StepConnect = 4;
+constexpr int StepWrite = 6;
+constexpr int StepDropped = 7;
+constexpr int StepFailed = 9;
+
 // Caption of the plain notices of the link.
 QString NoticeCaption();
 
@@ -74,7 +89,7 @@ public:
     int TransferAddress = 0;
     int TransferMode = 0;
     int PacketIndex = 0;
-    int ReadStep = 0; // link step that started the last read: 4 connect, 2 read back
+    int ReadStep = 0; // link step that started the last read: StepConnect or StepReadBack
     int PacketsPerModule[4]{};
     int LastPercent = 0;       // percent last handed to the status display
     bool EmulatedUnit = false; // the demo: the label names the unit as emulated
@@ -117,13 +132,12 @@ public:
     void Timer2Timer(QObject* Sender);
     int TransferPercent() const;
 
-    // ---- Status (LinkStatus.cpp) ----
-    // The link state a kind stands for (0 no unit, 1 off line, 2 transfer or
-    // wait, 3 done), told to the display: kind 0 puts text on the link label,
-    // kind 2 shows it in the status box; a null text stands for the link
-    // label's own.
+    // ---- Status (LinkSession.cpp) ----
+    // The link state a kind stands for (Status*), told to the display:
+    // StatusNoUnit puts text on the link label, StatusBusy shows it in the
+    // status box; a null text stands for the link label's own.
     void ShowLinkStatus(int kind, const QString& text, int percent);
-    // Kind 0 with a message pair on the link label.
+    // StatusNoUnit with a message pair on the link label.
     void ShowLinkStatus(int kind, const QString& english, const QString& chinese);
     // A notice, in the Chinese or the English form by the console's language.
     void Notify(const QString& captionChinese, const QString& textChinese,
@@ -179,6 +193,9 @@ private:
     Clock clock_;
     bool busy_ = false;
     void ShowConnected();
+    // A transfer takes the link: no start sign, no queued write and no
+    // keep-alive goes out meanwhile.
+    void StopTraffic();
     // Tells BusyChanged when Busy() differs from what was told last.
     void UpdateBusy();
     // The link restarts or is gone: no memory command is awaited any longer.

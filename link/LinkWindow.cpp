@@ -102,7 +102,7 @@ void QueueLinkWrite(int ModuleAddr, int HighLowData) {
 }
 
 void UploadToUnit() {
-    if (Form9) Form9->Session->DisCheckWindow(6);
+    if (Form9) Form9->Session->DisCheckWindow(StepWrite);
 }
 
 void AwaitSave() {
@@ -186,13 +186,13 @@ void TForm9::HIDDeviceStaus(int Nindex) {
         RefusedOpenError = 0;
         RxDevice = chosen;
         CurrentDevice = chosen;
-        Session->ShowLinkStatus(1, tr("离线模式"), 0);
+        Session->ShowLinkStatus(StatusOffline, tr("离线模式"), 0);
         LinkBtnClick(this);
     } else if (refused) {
         ShowOpenRefused(refused);
     } else {
         RefusedOpenError = 0;
-        Session->ShowLinkStatus(0, tr("设备未连接"), 0);
+        Session->ShowLinkStatus(StatusNoUnit, tr("设备未连接"), 0);
     }
 }
 
@@ -217,10 +217,11 @@ void TForm9::ShowOpenRefused(THidDevice* dev) {
     const int code = dev->OpenErrorCode() != 0 ? dev->OpenErrorCode() : ENODEV;
     const bool denied = code == EACCES || code == EPERM;
     if (denied)
-        Session->ShowLinkStatus(0, QStringLiteral("Cannot open the device: permission denied"),
+        Session->ShowLinkStatus(StatusNoUnit,
+                                QStringLiteral("Cannot open the device: permission denied"),
                                 QStringLiteral("无法打开设备：没有权限"));
     else
-        Session->ShowLinkStatus(0,
+        Session->ShowLinkStatus(StatusNoUnit,
                                 QStringLiteral("Cannot open the device: ") + dev->OpenErrorText(),
                                 QStringLiteral("无法打开设备：") + dev->OpenErrorText());
     // Try again once a second: the rule may be installed, the node may settle.

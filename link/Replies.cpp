@@ -63,7 +63,7 @@ int LinkSession::LevelOf(uint8_t byte) {
 void LinkSession::StatusReply(const uint8_t* frame, std::size_t size, uint16_t code) {
     switch (code) {
     case 6:
-        ShowLinkStatus(0, tr("设备未连接"), 0);
+        ShowLinkStatus(StatusNoUnit, tr("设备未连接"), 0);
         Notify(NoticeCaption(), QStringLiteral("错误应答!"), NoticeCaption(),
                QStringLiteral("Ack Error!"));
         break;

@@ -25,7 +25,7 @@ void LinkSession::AnnounceMemoryCommand(int ModuleAddr) {
         SetLinkLabel(QStringLiteral("Load Waiting..."), QStringLiteral("调用等待中..."));
         LinkState = Offline;
         HoldCycles = 0;
-        ShowLinkStatus(2, QString(), 0);
+        ShowLinkStatus(StatusBusy, QString(), 0);
     } else {
         SetLinkLabel(QStringLiteral("Save Waiting..."), QStringLiteral("保存等待中..."));
     }
@@ -87,7 +87,7 @@ void LinkSession::QueueWrite(int ModuleAddr, int HighLowData) {
 void LinkSession::HoldTimerTimer(QObject*) {
     HoldTicks = HoldTicks > 50 ? 50 : HoldTicks + 1;
 
-    if (PendingOp != 0 || WaitingMemoryOp() != 0) ShowLinkStatus(2, QString(), HoldTicks * 2);
+    if (PendingOp != 0 || WaitingMemoryOp() != 0) ShowLinkStatus(StatusBusy, QString(), HoldTicks * 2);
 
     // Device-memory wait.
     if (AckReceived == 1 && PendingOp != 0) {
@@ -102,7 +102,7 @@ void LinkSession::HoldTimerTimer(QObject*) {
         if (HoldCycles > 50) {
             HoldCycles = 0;
             HoldTimer->stop();
-            DisCheckWindow(7);
+            DisCheckWindow(StepDropped);
         }
     }
 
@@ -145,7 +145,7 @@ void LinkSession::HoldTimerTimer(QObject*) {
         if (HoldCycles > 30) {
             HoldCycles = 0;
             HoldTimer->stop();
-            DisCheckWindow(7);
+            DisCheckWindow(StepDropped);
         }
     }
     UpdateBusy();

@@ -15,12 +15,12 @@ int LinkSession::TransferPercent() const {
 
 void LinkSession::Timer2Timer(QObject*) {
     if (TransferTicks < 100) ++TransferTicks;
-    ShowLinkStatus(2, QString(), TransferPercent());
+    ShowLinkStatus(StatusBusy, QString(), TransferPercent());
     if (TransferPhase == 2) {
         if (TransferStep > TransferLastStep) {
             TransferPhase = 0;
             Timer2->stop();
-            DisCheckWindow(1);
+            DisCheckWindow(StepTransferDone);
             return;
         }
         if (TransferStep <= LastModule) {
@@ -43,6 +43,6 @@ void LinkSession::Timer2Timer(QObject*) {
         TransferTicks = 0;
     } else if (TransferPhase == 4 && TransferTicks >= 100) {
         TransferPhase = 0;
-        DisCheckWindow(9);
+        DisCheckWindow(StepFailed);
     }
 }

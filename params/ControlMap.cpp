@@ -64,6 +64,96 @@ void BindBand(int module, int first, QComboBox* type, QCheckBox* bypass, ParamEd
     Bind(module, first + 4, q);
 }
 
+// Every slot shown by one control (and its companion), then every band in the
+// five-slot layout: module 0 system, 1 main channel, 2 auxiliary channel and
+// the factory page.
+void BindLayoutControls(TForm1* f) {
+    const struct {
+        int Module;
+        int Index;
+        QWidget* Control;
+        QWidget* Companion;
+    } singles[] = {
+        {0, 10, f->InputBox, nullptr},
+        {0, 11, f->SysIOLevelBox, nullptr},
+        {1, 0, f->OutLDelayBar, f->OutLDelayPane},
+        {1, 1, f->SysMusNormalVolBar, f->SysMusNormalVolPane},
+        {1, 2, f->OutRDelayBar, f->OutRDelayPane},
+        {1, 3, f->OutLPhaseBtn, nullptr},
+        {1, 4, f->RMSBox, nullptr},
+        {1, 5, f->MusRmsAttackBar, f->MusRmsAttackPane},
+        {1, 6, f->MusRmsReleaseBar, f->MusRmsReleasePane},
+        {1, 7, f->OutRPhaseBtn, nullptr},
+        {1, 13, f->MusHighPassBox, nullptr},
+        {1, 15, f->MusHighPassFre, nullptr},
+        {1, 16, f->MusLowPassBox, nullptr},
+        {1, 18, f->MusLowPassFre, nullptr},
+        {1, 19, f->MusEQAllpassBtn, nullptr},
+        {2, 1, f->DEQALLPASSBtn1, nullptr},
+        {2, 2, f->DEQModeBox1, nullptr},
+        {2, 3, f->DEQFreEdit1, nullptr},
+        {2, 4, f->DEQGainEdit1, nullptr},
+        {2, 5, f->DEQQEdit1, nullptr},
+        {2, 7, f->DEQTypeBox1, nullptr},
+        {2, 8, f->DEQRmsLevelBar1, f->DEQRmsLevelPane1},
+        {2, 9, f->DEQMaxLevelBar1, f->DEQMaxLevelPane1},
+        {2, 13, f->DEQALLPASSBtn2, nullptr},
+        {2, 14, f->DEQModeBox2, nullptr},
+        {2, 15, f->DEQFreEdit2, nullptr},
+        {2, 16, f->DEQGainEdit2, nullptr},
+        {2, 17, f->DEQQEdit2, nullptr},
+        {2, 19, f->DEQTypeBox2, nullptr},
+        {2, 20, f->DEQRmsLevelBar2, f->DEQRmsLevelPane2},
+        {2, 21, f->DEQMaxLevelBar2, f->DEQMaxLevelPane2},
+        {2, 25, f->AuxOutGainBar, f->AuxOutGainPane},
+        {2, 26, f->SubSteroBox, nullptr},
+        {2, 27, f->SubLPhaseBtn, nullptr},
+        {2, 28, f->SubRPhaseBtn, nullptr},
+        {2, 29, f->AuxHighPassBox, nullptr},
+        {2, 30, f->AuxHighPassFre, nullptr},
+        {2, 31, f->AuxLowPassBox, nullptr},
+        {2, 32, f->AuxLowPassFre, nullptr},
+        {2, 63, f->HintHighPassBox, nullptr},
+        {2, 64, f->HintHighPassFre, nullptr},
+        {2, 65, f->HintLowPassBox, nullptr},
+        {2, 66, f->HintLowPassFre, nullptr},
+    };
+    for (const auto& s : singles)
+        Bind(s.Module, s.Index, s.Control, s.Companion);
+
+    const struct {
+        int Module;
+        int First;
+        QComboBox* Type;
+        QCheckBox* Bypass;
+        ParamEdit* Freq;
+        ParamEdit* Gain;
+        ParamEdit* Q;
+    } bands[] = {
+        {1, 20, f->MusModeBox1, f->MusBypassCheck1, f->MusFreEdit1, f->MusGainEdit1, f->MusQEdit1},
+        {1, 25, f->MusModeBox2, f->MusBypassCheck2, f->MusFreEdit2, f->MusGainEdit2, f->MusQEdit2},
+        {1, 30, f->MusModeBox3, f->MusBypassCheck3, f->MusFreEdit3, f->MusGainEdit3, f->MusQEdit3},
+        {1, 35, f->MusModeBox4, f->MusBypassCheck4, f->MusFreEdit4, f->MusGainEdit4, f->MusQEdit4},
+        {1, 40, f->MusModeBox5, f->MusBypassCheck5, f->MusFreEdit5, f->MusGainEdit5, f->MusQEdit5},
+        {1, 45, f->MusModeBox6, f->MusBypassCheck6, f->MusFreEdit6, f->MusGainEdit6, f->MusQEdit6},
+        {1, 50, f->MusModeBox7, f->MusBypassCheck7, f->MusFreEdit7, f->MusGainEdit7, f->MusQEdit7},
+        {1, 55, f->MusModeBox8, f->MusBypassCheck8, f->MusFreEdit8, f->MusGainEdit8, f->MusQEdit8},
+        {1, 60, f->MusModeBox9, f->MusBypassCheck9, f->MusFreEdit9, f->MusGainEdit9, f->MusQEdit9},
+        {2, 33, f->AUXModeBox1, f->AuxBypassCheck1, f->AUXFreEdit1, f->AUXGainEdit1, f->AUXQEdit1},
+        {2, 38, f->AUXModeBox2, f->AuxBypassCheck2, f->AUXFreEdit2, f->AUXGainEdit2, f->AUXQEdit2},
+        {2, 43, f->HintModeBox1, f->HintBypassCheck1, f->HintFreEdit1, f->HintGainEdit1,
+         f->HintQEdit1},
+        {2, 48, f->HintModeBox2, f->HintBypassCheck2, f->HintFreEdit2, f->HintGainEdit2,
+         f->HintQEdit2},
+        {2, 53, f->HintModeBox3, f->HintBypassCheck3, f->HintFreEdit3, f->HintGainEdit3,
+         f->HintQEdit3},
+        {2, 58, f->HintModeBox4, f->HintBypassCheck4, f->HintFreEdit4, f->HintGainEdit4,
+         f->HintQEdit4},
+    };
+    for (const auto& b : bands)
+        BindBand(b.Module, b.First, b.Type, b.Bypass, b.Freq, b.Gain, b.Q);
+}
+
 } // namespace
 
 void BuildControlMap(TForm1* f) {
@@ -75,86 +165,7 @@ void BuildControlMap(TForm1* f) {
             Params.CompanionMap[m][i] = nullptr;
         }
 
-    // Module 0: system.
-    Bind(0, 10, f->InputBox);
-    Bind(0, 11, f->SysIOLevelBox);
-
-    // Module 1: main channel.
-    Bind(1, 0, f->OutLDelayBar, f->OutLDelayPane);
-    Bind(1, 1, f->SysMusNormalVolBar, f->SysMusNormalVolPane);
-    Bind(1, 2, f->OutRDelayBar, f->OutRDelayPane);
-    Bind(1, 3, f->OutLPhaseBtn);
-    Bind(1, 4, f->RMSBox);
-    Bind(1, 5, f->MusRmsAttackBar, f->MusRmsAttackPane);
-    Bind(1, 6, f->MusRmsReleaseBar, f->MusRmsReleasePane);
-    Bind(1, 7, f->OutRPhaseBtn);
-    Bind(1, 13, f->MusHighPassBox);
-    Bind(1, 15, f->MusHighPassFre);
-    Bind(1, 16, f->MusLowPassBox);
-    Bind(1, 18, f->MusLowPassFre);
-    Bind(1, 19, f->MusEQAllpassBtn);
-    QComboBox* const musType[9] = {f->MusModeBox1, f->MusModeBox2, f->MusModeBox3,
-                                   f->MusModeBox4, f->MusModeBox5, f->MusModeBox6,
-                                   f->MusModeBox7, f->MusModeBox8, f->MusModeBox9};
-    QCheckBox* const musBypass[9] = {f->MusBypassCheck1, f->MusBypassCheck2, f->MusBypassCheck3,
-                                     f->MusBypassCheck4, f->MusBypassCheck5, f->MusBypassCheck6,
-                                     f->MusBypassCheck7, f->MusBypassCheck8, f->MusBypassCheck9};
-    ParamEdit* const musFreq[9] = {f->MusFreEdit1, f->MusFreEdit2, f->MusFreEdit3,
-                                   f->MusFreEdit4, f->MusFreEdit5, f->MusFreEdit6,
-                                   f->MusFreEdit7, f->MusFreEdit8, f->MusFreEdit9};
-    ParamEdit* const musGain[9] = {f->MusGainEdit1, f->MusGainEdit2, f->MusGainEdit3,
-                                   f->MusGainEdit4, f->MusGainEdit5, f->MusGainEdit6,
-                                   f->MusGainEdit7, f->MusGainEdit8, f->MusGainEdit9};
-    ParamEdit* const musQ[9] = {f->MusQEdit1, f->MusQEdit2, f->MusQEdit3,
-                                f->MusQEdit4, f->MusQEdit5, f->MusQEdit6,
-                                f->MusQEdit7, f->MusQEdit8, f->MusQEdit9};
-    for (int b = 0; b < 9; ++b)
-        BindBand(1, 20 + 5 * b, musType[b], musBypass[b], musFreq[b], musGain[b], musQ[b]);
-
-    // Module 2: auxiliary channel and the factory page.
-    Bind(2, 1, f->DEQALLPASSBtn1);
-    Bind(2, 2, f->DEQModeBox1);
-    Bind(2, 3, f->DEQFreEdit1);
-    Bind(2, 4, f->DEQGainEdit1);
-    Bind(2, 5, f->DEQQEdit1);
-    Bind(2, 7, f->DEQTypeBox1);
-    Bind(2, 8, f->DEQRmsLevelBar1, f->DEQRmsLevelPane1);
-    Bind(2, 9, f->DEQMaxLevelBar1, f->DEQMaxLevelPane1);
-    Bind(2, 13, f->DEQALLPASSBtn2);
-    Bind(2, 14, f->DEQModeBox2);
-    Bind(2, 15, f->DEQFreEdit2);
-    Bind(2, 16, f->DEQGainEdit2);
-    Bind(2, 17, f->DEQQEdit2);
-    Bind(2, 19, f->DEQTypeBox2);
-    Bind(2, 20, f->DEQRmsLevelBar2, f->DEQRmsLevelPane2);
-    Bind(2, 21, f->DEQMaxLevelBar2, f->DEQMaxLevelPane2);
-    Bind(2, 25, f->AuxOutGainBar, f->AuxOutGainPane);
-    Bind(2, 26, f->SubSteroBox);
-    Bind(2, 27, f->SubLPhaseBtn);
-    Bind(2, 28, f->SubRPhaseBtn);
-    Bind(2, 29, f->AuxHighPassBox);
-    Bind(2, 30, f->AuxHighPassFre);
-    Bind(2, 31, f->AuxLowPassBox);
-    Bind(2, 32, f->AuxLowPassFre);
-    BindBand(2, 33, f->AUXModeBox1, f->AuxBypassCheck1, f->AUXFreEdit1, f->AUXGainEdit1,
-             f->AUXQEdit1);
-    BindBand(2, 38, f->AUXModeBox2, f->AuxBypassCheck2, f->AUXFreEdit2, f->AUXGainEdit2,
-             f->AUXQEdit2);
-    QComboBox* const hintType[4] = {f->HintModeBox1, f->HintModeBox2, f->HintModeBox3,
-                                    f->HintModeBox4};
-    QCheckBox* const hintBypass[4] = {f->HintBypassCheck1, f->HintBypassCheck2, f->HintBypassCheck3,
-                                      f->HintBypassCheck4};
-    ParamEdit* const hintFreq[4] = {f->HintFreEdit1, f->HintFreEdit2, f->HintFreEdit3,
-                                    f->HintFreEdit4};
-    ParamEdit* const hintGain[4] = {f->HintGainEdit1, f->HintGainEdit2, f->HintGainEdit3,
-                                    f->HintGainEdit4};
-    ParamEdit* const hintQ[4] = {f->HintQEdit1, f->HintQEdit2, f->HintQEdit3, f->HintQEdit4};
-    for (int b = 0; b < 4; ++b)
-        BindBand(2, 43 + 5 * b, hintType[b], hintBypass[b], hintFreq[b], hintGain[b], hintQ[b]);
-    Bind(2, 63, f->HintHighPassBox);
-    Bind(2, 64, f->HintHighPassFre);
-    Bind(2, 65, f->HintLowPassBox);
-    Bind(2, 66, f->HintLowPassFre);
+    BindLayoutControls(f);
 
     Params.InputRadios[0] = f->SysInputRadio1;
     Params.InputRadios[1] = f->SysInputRadio2;
@@ -200,7 +211,9 @@ void BuildControlMap(TForm1* f) {
     NameBoundControls();
 }
 
-void ClearControlBindings() { bindings.clear(); }
+void ClearControlBindings() {
+    bindings.clear();
+}
 
 void NameBoundControls() {
     const ParamLanguage language = ConsoleParamLanguage();
@@ -213,8 +226,8 @@ void NameBoundControls() {
         if (!entry) continue;
         // A bypass box shares its band's type slot and is named for the bypass.
         const bool bypass = qobject_cast<QCheckBox*>(b.Control) != nullptr;
-        const QString name = QString::fromStdString(
-            bypass ? ParamUndoName(*entry, language, true) : ParamDisplayName(*entry, language));
+        const QString name = QString::fromStdString(bypass ? ParamUndoName(*entry, language, true)
+                                                           : ParamDisplayName(*entry, language));
         b.Control->setAccessibleName(name);
         // On Linux a combo box is read by its current item; the description says which it is.
         if (qobject_cast<QComboBox*>(b.Control)) b.Control->setAccessibleDescription(name);

@@ -412,7 +412,7 @@ void LMH_BYPSSBoxChange(QObject* Sender) {
     const int address = AddressOf(box);
     UndoGesture gesture(ParamName(address), address);
     SendDatatoMCU(address, box->currentIndex());
-    CurvePoint(0);
+    CurvePoint(ChartFromImage);
 }
 
 void MusFreEdit1Click(QObject* Sender) {

@@ -110,8 +110,8 @@ void RefreshScreen() {
     // The tick must not redraw again for what the refresh itself changed.
     Window.LastCurveWrite = Window.DrawnCurveWrite;
     Dispatch.ScreenBusy = 0;
-    CurvePoint(0);
-    RedrawEqCurve(20, Window.CurrentModule);
+    CurvePoint(ChartFromImage);
+    RedrawEqCurve(AllSlots, Window.CurrentModule);
     Dispatch.SendSuppressed = 0;
 }
 

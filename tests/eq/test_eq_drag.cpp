@@ -2,6 +2,7 @@
 // tick, the drag limits, Q stepping and the wheel.
 
 #include "EqWindow.h"
+#include "eq/EqDrag.h"
 
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -39,8 +40,13 @@ TEST_F(HandleDrag, EachTickCommitsOneFrequencyAndOneGainWrite) {
     EXPECT_EQ(Dispatch.CurrentEdit, form->MusFreEdit1);
     MoveBy(form->EP1, 100, -30);
     MoveBy(form->EP1, 100, -30); // the newest position counts, not the number of moves
-    const int freqRaw = static_cast<int>(TextToRaw(2, RoundEven(XToFreq(form->EP1->x() + 9))));
-    const int gainRaw = static_cast<int>(RoundEven((YToDb(form->EP1->y() + 9) + 24) * 5));
+    // Band 1 starts at 21.7 Hz, 0 dB: centre x log10(2.17) / log10(2400) * 1104 = 109.9,
+    // left 101; centre y 12 / 36 * 269 = 89.7, top 81. Each move of (100, -30) in the
+    // handle's frame moves it on: left 301, top 21. Centre x 310 is
+    // 10 * 2400^(310 / 1104) = 88.95 Hz, typed 89, nearest entry 88.4 (raw 78); centre
+    // y 30 is 12 - 30 / 269 * 36 = 7.99 dB, raw (7.99 + 24) * 5 = 159.9, so 160.
+    const int freqRaw = 78;
+    const int gainRaw = 160;
     EXPECT_TRUE(Sent().empty()); // nothing leaves before the tick
     Tick();
     ASSERT_EQ(Sent().size(), 2u);
@@ -49,9 +55,10 @@ TEST_F(HandleDrag, EachTickCommitsOneFrequencyAndOneGainWrite) {
     EXPECT_GT(freqRaw, 5);
     EXPECT_GT(gainRaw, 120);
     EXPECT_EQ(P(1, 21), freqRaw);
-    EXPECT_EQ(form->MusFreEdit1->text(), QString::fromLatin1(FreqTable[freqRaw]));
-    // The redraw in the same tick snaps the handle to the value set.
-    EXPECT_EQ(form->EP1->y(), RoundEvenInt(DbToY(gainRaw / 5.0 - 24) - 9));
+    EXPECT_EQ(form->MusFreEdit1->text(), QStringLiteral("88.4"));
+    // The redraw in the same tick snaps the handle to the value set: 8 dB,
+    // 4 / 36 * 269 - 9 = 20.9.
+    EXPECT_EQ(form->EP1->y(), 21);
 
     ClearSent();
     Tick();
@@ -80,7 +87,8 @@ TEST_F(HandleDrag, MovesThatEndOnTheSentValueSendNothing) {
 TEST_F(HandleDrag, FarLeftStopsAtNineteenHertz) {
     Press(form->EP3);
     MoveBy(form->EP3, -2000, 0);
-    EXPECT_EQ(form->EP3->x(), RoundEvenInt(FreqToX(19)) - 9);
+    // log10(1.9) / log10(2400) * 1104 = 91.0, less the half handle.
+    EXPECT_EQ(form->EP3->x(), 82);
     EXPECT_FLOAT_EQ(EqGraph.Drag.DragFreq, 19.0f);
     Tick();
     EXPECT_EQ(P(1, 31), 0);
@@ -104,7 +112,8 @@ TEST_F(HandleDrag, SecondBandDraggedOntoTheValueSentForTheFirstIsStillWritten) {
 TEST_F(HandleDrag, FarRightPinsAtTwentySixHundredHertz) {
     Press(form->EP3);
     MoveBy(form->EP3, 3000, 0);
-    EXPECT_EQ(form->EP3->x(), RoundEvenInt(FreqToX(20600) - 9));
+    // log10(2060) / log10(2400) * 1104 - 9 = 1073.3.
+    EXPECT_EQ(form->EP3->x(), 1073);
     EXPECT_FLOAT_EQ(EqGraph.Drag.DragFreq, 20600.0f);
     Tick();
     EXPECT_EQ(P(1, 31), 361);
@@ -134,7 +143,7 @@ TEST_F(HandleDrag, VariQBandMovesOnlySideways) {
     Tick();
     ASSERT_EQ(Sent().size(), 1u);
     EXPECT_EQ(Sent()[0].address, Freq1);
-    EXPECT_EQ(form->EP1->y(), RoundEvenInt(DbToY(0) - 9));
+    EXPECT_EQ(form->EP1->y(), 81); // 0 dB: 12 / 36 * 269 - 9 = 80.7
 }
 
 TEST_F(HandleDrag, CrossoverHandleMovesSidewaysAndWritesItsFrequency) {

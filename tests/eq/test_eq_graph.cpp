@@ -37,25 +37,27 @@ TEST_F(GraphPicture, MajorGridLinesAreDarkerThanMinorOnes) {
     const QImage& g = EqGraph.GridBackground;
     const int x = 300; // between the 200 Hz and 300 Hz lines
     ASSERT_EQ(Pixel(g, x, 150), Back);
-    EXPECT_EQ(Pixel(g, x, RoundEvenInt(DbToY(0))), Major);
+    // y of a level: (12 - dB) / 36 * 269; x of a frequency:
+    // log10(f / 10) / log10(2400) * 1104.
+    EXPECT_EQ(Pixel(g, x, 90), Major); // 0 dB: 89.7
     EXPECT_EQ(Pixel(g, x, 0), Major);   // +12 dB
     EXPECT_EQ(Pixel(g, x, 269), Major); // -24 dB
-    EXPECT_EQ(Pixel(g, x, RoundEvenInt(DbToY(-3))), Minor);
-    EXPECT_EQ(Pixel(g, x, RoundEvenInt(DbToY(9))), Minor);
+    EXPECT_EQ(Pixel(g, x, 112), Minor); // -3 dB: 112.1
+    EXPECT_EQ(Pixel(g, x, 22), Minor);  // 9 dB: 22.4
     const int y = 150;
-    EXPECT_EQ(Pixel(g, RoundEvenInt(FreqToX(1000)), y), Major);
-    EXPECT_EQ(Pixel(g, RoundEvenInt(FreqToX(100)), y), Major);
+    EXPECT_EQ(Pixel(g, 653, y), Major); // 1 kHz: 653.2
+    EXPECT_EQ(Pixel(g, 327, y), Major); // 100 Hz: 326.6
     EXPECT_EQ(Pixel(g, 0, y), Major);
     EXPECT_EQ(Pixel(g, 1103, y), Major);
-    EXPECT_EQ(Pixel(g, RoundEvenInt(FreqToX(2000)), y), Minor);
-    EXPECT_EQ(Pixel(g, RoundEvenInt(FreqToX(20000)), y), Minor);
+    EXPECT_EQ(Pixel(g, 752, y), Minor);  // 2 kHz: 751.5
+    EXPECT_EQ(Pixel(g, 1078, y), Minor); // 20 kHz: 1078.1
     EXPECT_LT(qGray(Major), qGray(Minor));
 }
 
 TEST_F(GraphPicture, FlatEqualiserDrawsTheCurveOnTheZeroLine) {
     // Start-up bands: all peaking at 0 dB, crossovers off.
     const QImage& img = form->Image1->Picture;
-    const int y0 = RoundEvenInt(DbToY(0));
+    const int y0 = 90; // 12 / 36 * 269 = 89.7
     for (int x : {120, 300, 700, 1000})
         EXPECT_EQ(Pixel(img, x, y0), Curve) << x;
     EXPECT_EQ(Pixel(img, 300, y0 + 3), Back);
@@ -66,10 +68,10 @@ TEST_F(GraphPicture, BoostedBandLiftsTheCurveAndTheWipeRestoresTheGrid) {
     P(1, 47) = 150; // band 6 (1020 Hz) +6 dB
     RedrawEqCurve(20, 1);
     const QImage& img = form->Image1->Picture;
-    const int x = RoundEvenInt(FreqToX(1020));
-    EXPECT_EQ(Pixel(img, x, RoundEvenInt(DbToY(0))), Major); // the grid shows again
+    const int x = 656; // log10(102) / log10(2400) * 1104 = 656.0
+    EXPECT_EQ(Pixel(img, x, 90), Major); // the grid shows again
     bool found = false;
-    for (int y = RoundEvenInt(DbToY(6.2)); y <= RoundEvenInt(DbToY(5.8)); ++y)
+    for (int y = 43; y <= 46; ++y) // 6.2 dB: 43.3; 5.8 dB: 46.3
         found = found || Pixel(img, x, y) == Curve;
     EXPECT_TRUE(found);
 }
@@ -82,8 +84,9 @@ TEST_F(GraphPicture, AxisLabelsSitOnThePanel) {
     EXPECT_EQ(y0->text(), QStringLiteral("-24dB"));
     EXPECT_EQ(y6->text(), QStringLiteral("12dB"));
     EXPECT_EQ(x16->text(), QStringLiteral("1KHz"));
-    EXPECT_EQ(y0->geometry(), QRect(48 - 34, RoundEvenInt(DbToY(-24)) + 18 - 6, 32, 13));
-    EXPECT_EQ(x16->geometry(), QRect(RoundEvenInt(FreqToX(1000)) + 48 - 18, 18 + 270, 36, 13));
+    // -24 dB is the bottom row 269; 1 kHz is x 653.
+    EXPECT_EQ(y0->geometry(), QRect(48 - 34, 269 + 18 - 6, 32, 13));
+    EXPECT_EQ(x16->geometry(), QRect(653 + 48 - 18, 18 + 270, 36, 13));
 }
 
 using GraphSlots = EqWindowTest;
@@ -141,17 +144,19 @@ TEST_F(GraphHandles, VariQBandAndCrossoversStayOnTheZeroLine) {
     form->MusHighPassBox->setCurrentIndex(2);
     P(1, 15) = 73; // 80.3 Hz
     RedrawEqCurve(20, 1);
-    EXPECT_EQ(form->EP1->y(), RoundEvenInt(DbToY(0) - 9));
-    EXPECT_EQ(form->HPF->y(), RoundEvenInt(DbToY(0) - 12));
-    EXPECT_EQ(form->HPF->x(), RoundEvenInt(FreqToX(80.3) - 12));
-    EXPECT_EQ(form->LPF->y(), RoundEvenInt(DbToY(0) - 12));
+    // 0 dB is y 89.7; 80.3 Hz is x log10(8.03) / log10(2400) * 1104 = 295.5.
+    EXPECT_EQ(form->EP1->y(), 81);  // 89.7 - 9
+    EXPECT_EQ(form->HPF->y(), 78);  // 89.7 - 12
+    EXPECT_EQ(form->HPF->x(), 283); // 295.5 - 12
+    EXPECT_EQ(form->LPF->y(), 78);
 }
 
 TEST_F(GraphHandles, GainBandSitsAtItsGain) {
     P(1, 27) = 150; // band 2 +6 dB
     RedrawEqCurve(1, 1);
-    EXPECT_EQ(form->EP2->y(), RoundEvenInt(DbToY(6) - 9));
-    EXPECT_EQ(form->EP2->x(), RoundEvenInt(FreqToX(46.8) - 9));
+    // 6 dB: 6 / 36 * 269 - 9 = 35.8; 46.8 Hz: log10(4.68) / log10(2400) * 1104 - 9 = 209.9.
+    EXPECT_EQ(form->EP2->y(), 36);
+    EXPECT_EQ(form->EP2->x(), 210);
 }
 
 TEST_F(GraphHandles, AuxiliaryModuleHidesBandsThreeToNineAndThePassBanner) {
@@ -203,9 +208,9 @@ using GraphTrigger = EqWindowTest;
 
 TEST_F(GraphTrigger, RecordedBandWriteRedrawsAtTheNextTick) {
     SetControlValue(form->MusGainEdit1, 0, UserChange, 150);
-    EXPECT_NE(form->EP1->y(), RoundEvenInt(DbToY(6) - 9));
+    EXPECT_NE(form->EP1->y(), 36); // 6 dB: 6 / 36 * 269 - 9 = 35.8
     Tick();
-    EXPECT_EQ(form->EP1->y(), RoundEvenInt(DbToY(6) - 9));
+    EXPECT_EQ(form->EP1->y(), 36);
     EXPECT_EQ(Window.DrawnCurveWrite, Window.LastCurveWrite);
 }
 

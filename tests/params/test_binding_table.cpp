@@ -53,11 +53,16 @@ TEST_F(BindingTable, AgreesWithTagAndHintOfEveryBoundControl) {
             EXPECT_TRUE(b->HasKind) << name;
         }
     }
-    // The roles are those the layout's looks stand for.
+    // The roles are those of the named buttons, and the layout's looks agree.
+    const std::set<const QWidget*> polarity = {form->OutLPhaseBtn, form->OutRPhaseBtn,
+                                               form->SubLPhaseBtn, form->SubRPhaseBtn};
+    const std::set<const QWidget*> pass = {form->DEQALLPASSBtn1, form->DEQALLPASSBtn2};
     for (QPushButton* p : form->findChildren<QPushButton*>()) {
         const ControlBinding* b = BindingOf(p);
         const int roles = b ? b->Roles : 0;
         const std::string name = p->objectName().toStdString();
+        EXPECT_EQ((roles & PolarityButton) != 0, polarity.count(p) == 1) << name;
+        EXPECT_EQ((roles & PassButton) != 0, pass.count(p) == 1) << name;
         EXPECT_EQ((roles & PolarityButton) != 0, p->width() == 25) << name;
         EXPECT_EQ((roles & PassButton) != 0, p->text() == QLatin1String("Pass")) << name;
         EXPECT_EQ((roles & EqPassButton) != 0, p == form->MusEQAllpassBtn) << name;

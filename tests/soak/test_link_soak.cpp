@@ -16,7 +16,7 @@
 
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
-#include "eq/EqGraph.h"
+#include "eq/EqDrag.h"
 #include "link/LinkApi.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"

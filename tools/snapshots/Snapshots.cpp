@@ -75,6 +75,42 @@ constexpr const char* RoomFilters = "Filter Settings file\n"
 
 } // namespace
 
+namespace {
+
+// The filter import's review of the room's filters, then the fit to the room
+// measurement under review, with its thin curves on the graph.
+void SaveImportAndFitPictures(TForm1& form, const QString& out) {
+    const PeqFile peq = ParsePeqText(RoomFilters);
+    std::vector<PeqBandRaw> bands(9);
+    for (int b = 0; b < 9; ++b)
+        for (int k = 0; k < 5; ++k)
+            bands[static_cast<std::size_t>(b)].v[k] = Params.ParamImage[1][20 + 5 * b + k];
+    const PeqPlan plan = PlanPeqImport(peq, 1, bands);
+    PeqReviewDialog review(peq, plan, QStringLiteral("room-eq.txt"), &form);
+    review.show();
+    Save(review, out, "peq-review.png");
+    review.hide();
+
+    // The fit to the demo's room measurement, under review: the thin curves
+    // behind the response curve and the review.
+    Set(1, 13, 0);
+    RefreshScreen();
+    FitInput in;
+    in.Measured = ReadMeasurementFile(KV_ROOM_MEASUREMENT);
+    in.ModuleImage.assign(Params.ParamImage[1], Params.ParamImage[1] + ImageSlots);
+    const FitResult fit = FitToMeasurement(in);
+    ShowFitOverlay(&form, {1, fit.MeasuredPx, fit.TargetPx});
+    SetFitOverlayPreview(&fit.AfterSum);
+    FitReviewDialog fitReview(in, fit, QStringLiteral("room-measurement.txt"), &form);
+    fitReview.show();
+    Save(fitReview, out, "fit-review.png");
+    Save(*form.EQAdvPanel, out, "fit-graph.png");
+    SetFitOverlayPreview(nullptr);
+    DismissFitOverlay();
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
@@ -126,33 +162,7 @@ int main(int argc, char** argv) {
         Save(form, out, "factory-page.png");
         form.RzBmpButton1Click(form.RzBmpButton1);
 
-        const PeqFile peq = ParsePeqText(RoomFilters);
-        std::vector<PeqBandRaw> bands(9);
-        for (int b = 0; b < 9; ++b)
-            for (int k = 0; k < 5; ++k)
-                bands[static_cast<std::size_t>(b)].v[k] = Params.ParamImage[1][20 + 5 * b + k];
-        const PeqPlan plan = PlanPeqImport(peq, 1, bands);
-        PeqReviewDialog review(peq, plan, QStringLiteral("room-eq.txt"), &form);
-        review.show();
-        Save(review, out, "peq-review.png");
-        review.hide();
-
-        // The fit to the demo's room measurement, under review: the thin curves
-        // behind the response curve and the review.
-        Set(1, 13, 0);
-        RefreshScreen();
-        FitInput in;
-        in.Measured = ReadMeasurementFile(KV_ROOM_MEASUREMENT);
-        in.ModuleImage.assign(Params.ParamImage[1], Params.ParamImage[1] + ImageSlots);
-        const FitResult fit = FitToMeasurement(in);
-        ShowFitOverlay(&form, {1, fit.MeasuredPx, fit.TargetPx});
-        SetFitOverlayPreview(&fit.AfterSum);
-        FitReviewDialog fitReview(in, fit, QStringLiteral("room-measurement.txt"), &form);
-        fitReview.show();
-        Save(fitReview, out, "fit-review.png");
-        Save(*form.EQAdvPanel, out, "fit-graph.png");
-        SetFitOverlayPreview(nullptr);
-        DismissFitOverlay();
+        SaveImportAndFitPictures(form, out);
 
         // Earlier states of the unit beside the connect's: a tuning session.
         FlushSnapshots(); // the connect's, written in the background
@@ -179,7 +189,7 @@ int main(int argc, char** argv) {
             view->close();
         }
         if (!suffix.isEmpty()) {
-            link.Session->ShowLinkStatus(2, form.LinkLabel->text(), 40);
+            link.Session->ShowLinkStatus(StatusBusy, form.LinkLabel->text(), 40);
             Save(status, out, "status-box.png");
         }
         app.quit();
