@@ -75,7 +75,7 @@ void UnitLink::StartPush(const PresetContents& preset, bool verify, bool store) 
 
 void UnitLink::Connect(Stage stage) {
     CurrentStage = stage;
-    if (Session->LinkState == NoDevice) Session->ShowLinkStatus(1, QString(), 0);
+    if (Session->LinkState == NoDevice) Session->ShowLinkStatus(StatusOffline, QString(), 0);
     Session->StartLink();
     AnswerTimer->start();
 }
