@@ -85,11 +85,7 @@ Measurement ParseMeasurement(std::string_view bytes) {
     Measurement m;
     auto fail = [&](int line, PeqMessage msg) {
         m.ErrorLine = line;
-        if (line > 0) {
-            msg.Zh = "第 " + std::to_string(line) + " 行：" + msg.Zh;
-            msg.En = "line " + std::to_string(line) + ": " + msg.En;
-        }
-        m.Error = std::move(msg);
+        m.Error = AtLine(line, std::move(msg));
         m.Freq.clear();
         m.Db.clear();
         m.Ok = false;

@@ -17,6 +17,9 @@ struct PeqMessage {
     std::string En;
 };
 
+// The message with the line it is about in front ("第 3 行：" / "line 3: "); line 0: as it is.
+PeqMessage AtLine(int line, PeqMessage msg);
+
 enum class PeqKind { Peak, LowShelf, HighShelf, HighPass, LowPass, Other };
 
 struct PeqFilter {

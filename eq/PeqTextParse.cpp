@@ -237,15 +237,19 @@ bool FilterHead(std::string_view rest, int& number, std::size_t& colon) {
 
 } // namespace
 
+PeqMessage AtLine(int line, PeqMessage msg) {
+    if (line > 0) {
+        msg.Zh = "第 " + std::to_string(line) + " 行：" + msg.Zh;
+        msg.En = "line " + std::to_string(line) + ": " + msg.En;
+    }
+    return msg;
+}
+
 PeqFile ParsePeqText(std::string_view bytes) {
     PeqFile file;
     auto fail = [&](int line, PeqMessage m) {
         file.ErrorLine = line;
-        if (line > 0) {
-            m.Zh = "第 " + std::to_string(line) + " 行：" + m.Zh;
-            m.En = "line " + std::to_string(line) + ": " + m.En;
-        }
-        file.Error = std::move(m);
+        file.Error = AtLine(line, std::move(m));
         file.Filters.clear();
         return file;
     };

@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -63,14 +62,6 @@ QStringList FromStd(const std::vector<std::string>& lines) {
 }
 
 } // namespace
-
-std::string FileNameBytes(const QString& fileName) {
-#ifdef Q_OS_WIN
-    return fileName.toUtf8().toStdString();
-#else
-    return QFile::encodeName(fileName).toStdString();
-#endif
-}
 
 void ShowMessagePair(const QString& chinese, const QString& english, const QString& detail) {
     if (detail.isEmpty())

@@ -1,6 +1,7 @@
 #pragma once
 // Preset files on disk: the main window's "保存" and "加载".
 
+#include "presets/FileNameBytes.h"
 #include "presets/PresetCodec.h"
 
 #include <QString>
@@ -46,9 +47,6 @@ bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents);
 // Checks plain lines 2..lastLine (count, every parameter line, checksum) and
 // only when all of it is right stores them into DeviceImage; sets PresetOk.
 void ParsePresetLines(const QStringList& lines, int lastLine);
-
-// A file name as ReadRegularFile takes it: the system's bytes (UTF-8 on Windows).
-std::string FileNameBytes(const QString& fileName);
 
 // Chinese text when LanguageFlag is 1, else the English one, with an OK button;
 // the detail (which file, what was wrong) in the box's detail text.

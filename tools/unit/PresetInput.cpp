@@ -1,10 +1,10 @@
 #include "tools/unit/PresetInput.h"
 
 #include "params/ParamCatalog.h"
+#include "presets/FileNameBytes.h"
 #include "presets/PresetRanges.h"
 #include "presets/RegularFile.h"
 
-#include <QFile>
 
 namespace {
 
@@ -15,21 +15,12 @@ QString Refused(const PresetContents& contents, const QString& detail) {
     return detail.isEmpty() ? text : text + QStringLiteral(" (") + detail + QLatin1Char(')');
 }
 
-// The name as the shared reader takes it: the system's bytes, UTF-8 on Windows.
-std::string NameBytes(const QString& path) {
-#ifdef Q_OS_WIN
-    return path.toUtf8().toStdString();
-#else
-    return QFile::encodeName(path).toStdString();
-#endif
-}
-
 } // namespace
 
 PresetInput ReadPresetInput(const QString& path) {
     PresetInput in;
     std::string bytes, why;
-    if (!ReadRegularFile(NameBytes(path), PresetFileMaxBytes, bytes, why)) {
+    if (!ReadRegularFile(FileNameBytes(path), PresetFileMaxBytes, bytes, why)) {
         if (why == TooLargeReason(PresetFileMaxBytes)) {
             in.Contents.Status = PresetStatus::Corrupted;
             in.Error = Refused(in.Contents, QStringLiteral("larger than %1 bytes").arg(PresetFileMaxBytes));
