@@ -5,11 +5,11 @@
 #include "eq/FitOverlay.h"
 #include "params/ParamImage.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/RunProgram.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
@@ -85,11 +85,9 @@ protected:
 };
 
 QByteArray Nddt(const QStringList& args, int* code) {
-    QProcess p;
-    p.start(QStringLiteral(NDDT_BINARY), args);
-    p.waitForFinished(30000);
-    *code = p.exitCode();
-    return p.readAllStandardOutput();
+    const ProgramRun r = RunProgram(QStringLiteral(NDDT_BINARY), args);
+    *code = r.code;
+    return r.out;
 }
 
 } // namespace

@@ -4,12 +4,12 @@
 #include "params/ParamImage.h"
 #include "presets/PresetFiles.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/RunProgram.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -189,11 +189,9 @@ TEST_F(PeqImport, ExportThenImportSendsOnlyTheBypassedBandsShownQ) {
 
 namespace {
 QByteArray Nddt(const QStringList& args, int* code) {
-    QProcess p;
-    p.start(QStringLiteral(NDDT_BINARY), args);
-    p.waitForFinished(30000);
-    *code = p.exitCode();
-    return p.readAllStandardOutput();
+    const ProgramRun r = RunProgram(QStringLiteral(NDDT_BINARY), args);
+    *code = r.code;
+    return r.out;
 }
 } // namespace
 

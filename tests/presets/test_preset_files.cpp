@@ -2,17 +2,17 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
+#include "eq/PeqImport.h"
 #include "params/ParamImage.h"
 #include "presets/PresetCodec.h"
-#include "eq/PeqImport.h"
 #include "presets/PresetFiles.h"
 #include "tests/support/LinkFixture.h"
+#include "tests/support/RunProgram.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <array>
@@ -330,17 +330,9 @@ TEST_F(PresetFiles_, ChecksumLogIsBoundedAndApartFromThePresetLines) {
 // ---- nddt ----
 
 namespace {
-struct NddtRun {
-    int code = -1;
-    QByteArray out, err;
-};
+using NddtRun = ProgramRun;
 NddtRun Nddt(const QStringList& args, const QByteArray& input = {}) {
-    QProcess p;
-    p.start(QStringLiteral(NDDT_BINARY), args);
-    p.write(input);
-    p.closeWriteChannel();
-    p.waitForFinished(30000);
-    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
+    return RunProgram(QStringLiteral(NDDT_BINARY), args, input);
 }
 } // namespace
 

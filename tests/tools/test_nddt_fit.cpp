@@ -1,31 +1,21 @@
 // nddt fit's command line: usage errors, files it cannot use (named, with the
 // line), and what it writes where.
+#include "tests/support/RunProgram.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <cmath>
 
 namespace {
 
-struct Outcome {
-    int code = -1;
-    QByteArray out, err;
-};
+using Outcome = ProgramRun;
 
 Outcome Nddt(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(NDDT_BINARY), args);
-    p.closeWriteChannel();
-    Outcome r;
-    if (!p.waitForFinished(30000)) return r;
-    r.code = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return RunProgram(QStringLiteral(NDDT_BINARY), args);
 }
 
 } // namespace
