@@ -119,7 +119,10 @@ QList<QWidget*> ReadingOrder(TForm1* f) {
 
 void ShowWheelTarget(TForm1* f) {
     static QPointer<ParamEdit> marked;
-    auto* label = f->findChild<QLabel*>(QStringLiteral("WheelTip"));
+    // Runs each time the loop goes to sleep: look among the graph panel's own children only.
+    auto* label = f->EQAdvPanel ? f->EQAdvPanel->findChild<QLabel*>(QStringLiteral("WheelTip"),
+                                                                    Qt::FindDirectChildrenOnly)
+                                : nullptr;
     auto* edit = qobject_cast<ParamEdit*>(Dispatch.CurrentEdit);
     const bool armed = Dispatch.WheelArmed == 1 && edit && edit != f->Example &&
                        edit->window() == f && edit->isVisible();
