@@ -1,9 +1,8 @@
 #include "app/Dialogs.h"
 
-#include "app/MainWindow.h"
-
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <memory>
 
@@ -15,10 +14,24 @@ QWidget* DialogOwner(QWidget* given, QWidget* mainWindow) {
 
 namespace {
 
+QPointer<QWidget> mainOwner;
+
+} // namespace
+
+void SetDialogOwner(QWidget* owner) {
+    mainOwner = owner;
+}
+
+QWidget* MainDialogOwner() {
+    return mainOwner;
+}
+
+namespace {
+
 // Boxes of the never-shown link window would open at its unplaced geometry,
 // off the main window: they are shown over (and modal to) the main window.
 QWidget* Over(QWidget* owner) {
-    return DialogOwner(owner, Form1);
+    return DialogOwner(owner, mainOwner);
 }
 
 } // namespace

@@ -33,6 +33,12 @@ public:
 // such as the never-shown link window, would place it off the main window).
 QWidget* DialogOwner(QWidget* given, QWidget* mainWindow);
 
+// The window every box and dialog falls back to (the main window), given at
+// start-up; callers below the windows pass nullptr as the owner, or take this
+// one as the parent of a dialog of their own.
+void SetDialogOwner(QWidget* owner);
+QWidget* MainDialogOwner();
+
 // The Yes/No box the Qt service asks with (not shown yet).
 QMessageBox* MakeQuestionBox(QWidget* owner, const QString& caption, const QString& text,
                              DefaultAnswer answer);

@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/Dialogs.h"
 
 #include "app/SnapshotDialog.h"
 #include "app/KeyboardAccess.h"
@@ -50,6 +51,7 @@ TForm1::TForm1(QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint) {
     Form1 = this;
+    SetDialogOwner(this);
     setObjectName(QStringLiteral("Form1"));
     // Before the first text: a change of language shows every text again.
     TraceTranslatedTexts();
