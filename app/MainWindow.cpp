@@ -1,11 +1,13 @@
 #include "app/MainWindow.h"
 #include "app/Dialogs.h"
 
-#include "app/SnapshotDialog.h"
+#include "app/BluetoothButtons.h"
+#include "app/ControlTable.h"
 #include "app/KeyboardAccess.h"
 #include "app/Language.h"
 #include "app/LinkDisplay.h"
 #include "app/Retranslate.h"
+#include "app/SnapshotDialog.h"
 #include "app/UndoActions.h"
 #include "app/WheelRouting.h"
 #include "app/WindowState.h"
@@ -15,9 +17,9 @@
 #include "eq/FitMeasurement.h"
 #include "eq/FitOverlay.h"
 #include "eq/PeqImport.h"
-#include "app/BluetoothButtons.h"
 #include "link/LinkApi.h"
 #include "params/Binding.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -58,6 +60,7 @@ TForm1::TForm1(QWidget* parent)
     shownLanguage_ = CurrentLanguage();
     // Every test and every run starts from the program-start state.
     ResetParamModel();
+    ResetControlBindings();
     ResetDispatchState();
     ResetWindowState();
     ResetEqState();
@@ -68,6 +71,7 @@ TForm1::TForm1(QWidget* parent)
     setFont(f);
 
     BuildLayout();
+    HandDownControls(*this);
     // Never larger than the layout; smaller where the screen is (FitToScreen).
     setMaximumSize(ClientSize);
     setMinimumSize(320, 240);
@@ -100,18 +104,7 @@ TForm1::TForm1(QWidget* parent)
 TForm1::~TForm1() {
     Timer1->stop();
     // The tables outlive the window; leave no reference to its controls behind.
-    for (auto& row : Params.ControlMap)
-        for (auto& c : row)
-            c = nullptr;
-    for (auto& row : Params.CompanionMap)
-        for (auto& c : row)
-            c = nullptr;
-    for (auto& c : Params.InputRadios)
-        c = nullptr;
-    for (auto& c : Params.Meters)
-        c = nullptr;
-    for (auto& c : Params.TabButtons)
-        c = nullptr;
+    ResetControlBindings();
     ClearControlBindings();
     for (auto& c : Window.EqHandles)
         c = nullptr;
@@ -119,7 +112,10 @@ TForm1::~TForm1() {
     Dispatch.LastGoodText.clear();
     // The graph's event filter still sees the children being torn down.
     DetachEqGraph();
-    if (Form1 == this) Form1 = nullptr;
+    if (Form1 == this) {
+        Form1 = nullptr;
+        TakeBackControls();
+    }
 }
 
 void TForm1::FormCreate() {
@@ -138,7 +134,7 @@ void TForm1::FormCreate() {
 void TForm1::FormShow() {
     if (shown_) return;
     shown_ = true;
-    BuildControlMap(this);
+    MapParamControls(*this);
     ResetEqBands(AllModules);
     Window.CurrentModule = 1;
     ResetCompressorCurve();

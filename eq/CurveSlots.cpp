@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "eq/CurveSlotsCore.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
 
@@ -16,7 +17,7 @@ int32_t Raw(int module, int index) {
 
 QWidget* Bound(int module, int index) {
     if (module < 0 || module > LastModule || index < 0 || index >= ImageSlots) return nullptr;
-    return Params.ControlMap[module][index];
+    return Bindings.ControlMap[module][index];
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -37,7 +38,7 @@ QWidget* BandControl(int band, int field) {
     if (m < 1 || m > 2) return nullptr;
     const int index = BandFirstSlot[m] + 5 * band + field;
     if (index < 0 || index >= ImageSlots) return nullptr;
-    return Params.ControlMap[m][index];
+    return Bindings.ControlMap[m][index];
 }
 
 QLineEdit* AsEdit(QWidget* w) {

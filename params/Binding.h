@@ -5,6 +5,10 @@
 #include "params/ParamImage.h"
 
 class QObject;
+class QWidget;
+
+// Rows of the control map and the companion map; the modules' rows come first.
+constexpr int MapRows = 12;
 
 // The control of a map at an address; nullptr outside the tables.
 QWidget* MapAt(QWidget* const (&map)[MapRows][ImageSlots], int address);

@@ -1,7 +1,8 @@
 // Binding tables: which control shows which parameter slot, and what each
-// bound control is (address, kind, companion, role), taken once from the layout.
-#include "app/MainWindow.h"
+// bound control is (address, kind, companion, role), taken once from the
+// table the main window builds from its layout.
 #include "params/Binding.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -12,9 +13,17 @@
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
+#include <QLineEdit>
+
+#include <algorithm>
+#include <iterator>
+
+ControlBindings Bindings;
+ScreenControls MainControls;
+
+void ResetControlBindings() {
+    Bindings = ControlBindings{};
+}
 
 namespace {
 
@@ -49,132 +58,40 @@ void MarkTwoState(QWidget* button, BindingRole role) {
 }
 
 void Bind(int module, int index, QWidget* control, QWidget* companion = nullptr) {
-    Params.ControlMap[module][index] = control;
-    if (companion) Params.CompanionMap[module][index] = companion;
+    if (module < 0 || module >= MapRows || index < 0 || index >= ImageSlots) return;
+    Bindings.ControlMap[module][index] = control;
+    if (companion) Bindings.CompanionMap[module][index] = companion;
 }
 
-// A band in the five-slot layout: type box (with its bypass box), frequency,
-// gain, and the one Q edit for both Q slots.
-void BindBand(int module, int first, QComboBox* type, QCheckBox* bypass, ParamEdit* freq,
-              ParamEdit* gain, ParamEdit* q) {
-    Bind(module, first, type, bypass);
-    Bind(module, first + 1, freq);
-    Bind(module, first + 2, gain);
-    Bind(module, first + 3, q);
-    Bind(module, first + 4, q);
-}
-
-// Every slot shown by one control (and its companion), then every band in the
-// five-slot layout: module 0 system, 1 main channel, 2 auxiliary channel and
-// the factory page.
-void BindLayoutControls(TForm1* f) {
-    const struct {
-        int Module;
-        int Index;
-        QWidget* Control;
-        QWidget* Companion;
-    } singles[] = {
-        {0, 10, f->InputBox, nullptr},
-        {0, 11, f->SysIOLevelBox, nullptr},
-        {1, 0, f->OutLDelayBar, f->OutLDelayPane},
-        {1, 1, f->SysMusNormalVolBar, f->SysMusNormalVolPane},
-        {1, 2, f->OutRDelayBar, f->OutRDelayPane},
-        {1, 3, f->OutLPhaseBtn, nullptr},
-        {1, 4, f->RMSBox, nullptr},
-        {1, 5, f->MusRmsAttackBar, f->MusRmsAttackPane},
-        {1, 6, f->MusRmsReleaseBar, f->MusRmsReleasePane},
-        {1, 7, f->OutRPhaseBtn, nullptr},
-        {1, 13, f->MusHighPassBox, nullptr},
-        {1, 15, f->MusHighPassFre, nullptr},
-        {1, 16, f->MusLowPassBox, nullptr},
-        {1, 18, f->MusLowPassFre, nullptr},
-        {1, 19, f->MusEQAllpassBtn, nullptr},
-        {2, 1, f->DEQALLPASSBtn1, nullptr},
-        {2, 2, f->DEQModeBox1, nullptr},
-        {2, 3, f->DEQFreEdit1, nullptr},
-        {2, 4, f->DEQGainEdit1, nullptr},
-        {2, 5, f->DEQQEdit1, nullptr},
-        {2, 7, f->DEQTypeBox1, nullptr},
-        {2, 8, f->DEQRmsLevelBar1, f->DEQRmsLevelPane1},
-        {2, 9, f->DEQMaxLevelBar1, f->DEQMaxLevelPane1},
-        {2, 13, f->DEQALLPASSBtn2, nullptr},
-        {2, 14, f->DEQModeBox2, nullptr},
-        {2, 15, f->DEQFreEdit2, nullptr},
-        {2, 16, f->DEQGainEdit2, nullptr},
-        {2, 17, f->DEQQEdit2, nullptr},
-        {2, 19, f->DEQTypeBox2, nullptr},
-        {2, 20, f->DEQRmsLevelBar2, f->DEQRmsLevelPane2},
-        {2, 21, f->DEQMaxLevelBar2, f->DEQMaxLevelPane2},
-        {2, 25, f->AuxOutGainBar, f->AuxOutGainPane},
-        {2, 26, f->SubSteroBox, nullptr},
-        {2, 27, f->SubLPhaseBtn, nullptr},
-        {2, 28, f->SubRPhaseBtn, nullptr},
-        {2, 29, f->AuxHighPassBox, nullptr},
-        {2, 30, f->AuxHighPassFre, nullptr},
-        {2, 31, f->AuxLowPassBox, nullptr},
-        {2, 32, f->AuxLowPassFre, nullptr},
-        {2, 63, f->HintHighPassBox, nullptr},
-        {2, 64, f->HintHighPassFre, nullptr},
-        {2, 65, f->HintLowPassBox, nullptr},
-        {2, 66, f->HintLowPassFre, nullptr},
-    };
-    for (const auto& s : singles)
-        Bind(s.Module, s.Index, s.Control, s.Companion);
-
-    const struct {
-        int Module;
-        int First;
-        QComboBox* Type;
-        QCheckBox* Bypass;
-        ParamEdit* Freq;
-        ParamEdit* Gain;
-        ParamEdit* Q;
-    } bands[] = {
-        {1, 20, f->MusModeBox1, f->MusBypassCheck1, f->MusFreEdit1, f->MusGainEdit1, f->MusQEdit1},
-        {1, 25, f->MusModeBox2, f->MusBypassCheck2, f->MusFreEdit2, f->MusGainEdit2, f->MusQEdit2},
-        {1, 30, f->MusModeBox3, f->MusBypassCheck3, f->MusFreEdit3, f->MusGainEdit3, f->MusQEdit3},
-        {1, 35, f->MusModeBox4, f->MusBypassCheck4, f->MusFreEdit4, f->MusGainEdit4, f->MusQEdit4},
-        {1, 40, f->MusModeBox5, f->MusBypassCheck5, f->MusFreEdit5, f->MusGainEdit5, f->MusQEdit5},
-        {1, 45, f->MusModeBox6, f->MusBypassCheck6, f->MusFreEdit6, f->MusGainEdit6, f->MusQEdit6},
-        {1, 50, f->MusModeBox7, f->MusBypassCheck7, f->MusFreEdit7, f->MusGainEdit7, f->MusQEdit7},
-        {1, 55, f->MusModeBox8, f->MusBypassCheck8, f->MusFreEdit8, f->MusGainEdit8, f->MusQEdit8},
-        {1, 60, f->MusModeBox9, f->MusBypassCheck9, f->MusFreEdit9, f->MusGainEdit9, f->MusQEdit9},
-        {2, 33, f->AUXModeBox1, f->AuxBypassCheck1, f->AUXFreEdit1, f->AUXGainEdit1, f->AUXQEdit1},
-        {2, 38, f->AUXModeBox2, f->AuxBypassCheck2, f->AUXFreEdit2, f->AUXGainEdit2, f->AUXQEdit2},
-        {2, 43, f->HintModeBox1, f->HintBypassCheck1, f->HintFreEdit1, f->HintGainEdit1,
-         f->HintQEdit1},
-        {2, 48, f->HintModeBox2, f->HintBypassCheck2, f->HintFreEdit2, f->HintGainEdit2,
-         f->HintQEdit2},
-        {2, 53, f->HintModeBox3, f->HintBypassCheck3, f->HintFreEdit3, f->HintGainEdit3,
-         f->HintQEdit3},
-        {2, 58, f->HintModeBox4, f->HintBypassCheck4, f->HintFreEdit4, f->HintGainEdit4,
-         f->HintQEdit4},
-    };
-    for (const auto& b : bands)
-        BindBand(b.Module, b.First, b.Type, b.Bypass, b.Freq, b.Gain, b.Q);
+void BindBand(const BandControls& b) {
+    Bind(b.Module, b.First, b.Type, b.Bypass);
+    Bind(b.Module, b.First + 1, b.Freq);
+    Bind(b.Module, b.First + 2, b.Gain);
+    Bind(b.Module, b.First + 3, b.Q);
+    Bind(b.Module, b.First + 4, b.Q);
 }
 
 } // namespace
 
-void BuildControlMap(TForm1* f) {
-    if (!f) return;
+void BuildControlMap(const ControlTable& table) {
     for (int m = 0; m < MapRows; ++m)
         for (int i = 0; i < ImageSlots; ++i) {
             // The filler stands for "no control" in the rows of the modules.
-            Params.ControlMap[m][i] = m <= LastModule ? f->Example : nullptr;
-            Params.CompanionMap[m][i] = nullptr;
+            Bindings.ControlMap[m][i] = m <= LastModule ? table.Filler : nullptr;
+            Bindings.CompanionMap[m][i] = nullptr;
         }
 
-    BindLayoutControls(f);
+    // Every slot shown by one control (and its companion), then every band in
+    // the five-slot layout.
+    for (const SlotControl& s : table.Singles)
+        Bind(s.Module, s.Index, s.Control, s.Companion);
+    for (const BandControls& b : table.Bands)
+        BindBand(b);
 
-    Params.InputRadios[0] = f->SysInputRadio1;
-    Params.InputRadios[1] = f->SysInputRadio2;
-    Params.InputRadios[2] = f->SysInputRadio3;
-    Params.Meters[0] = f->LeftMeter;
-    Params.Meters[1] = f->RightMeter;
-    Params.TabButtons[0] = f->FormTabBtn1;
-    Params.TabButtons[1] = f->FormTabBtn2;
-    Dispatch.CurrentEdit = f->MusFreEdit1;
+    std::copy(std::begin(table.InputRadios), std::end(table.InputRadios), Bindings.InputRadios);
+    std::copy(std::begin(table.Meters), std::end(table.Meters), Bindings.Meters);
+    std::copy(std::begin(table.TabButtons), std::end(table.TabButtons), Bindings.TabButtons);
+    Dispatch.CurrentEdit = table.FirstEdit;
 
     Dispatch.ScreenBusy = 1;
     bindings.clear();
@@ -182,9 +99,9 @@ void BuildControlMap(TForm1* f) {
     for (int m = 0; m <= LastModule; ++m)
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
             const int address = m * 256 + i;
-            QWidget* c = Params.ControlMap[m][i];
-            QWidget* k = Params.CompanionMap[m][i];
-            if (c && c != f->Example) {
+            QWidget* c = Bindings.ControlMap[m][i];
+            QWidget* k = Bindings.CompanionMap[m][i];
+            if (c && c != table.Filler) {
                 SetTag(c, address);
                 Record(c, address, k);
             }
@@ -194,11 +111,8 @@ void BuildControlMap(TForm1* f) {
             }
             Params.DeviceImage[m][i] = 2;
         }
-    for (QWidget* b : {f->OutLPhaseBtn, f->OutRPhaseBtn, f->SubLPhaseBtn, f->SubRPhaseBtn})
-        MarkTwoState(b, PolarityButton);
-    MarkTwoState(f->DEQALLPASSBtn1, PassButton);
-    MarkTwoState(f->DEQALLPASSBtn2, PassButton);
-    MarkTwoState(f->MusEQAllpassBtn, EqPassButton);
+    for (const TwoStateControl& t : table.TwoState)
+        MarkTwoState(t.Button, t.Role);
     Params.DeviceImage[1][13] = 0;
     Params.DeviceImage[1][15] = 0;
     Params.DeviceImage[1][16] = 0;

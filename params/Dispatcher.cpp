@@ -3,10 +3,10 @@
 #include "params/Dispatcher.h"
 
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "params/Binding.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <cmath>
@@ -87,7 +88,7 @@ void CommitText(QLineEdit* edit, int step) {
     }
     const ControlBinding* b = BindingOf(edit);
     if (!b || !b->HasKind) {
-        Dialogs().Notify(Form1, QStringLiteral("KALVIREN Audio Controller"),
+        Dialogs().Notify(nullptr, QStringLiteral("KALVIREN Audio Controller"),
                          QStringLiteral("error"));
         RestoreLastGoodText(edit);
         return;
@@ -132,7 +133,7 @@ int ImageAt(int address) {
 }
 
 bool IsFiller(const QObject* control) {
-    return Form1 && control == Form1->Example;
+    return MainControls.Example && control == MainControls.Example;
 }
 
 bool IsPhaseButton(const QObject* control) {
@@ -235,7 +236,7 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
     if (editKind) {
         // A refresh must not move the edit the keys and the wheel act on.
         if (kind == 2 && Dispatch.ScreenBusy == 0) {
-            auto* target = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, address));
+            auto* target = qobject_cast<QLineEdit*>(MapAt(Bindings.ControlMap, address));
             if (target) Dispatch.CurrentEdit = target;
         }
         SelectBand(control);
@@ -245,16 +246,16 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
         // first; the bar's change handler dispatches it.
         const int start = address - 1;
         if (ImageAt(start) > x) {
-            if (auto* bar = qobject_cast<QSlider*>(MapAt(Params.ControlMap, start)))
+            if (auto* bar = qobject_cast<QSlider*>(MapAt(Bindings.ControlMap, start)))
                 bar->setValue(static_cast<int>(std::trunc(x)));
         }
     }
 
     const int v = static_cast<int>(std::trunc(x));
 
-    QSlider* bar = qobject_cast<QSlider*>(MapAt(Params.ControlMap, address));
+    QSlider* bar = qobject_cast<QSlider*>(MapAt(Bindings.ControlMap, address));
     const bool own = bar != nullptr;
-    if (!bar) bar = qobject_cast<QSlider*>(MapAt(Params.CompanionMap, address));
+    if (!bar) bar = qobject_cast<QSlider*>(MapAt(Bindings.CompanionMap, address));
     if (bar && !(own && kind == 2)) {
         const uint8_t saved = Dispatch.TrackSyncGuard;
         Dispatch.TrackSyncGuard = 1;
@@ -275,8 +276,8 @@ int SelectTab(QObject* button) {
     if (!qobject_cast<QPushButton*>(button)) return 0;
     const int tag = Tag(button);
     for (int pos = 0; pos < 2; ++pos) {
-        QWidget* w = Params.TabButtons[pos];
-        if (!w && Form1) w = pos == 0 ? Form1->FormTabBtn1 : Form1->FormTabBtn2;
+        QWidget* w = Bindings.TabButtons[pos];
+        if (!w) w = pos == 0 ? MainControls.FormTabBtn1 : MainControls.FormTabBtn2;
         auto* tab = qobject_cast<QPushButton*>(w);
         if (!tab) continue;
         const bool selected = pos == tag;
@@ -322,12 +323,12 @@ void MusModeBox1Change(QObject* Sender) {
     UndoGesture gesture(ParamName(tag), tag);
     const int index = box->currentIndex();
     int v = index;
-    if (auto* bypass = qobject_cast<QCheckBox*>(MapAt(Params.CompanionMap, tag)))
+    if (auto* bypass = qobject_cast<QCheckBox*>(MapAt(Bindings.CompanionMap, tag)))
         if (bypass->isChecked()) v += 10;
     SendDatatoMCU(tag, v);
     // Show the Q slot that the new type uses.
     const int q = index == 0 ? tag + 3 : tag + 4;
-    auto* qEdit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, q));
+    auto* qEdit = qobject_cast<QLineEdit*>(MapAt(Bindings.ControlMap, q));
     if (qEdit && !IsFiller(qEdit) && KindOf(qEdit) == 4) {
         Dispatch.CurrentEdit = qEdit;
         SetControlValue(qEdit, StepNone, DisplayOnly, ImageAt(q));
@@ -345,7 +346,7 @@ void MusBypassCheck1Click(QObject* Sender) {
     const int v = box->isChecked() ? type + 10 : type;
     SendDatatoMCU(address, v);
     // Bypass changes which Q slot the band uses: its field shows that one.
-    auto* qEdit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, address + 3));
+    auto* qEdit = qobject_cast<QLineEdit*>(MapAt(Bindings.ControlMap, address + 3));
     if (qEdit && !IsFiller(qEdit) && KindOf(qEdit) == 4)
         SetControlValue(qEdit, StepNone, DisplayOnly, ImageAt(ControlAddress(AddressOf(qEdit))));
     Window.LastCurveWrite = {address, v};
@@ -357,17 +358,17 @@ void OutRDelayBarChange(QObject* Sender) {
     if (!bar) return;
     const int address = AddressOf(bar);
     UndoGesture gesture(ParamName(address), address);
-    if (auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, address)))
+    if (auto* pane = qobject_cast<QLabel*>(MapAt(Bindings.CompanionMap, address)))
         SetControlValue(pane, StepNone, UserChange, bar->value());
-    Dispatch.CurrentEdit = Form1 ? Form1->Example : nullptr;
+    Dispatch.CurrentEdit = MainControls.Example;
     Dispatch.WheelArmed = 0;
 }
 
 void SysMusNormalVolBarChange(QObject* Sender) {
     auto* bar = qobject_cast<QSlider*>(Sender);
     if (!bar) return;
-    auto* pane = qobject_cast<QLabel*>(MapAt(Params.CompanionMap, AddressOf(bar)));
-    if (!pane && Form1) pane = Form1->SysMusNormalVolPane;
+    auto* pane = qobject_cast<QLabel*>(MapAt(Bindings.CompanionMap, AddressOf(bar)));
+    if (!pane) pane = MainControls.SysMusNormalVolPane;
     if (!pane) return;
     const int pos = bar->value();
     pane->setText(Utf(FormatFixed(pos >= 998 ? 100.0 : pos / 10.0, 1)));
@@ -394,12 +395,12 @@ void MusEQAllpassBtnClick(QObject* Sender) {
     const int v = TogglePass(Sender);
     if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
     SendDatatoMCU(tag, v);
-    if (Form1) Form1->EQPassLabel->setVisible(v != 0);
+    if (QLabel* label = MainControls.EQPassLabel) label->setVisible(v != 0);
 }
 
 void SysInputRadio1Click(QObject* Sender) {
-    if (!Form1 || !Sender) return;
-    QComboBox* input = Form1->InputBox;
+    QComboBox* input = MainControls.InputBox;
+    if (!input || !Sender) return;
     const int address = AddressOf(input);
     UndoGesture gesture(ParamName(address));
     input->setCurrentIndex(Tag(Sender));
@@ -417,7 +418,7 @@ void LMH_BYPSSBoxChange(QObject* Sender) {
 
 void MusFreEdit1Click(QObject* Sender) {
     if (!Sender) return;
-    auto* edit = qobject_cast<QLineEdit*>(MapAt(Params.ControlMap, AddressOf(Sender)));
+    auto* edit = qobject_cast<QLineEdit*>(MapAt(Bindings.ControlMap, AddressOf(Sender)));
     if (!edit || IsFiller(edit)) return;
     // Focus first: the edit being left commits before this one takes over.
     edit->setFocus(Qt::MouseFocusReason);

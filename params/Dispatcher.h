@@ -1,6 +1,7 @@
 #pragma once
 // Control binding, parameter dispatch and screen refresh over the global
-// tables of params/ParamImage.h and params/DispatchState.h.
+// tables of params/ParamImage.h, params/ControlBindings.h and
+// params/DispatchState.h.
 
 #include "params/ValueScales.h"
 
@@ -8,7 +9,7 @@
 
 class QObject;
 class QWidget;
-class TForm1;
+struct ControlTable;
 
 // Step values of SetControlValue and CommitEdit.
 constexpr int StepNone = 0;
@@ -18,8 +19,9 @@ constexpr int StepDown = 11;
 // No band on the graph (BandOfAddress).
 constexpr int NoBand = 255;
 
-// Binding tables, control addresses and the start contents of DeviceImage.
-void BuildControlMap(TForm1* form);
+// Binding tables, control addresses and the start contents of DeviceImage,
+// from the main window's table of its controls (params/ControlBindings.h).
+void BuildControlMap(const ControlTable& table);
 // Forgets the bound controls (their window is going).
 void ClearControlBindings();
 

@@ -1,11 +1,11 @@
 // Screen refresh from the images, default bands and the two reset buttons.
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/CompressorChart.h"
 #include "eq/EqGraph.h"
 #include "link/LinkApi.h"
 #include "params/Binding.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -15,7 +15,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -25,7 +27,7 @@ namespace {
 void ShowInput(int index) {
     QRadioButton* radios[3];
     for (int pos = 0; pos < 3; ++pos)
-        radios[pos] = qobject_cast<QRadioButton*>(Params.InputRadios[pos]);
+        radios[pos] = qobject_cast<QRadioButton*>(Bindings.InputRadios[pos]);
     if (index >= 0 && index < 3) {
         if (radios[index]) radios[index]->setChecked(true);
         return;
@@ -40,22 +42,24 @@ void ShowInput(int index) {
 }
 
 void ShowVersionAndCaption() {
-    if (!Form1) return;
+    QWidget* window = MainControls.MainWindow;
+    if (!window) return;
     const int variant = Params.ParamImage[0][1] & 0xFF;
     if (CurrentLinkState() != NoDevice) {
-        Form1->DeviceVersionLabel->setText(
-            TForm1::tr("版本号:") + QString::fromStdString(FormatFixed(variant, 0)) +
-            QLatin1Char('.') + QString::number(Params.ParamImage[0][4]) + QLatin1Char('.') +
-            QString::number(Params.ParamImage[0][6]));
+        if (QLabel* version = MainControls.DeviceVersionLabel)
+            version->setText(QCoreApplication::translate("TForm1", "版本号:") +
+                             QString::fromStdString(FormatFixed(variant, 0)) + QLatin1Char('.') +
+                             QString::number(Params.ParamImage[0][4]) + QLatin1Char('.') +
+                             QString::number(Params.ParamImage[0][6]));
         if (variant == 1) {
             Params.VariantFlag = 0;
-            Form1->setWindowTitle(Window.MainCaption + QStringLiteral("[Connected]"));
+            window->setWindowTitle(Window.MainCaption + QStringLiteral("[Connected]"));
         } else {
-            Form1->setWindowTitle(Window.VariantCaption + QStringLiteral("[Connected]"));
+            window->setWindowTitle(Window.VariantCaption + QStringLiteral("[Connected]"));
             Params.VariantFlag = 1;
         }
     } else {
-        Form1->setWindowTitle(variant == 1 ? Window.MainCaption : Window.VariantCaption);
+        window->setWindowTitle(variant == 1 ? Window.MainCaption : Window.VariantCaption);
     }
 }
 
@@ -68,7 +72,7 @@ void RefreshScreen() {
 
     for (int m = 0; m <= LastModule; ++m) {
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
-            QWidget* c = Params.ControlMap[m][i];
+            QWidget* c = Bindings.ControlMap[m][i];
             // The filler is not bound: nothing to show.
             const ControlBinding* b = BindingOf(c);
             if (!b) continue;
@@ -97,14 +101,13 @@ void RefreshScreen() {
         }
     }
 
-    if (Form1) {
-        QPushButton* pass = Form1->MusEQAllpassBtn;
+    if (QPushButton* pass = MainControls.MusEQAllpassBtn) {
         const int tag = AddressOf(pass);
         SetHint(pass, ImageAt(tag) == 0 ? QStringLiteral("1") : QStringLiteral("0"));
         const int v = TogglePass(pass);
         if (tag >= 0 && tag / 256 < ModuleCount) Dispatch.PassState[tag / 256] = v;
-        ShowInput(Form1->InputBox->currentIndex());
     }
+    if (QComboBox* input = MainControls.InputBox) ShowInput(input->currentIndex());
     ShowVersionAndCaption();
 
     // The tick must not redraw again for what the refresh itself changed.
@@ -136,7 +139,7 @@ void ResetEqBands(int target) {
 
 void ResetBtnClick(QObject*) {
     if (!Dialogs().Ask(
-            Form1, QStringLiteral("Confirm"),
+            nullptr, QStringLiteral("Confirm"),
             Lang(QStringLiteral("重置所有EQ参数?"), QStringLiteral("Reset all EQ parameters?")),
             DefaultAnswer::No))
         return;
@@ -149,7 +152,8 @@ void ResetBtnClick(QObject*) {
 }
 
 void RmsResetBtnClick(QObject*) {
-    if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"), TForm1::tr("确定要复位动态压缩曲线?"),
+    if (!Dialogs().Ask(nullptr, QStringLiteral("Confirm"),
+                       QCoreApplication::translate("TForm1", "确定要复位动态压缩曲线?"),
                        DefaultAnswer::No))
         return;
     if (Dispatch.InputHeld == 1) return;

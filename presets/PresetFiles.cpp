@@ -1,7 +1,6 @@
 #include "presets/PresetFiles.h"
 
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "link/LinkApi.h"
 #include "params/DispatchState.h"
@@ -29,10 +28,6 @@ void ResetPresetFileState() {
 namespace {
 
 const QString PresetFilter = QStringLiteral("Nddt (*.Nddt)");
-
-QWidget* Owner() {
-    return Form1;
-}
 
 // The line list: kept here alone. The hidden memo is the checksum log, which
 // keeps only its latest lines; a load must not clear it nor be cut by it.
@@ -65,9 +60,9 @@ QStringList FromStd(const std::vector<std::string>& lines) {
 
 void ShowMessagePair(const QString& chinese, const QString& english, const QString& detail) {
     if (detail.isEmpty())
-        Dialogs().Notify(Owner(), QCoreApplication::applicationName(), Lang(chinese, english));
+        Dialogs().Notify(nullptr, QCoreApplication::applicationName(), Lang(chinese, english));
     else
-        Dialogs().NotifyDetail(Owner(), QCoreApplication::applicationName(), Lang(chinese, english),
+        Dialogs().NotifyDetail(nullptr, QCoreApplication::applicationName(), Lang(chinese, english),
                                detail);
 }
 
@@ -75,7 +70,7 @@ void SavePreset() {
     const std::string bytes = BuildPresetFile(Params.DeviceImage, Params.VariantFlag);
     SetLines(FromStd(BuildPresetPlainLines(Params.DeviceImage, Params.VariantFlag)));
 
-    const QString chosen = Dialogs().SaveFileName(Owner(), PresetFilter);
+    const QString chosen = Dialogs().SaveFileName(nullptr, PresetFilter);
     if (chosen.isEmpty()) return;
     const QString fileName = QString::fromStdString(WithPresetExtension(chosen.toStdString()));
 
@@ -84,7 +79,7 @@ void SavePreset() {
     const QFileInfo target(fileName);
     if (target.exists() && !target.isDir()) {
         const QString path = target.absoluteFilePath();
-        if (!Dialogs().Ask(Owner(), QStringLiteral("Confirm"),
+        if (!Dialogs().Ask(nullptr, QStringLiteral("Confirm"),
                            Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
                                 QStringLiteral("The file already exists. Replace it?\n") + path)))
             return;
@@ -108,8 +103,9 @@ void SavePreset() {
                             QStringLiteral("\n") + why);
         return;
     }
-    Dialogs().Notify(Owner(), QStringLiteral("information"),
-                     TForm1::tr(" 预设成功保存在") + QFileInfo(fileName).absoluteFilePath());
+    Dialogs().Notify(nullptr, QStringLiteral("information"),
+                     QCoreApplication::translate("TForm1", " 预设成功保存在") +
+                         QFileInfo(fileName).absoluteFilePath());
 }
 
 void ParsePresetLines(const QStringList& lines, int lastLine) {
@@ -124,7 +120,7 @@ void LoadPreset() {
     SetLines({});
     PresetFiles.PresetOk = false;
 
-    const QString fileName = Dialogs().OpenFileName(Owner(), PresetFilter);
+    const QString fileName = Dialogs().OpenFileName(nullptr, PresetFilter);
     // A transfer began while the dialog was open: the image is the link's until it ends.
     if (fileName.isEmpty() || Dispatch.InputHeld == 1) return;
     LoadPresetFile(fileName);
@@ -201,8 +197,7 @@ bool AskToWritePreset(const QString& fileName, const PresetContents& contents) {
         en += QStringLiteral("\n\nThese values lie outside their parameter's range:\n") +
               OutOfRangeList(contents, false);
     }
-    return Dialogs().Ask(Owner(), QStringLiteral("Confirm"), Lang(zh, en),
-                          DefaultAnswer::No);
+    return Dialogs().Ask(nullptr, QStringLiteral("Confirm"), Lang(zh, en), DefaultAnswer::No);
 }
 
 bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents) {
@@ -217,8 +212,7 @@ bool ConfirmOutOfRange(const QString& fileName, const PresetContents& contents) 
                        OutOfRangeList(contents, false) +
                        (online ? QStringLiteral("Write them to the unit all the same?")
                                : QStringLiteral("Load them all the same?"));
-    return Dialogs().Ask(Owner(), QStringLiteral("Confirm"), Lang(zh, en),
-                          DefaultAnswer::No);
+    return Dialogs().Ask(nullptr, QStringLiteral("Confirm"), Lang(zh, en), DefaultAnswer::No);
 }
 
 void LoadPresetFile(const QString& fileName) {

@@ -1,7 +1,6 @@
 #include "presets/Snapshots.h"
 
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
 #include "link/LinkApi.h"
 #include "link/LinkWindow.h"
 #include "params/ParamImage.h"
@@ -61,7 +60,7 @@ void Written(SnapshotStore::Result result, const QString& root, const QString& e
     }
     if (failureTold) return;
     failureTold = true;
-    Dialogs().Notify(Form1, QCoreApplication::applicationName(),
+    Dialogs().Notify(nullptr, QCoreApplication::applicationName(),
                      QCoreApplication::translate("Snapshots", "无法保存设备参数的快照：%1\n%2\n"
                                                               "在快照再次保存成功之前不再提示。")
                          .arg(root, error));

@@ -1,6 +1,6 @@
 #include "presets/StatusBox.h"
 
-#include "app/MainWindow.h"
+#include "app/Dialogs.h"
 
 #include <QFont>
 #include <QLabel>
@@ -57,8 +57,9 @@ void TForm4::SetPercent(int percent) {
 void TForm4::ShowOnTop() {
     if (!placed_) {
         placed_ = true;
-        if (Form1) {
-            const QRect main = Form1->frameGeometry();
+        // The main window, the owner every box falls back to.
+        if (const QWidget* owner = MainDialogOwner()) {
+            const QRect main = owner->frameGeometry();
             move(main.center() - QPoint(width() / 2, height() / 2));
         }
     }

@@ -1,6 +1,7 @@
 // The main window headless: start-up state, tabs, factory page, tick,
 // and the binding of every control.
 #include "app/WindowState.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
@@ -180,9 +181,9 @@ TEST_F(MainWindow, EveryBoundControlCarriesItsLastAddress) {
     std::map<const QWidget*, int> last;
     for (int m = 0; m <= LastModule; ++m)
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
-            if (QWidget* c = Params.ControlMap[m][i]; c && c != form->Example)
+            if (QWidget* c = Bindings.ControlMap[m][i]; c && c != form->Example)
                 last[c] = m * 256 + i;
-            if (QWidget* k = Params.CompanionMap[m][i]) last[k] = m * 256 + i;
+            if (QWidget* k = Bindings.CompanionMap[m][i]) last[k] = m * 256 + i;
         }
     EXPECT_GT(last.size(), 120u);
     for (const auto& [control, address] : last)

@@ -1,14 +1,19 @@
 // The typed binding table against what the layout wrote into Tag and Hint.
 #include "params/Binding.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
+#include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "tests/support/AppFixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTimer>
 
 #include <set>
@@ -28,8 +33,8 @@ TEST_F(BindingTable, AgreesWithTagAndHintOfEveryBoundControl) {
     std::set<const QWidget*> bound;
     for (int m = 0; m <= LastModule; ++m)
         for (int i = 0; i < ModuleParamCount[m]; ++i) {
-            if (QWidget* c = Params.ControlMap[m][i]; c != form->Example) bound.insert(c);
-            if (QWidget* k = Params.CompanionMap[m][i]) bound.insert(k);
+            if (QWidget* c = Bindings.ControlMap[m][i]; c != form->Example) bound.insert(c);
+            if (QWidget* k = Bindings.CompanionMap[m][i]) bound.insert(k);
         }
     ASSERT_GT(bound.size(), 120u);
     for (const QWidget* c : bound) {
@@ -38,9 +43,10 @@ TEST_F(BindingTable, AgreesWithTagAndHintOfEveryBoundControl) {
         ASSERT_NE(b, nullptr) << name;
         EXPECT_EQ(b->Control, c) << name;
         EXPECT_EQ(b->Address, Tag(c)) << name;
-        EXPECT_EQ(b->Companion, b->Control == Params.ControlMap[b->Address / 256][b->Address % 256]
-                                    ? Params.CompanionMap[b->Address / 256][b->Address % 256]
-                                    : nullptr)
+        EXPECT_EQ(b->Companion,
+                  b->Control == Bindings.ControlMap[b->Address / 256][b->Address % 256]
+                      ? Bindings.CompanionMap[b->Address / 256][b->Address % 256]
+                      : nullptr)
             << name;
         if (b->Roles & TwoStateButton) {
             EXPECT_FALSE(b->HasKind) << name;
@@ -97,6 +103,58 @@ TEST_F(BindingTable, GoesWithItsWindowAndComesWithTheNext) {
     ClearSent();
     typeInto(form->MusGainEdit1, "3");
     EXPECT_EQ(Sent(), (std::vector<SentWrite>{{0x116, 135, false}}));
+}
+
+// The binding needs no main window: any window's table of its controls will do.
+TEST(ControlTableBinding, BindsTheControlsOfAnyWindowsTable) {
+    QWidget window;
+    auto* filler = new QLineEdit(&window);
+    auto* bar = new QSlider(&window);
+    auto* pane = new QLabel(&window);
+    auto* type = new QComboBox(&window);
+    auto* bypass = new QCheckBox(&window);
+    auto* freq = new QLineEdit(&window);
+    auto* gain = new QLineEdit(&window);
+    auto* q = new QLineEdit(&window);
+    auto* phase = new QPushButton(&window);
+    SetHint(type, QStringLiteral("1"));
+    SetHint(freq, QStringLiteral("2"));
+    SetHint(gain, QStringLiteral("3"));
+    SetHint(q, QStringLiteral("4"));
+    SetHint(phase, QStringLiteral("0"));
+    const SlotControl singles[] = {{1, 0, bar, pane}, {1, 3, phase, nullptr}};
+    const BandControls bands[] = {{1, 20, type, bypass, freq, gain, q}};
+    const TwoStateControl twoState[] = {{phase, PolarityButton}};
+    ControlTable table;
+    table.Filler = filler;
+    table.Singles = singles;
+    table.Bands = bands;
+    table.TwoState = twoState;
+    table.FirstEdit = freq;
+    BuildControlMap(table);
+
+    EXPECT_EQ(Bindings.ControlMap[1][0], bar);
+    EXPECT_EQ(Bindings.CompanionMap[1][0], pane);
+    EXPECT_EQ(Bindings.ControlMap[1][23], q);
+    EXPECT_EQ(Bindings.ControlMap[1][24], q);
+    EXPECT_EQ(Bindings.ControlMap[1][5], filler);  // a module's slot without a control
+    EXPECT_EQ(Bindings.ControlMap[4][0], nullptr); // beyond the modules
+    EXPECT_EQ(Tag(pane), 0x100);
+    EXPECT_EQ(Tag(bypass), 0x114);
+    EXPECT_EQ(Tag(q), 0x118); // the last of its two slots
+    EXPECT_EQ(BindingOf(type)->Companion, bypass);
+    EXPECT_EQ(KindOf(q), 4);
+    EXPECT_EQ(KindOf(phase), 0);
+    EXPECT_TRUE(IsPhaseButton(phase));
+    EXPECT_EQ(BindingOf(filler), nullptr);
+    EXPECT_EQ(Dispatch.CurrentEdit, freq);
+    EXPECT_EQ(Params.DeviceImage[1][5], 2);
+    EXPECT_EQ(Params.DeviceImage[1][18], 361);
+
+    ResetControlBindings();
+    ClearControlBindings();
+    ResetDispatchState();
+    ResetParamModel();
 }
 
 } // namespace

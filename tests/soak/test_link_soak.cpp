@@ -19,6 +19,7 @@
 #include "app/WindowState.h"
 #include "eq/EqDrag.h"
 #include "link/LinkApi.h"
+#include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
@@ -195,7 +196,7 @@ protected:
         std::set<QWidget*> seen;
         for (int m = 0; m <= LastModule; ++m)
             for (int i = 0; i < ImageSlots; ++i) {
-                QWidget* w = Params.ControlMap[m][i];
+                QWidget* w = Bindings.ControlMap[m][i];
                 if (!w || !seen.insert(w).second) continue;
                 // Held (disabled) controls too: the user tries them all the same.
                 if (auto* c = qobject_cast<T*>(w))
