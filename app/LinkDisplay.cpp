@@ -9,6 +9,7 @@
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
 #include "params/ParamImage.h"
+#include "params/SendToUnit.h"
 #include "presets/Snapshots.h"
 #include "presets/StatusBox.h"
 
@@ -97,6 +98,12 @@ void SetBulkReadHook(BulkReadHook hook) {
 
 void ConnectLinkToWindows(TForm9& link) {
     LinkSession* session = link.Session;
+    // The parameter changes reach the unit through this session while it lives.
+    UnitPort* port = session;
+    SetUnitPort(port);
+    QObject::connect(session, &QObject::destroyed, [port] {
+        if (CurrentUnitPort() == port) SetUnitPort(nullptr);
+    });
     // Several units: the link area offers them; a choice connects to it.
     QObject::connect(&link, &TForm9::UnitsListed, &link,
                      [](const QStringList& names, const QList<int>& rows, int current) {

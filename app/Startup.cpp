@@ -221,7 +221,7 @@ int RunConsole(int argc, char** argv, std::unique_ptr<HidBackend> backend, Conso
     InstallLanguage(ChosenLanguage(QCoreApplication::arguments()));
 
     TForm1 form;
-    TForm9 link(std::move(backend));
+    TForm9 link(Params, std::move(backend));
     ConnectLinkToWindows(link);
     if (kind == ConsoleKind::Device) {
         // With several units plugged in, the one last chosen is used again.

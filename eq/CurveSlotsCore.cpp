@@ -1,15 +1,11 @@
 #include "eq/CurveSlotsCore.h"
 
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/ValueScales.h"
 
 #include <algorithm>
 
-namespace {
-// The gain table: raw 0 .. 180 is -24 .. +12 dB in 0.2 dB steps.
-constexpr int32_t GainRawMin = 0;
-constexpr int32_t GainRawMax = 180;
-} // namespace
 
 int CrossoverItem(int module, int32_t raw) {
     const int items = module == 1 ? 4 : 7; // the auxiliary boxes add the 24 dB types
@@ -24,7 +20,7 @@ int CollectImageSlots(int module, const RawParam& raw, int highPassItem, int low
     const int m = music ? 1 : 2;
     const int count = music ? 9 : 2;
     const int first = BandFirstSlot[m];
-    const int hpFre = music ? 15 : 30, lpFre = music ? 18 : 32;
+    const int hpFre = CrossoverOf(m).HighPassFreq, lpFre = CrossoverOf(m).LowPassFreq;
 
     // A high-pass at the lowest table frequency, or a low-pass at the highest,
     // is drawn as off.
@@ -36,7 +32,7 @@ int CollectImageSlots(int module, const RawParam& raw, int highPassItem, int low
 
     CurveSlot& lp = slots[count + 1];
     const int32_t lpRaw = raw(m, lpFre);
-    lp.Type = lpRaw == 361 ? 200 : lowPassItem + 200;
+    lp.Type = lpRaw == FreqRawTop ? 200 : lowPassItem + 200;
     lp.Freq = static_cast<float>(FreqValue(lpRaw));
     lp.Q = 1.0f;
 
@@ -47,7 +43,7 @@ int CollectImageSlots(int module, const RawParam& raw, int highPassItem, int low
         s.Freq = static_cast<float>(FreqValue(raw(m, p + 1)));
         // A gain outside the table (a unit's or a file's 65535) is drawn as the
         // nearest gain the table holds; beyond it the shapes overflow to NaN.
-        s.Gain = static_cast<float>(GainDb(std::clamp(raw(m, p + 2), GainRawMin, GainRawMax)));
+        s.Gain = static_cast<float>(GainDb(std::clamp(raw(m, p + 2), 0, GainRawTop)));
         s.Q = static_cast<float>(QValue(s.Type == 0 ? raw(m, p + 3) : raw(m, p + 4)));
     }
     return count + 1;

@@ -34,9 +34,9 @@ using Band = GridBand;
 using Cancelled = FitCancelled;
 
 constexpr int GainZero = 120; // raw gain of 0 dB
-constexpr int GainTop = 180;
-constexpr int PeakQs = 110;
-constexpr int ShelfQs = 32; // non-parametric bands take Q indexes 0 .. 31
+constexpr int GainTop = GainRawTop;
+constexpr int PeakQs = QRawTop + 1;
+constexpr int ShelfQs = ShelfQRawTop + 1; // non-parametric bands take Q indexes 0 .. 31
 constexpr int GainRef = 150; // +6 dB: the shape a gain is estimated from
 constexpr double GainRefDb = 6.0;
 constexpr int RefHz = 490;   // a band here lands on pixel 231: its response is the shape
@@ -308,7 +308,7 @@ Band Fitter::Seed(int rank) {
                 Band b = coarse[c].B;
                 b.K += dk;
                 b.Q += dq;
-                if (b.K < 0 || b.K > 361 || b.Q < 0 || b.Q >= QLimit(b.Type)) continue;
+                if (b.K < 0 || b.K > FreqRawTop || b.Q < 0 || b.Q >= QLimit(b.Type)) continue;
                 const int px = pixel_[static_cast<std::size_t>(b.K)];
                 if (px < lo || px > hi) continue;
                 const double v = score(b);
@@ -333,7 +333,7 @@ bool Fitter::DescendBand(std::size_t i) {
     };
     std::vector<Screened> list;
     auto screen = [&](Band b) {
-        if (b.K < 0 || b.K > 361 || b.Q < 0 || b.Q >= QLimit(b.Type)) return;
+        if (b.K < 0 || b.K > FreqRawTop || b.Q < 0 || b.Q >= QLimit(b.Type)) return;
         const int px = pixel_[static_cast<std::size_t>(b.K)];
         if (b.Type == 0 && (px < p0_ || px >= p0_ + n_)) return;
         double db = 0;

@@ -24,29 +24,11 @@ QString Num(double v, int decimals) {
     return QString::number(v, 'f', decimals);
 }
 
-} // namespace
-
-PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const QString& fileName,
-                                 QWidget* parent)
-    : QDialog(parent), plan_(plan) {
-    setObjectName(QStringLiteral("PeqReviewDialog"));
-    setWindowTitle(tr("导入滤波器"));
-    const bool zh = Window.LanguageFlag == 1;
-    auto* layout = new QVBoxLayout(this);
-
-    const QString module = plan.Module == 1 ? tr("主声道") : tr("辅助");
-    auto* heading = new QLabel(Lang(QStringLiteral("%1 → %2，%3 个频段")
-                                        .arg(QFileInfo(fileName).fileName(), module)
-                                        .arg(plan.Bands),
-                                    QStringLiteral("%1 -> %2, %3 bands")
-                                        .arg(QFileInfo(fileName).fileName(), module)
-                                        .arg(plan.Bands)),
-                               this);
-    layout->addWidget(heading);
-
-    Table = new QTableWidget(static_cast<int>(plan.Rows.size()), 9, this);
-    Table->setObjectName(QStringLiteral("PeqReviewTable"));
-    Table->setHorizontalHeaderLabels(
+// The plan's rows as the review shows them: what the file asked, what the unit's grid gives.
+QTableWidget* ReviewTable(const PeqPlan& plan, QWidget* parent) {
+    auto* table = new QTableWidget(static_cast<int>(plan.Rows.size()), 9, parent);
+    table->setObjectName(QStringLiteral("PeqReviewTable"));
+    table->setHorizontalHeaderLabels(
         {Lang(QStringLiteral("频段"), QStringLiteral("Band")),
          Lang(QStringLiteral("来源"), QStringLiteral("Source")),
          Lang(QStringLiteral("类型"), QStringLiteral("Type")),
@@ -56,10 +38,10 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
          Lang(QStringLiteral("增益 应用"), QStringLiteral("Gain applied")),
          Lang(QStringLiteral("Q 请求"), QStringLiteral("Q wanted")),
          Lang(QStringLiteral("Q 应用"), QStringLiteral("Q applied"))});
-    Table->verticalHeader()->hide();
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setSelectionMode(QAbstractItemView::NoSelection);
-    for (int r = 0; r < Table->rowCount(); ++r) {
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    for (int r = 0; r < table->rowCount(); ++r) {
         const PeqRow& row = plan.Rows[static_cast<std::size_t>(r)];
         const PeqFilter& f = row.Source;
         const bool gain = row.Type <= 2;
@@ -87,15 +69,39 @@ PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const
             auto* item = new QTableWidgetItem(cells[c]);
             item->setTextAlignment(c == 1 || c == 2 ? Qt::AlignLeft | Qt::AlignVCenter
                                                     : Qt::AlignCenter);
-            Table->setItem(r, c, item);
+            table->setItem(r, c, item);
         }
     }
-    Table->resizeColumnsToContents();
-    Table->horizontalHeader()->setStretchLastSection(true);
-    int height = Table->horizontalHeader()->height() + 4;
-    for (int r = 0; r < Table->rowCount(); ++r)
-        height += Table->rowHeight(r);
-    Table->setMinimumSize(Table->horizontalHeader()->length() + 4, std::min(height, 320));
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    int height = table->horizontalHeader()->height() + 4;
+    for (int r = 0; r < table->rowCount(); ++r)
+        height += table->rowHeight(r);
+    table->setMinimumSize(table->horizontalHeader()->length() + 4, std::min(height, 320));
+    return table;
+}
+
+} // namespace
+
+PeqReviewDialog::PeqReviewDialog(const PeqFile& file, const PeqPlan& plan, const QString& fileName,
+                                 QWidget* parent)
+    : QDialog(parent), plan_(plan) {
+    setObjectName(QStringLiteral("PeqReviewDialog"));
+    setWindowTitle(tr("导入滤波器"));
+    const bool zh = Window.LanguageFlag == 1;
+    auto* layout = new QVBoxLayout(this);
+
+    const QString module = plan.Module == 1 ? tr("主声道") : tr("辅助");
+    auto* heading = new QLabel(Lang(QStringLiteral("%1 → %2，%3 个频段")
+                                        .arg(QFileInfo(fileName).fileName(), module)
+                                        .arg(plan.Bands),
+                                    QStringLiteral("%1 -> %2, %3 bands")
+                                        .arg(QFileInfo(fileName).fileName(), module)
+                                        .arg(plan.Bands)),
+                               this);
+    layout->addWidget(heading);
+
+    Table = ReviewTable(plan, this);
     layout->addWidget(Table);
 
     QStringList notes;

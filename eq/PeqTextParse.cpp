@@ -80,6 +80,108 @@ PeqKind KindOf(const std::string& upper) {
     return PeqKind::Other;
 }
 
+// "LS 6dB": a shelf by its slope, read from w[i] on when it is there.
+bool ParseSlope(const std::vector<std::string>& w, std::size_t& i, PeqFilter& f, PeqMessage& err) {
+    if (!IsShelf(f.Kind) || i >= w.size()) return true;
+    double v = 0;
+    std::string unit;
+    if (!SplitNumber(w[i], v, unit)) return true;
+    if (unit.empty() && i + 1 < w.size() && Lower(w[i + 1]) == "db") {
+        unit = "db";
+        ++i;
+    }
+    if (unit != "db") {
+        err = Msg("无法识别斜率 '" + w[i] + "'", "cannot read the slope '" + w[i] + "'");
+        return false;
+    }
+    if (v <= 0) {
+        err = Msg("斜率必须大于 0", "the slope must be above 0");
+        return false;
+    }
+    f.Slope = v;
+    ++i;
+    return true;
+}
+
+// One "Fc 100 Hz", "Gain -2 dB" or "Q 0.7" from w[i] on; seen lists the keys read before.
+bool ParseField(const std::vector<std::string>& w, std::size_t& i, std::string& seen, PeqFilter& f,
+                PeqMessage& err, bool& hasFreq) {
+    const std::string key = Lower(w[i++]);
+    if (key != "fc" && key != "gain" && key != "q") {
+        err = Msg("无法识别 '" + w[i - 1] + "'", "unexpected '" + w[i - 1] + "'");
+        return false;
+    }
+    if (seen.find(" " + key + " ") != std::string::npos) {
+        err = Msg("'" + w[i - 1] + "' 出现两次", "'" + w[i - 1] + "' given twice");
+        return false;
+    }
+    seen += " " + key + " ";
+    double v = 0;
+    std::string unit;
+    if (i >= w.size() || !SplitNumber(w[i], v, unit)) {
+        err = Msg("'" + w[i - 1] + "' 后缺少数值", "no number after '" + w[i - 1] + "'");
+        return false;
+    }
+    ++i;
+    // The unit may follow as a word of its own.
+    if (unit.empty() && i < w.size()) {
+        const std::string next = Lower(w[i]);
+        if ((key == "fc" && (next == "hz" || next == "khz")) || (key == "gain" && next == "db")) {
+            unit = next;
+            ++i;
+        }
+    }
+    if (key == "fc") {
+        if (unit != "" && unit != "hz" && unit != "khz") {
+            err = Msg("频率单位 '" + unit + "' 无法识别", "unknown frequency unit '" + unit + "'");
+            return false;
+        }
+        f.Freq = unit == "khz" ? v * 1000.0 : v;
+        hasFreq = true;
+    } else if (key == "gain") {
+        if (unit != "" && unit != "db") {
+            err = Msg("增益单位 '" + unit + "' 无法识别", "unknown gain unit '" + unit + "'");
+            return false;
+        }
+        f.Gain = v;
+        f.HasGain = true;
+    } else {
+        if (!unit.empty()) {
+            err = Msg("Q 值 '" + w[i - 1] + "' 无法识别", "cannot read Q '" + w[i - 1] + "'");
+            return false;
+        }
+        f.Q = v;
+        f.HasQ = true;
+    }
+    return true;
+}
+
+// What a read filter must have, once all its words are read.
+bool CheckFilter(const PeqFilter& f, bool hasFreq, PeqMessage& err) {
+    if (!hasFreq) {
+        err = Msg("缺少频率 Fc", "no frequency (Fc)");
+        return false;
+    }
+    if (f.Freq < MinFreq || f.Freq > MaxFreq) {
+        err = Msg("频率 " + Num(f.Freq, 1) + " Hz 超出 10 Hz–22 kHz",
+                  "frequency " + Num(f.Freq, 1) + " Hz is outside 10 Hz to 22 kHz");
+        return false;
+    }
+    if (HasGainKind(f.Kind) && !f.HasGain) {
+        err = Msg("缺少增益 Gain", "no gain");
+        return false;
+    }
+    if (f.Kind == PeqKind::Peak && !f.HasQ) {
+        err = Msg("缺少 Q 值", "no Q");
+        return false;
+    }
+    if (f.HasQ && f.Q <= 0) {
+        err = Msg("Q 值必须大于 0", "Q must be above 0");
+        return false;
+    }
+    return true;
+}
+
 // Reads the words after "Filter N:". Returns false with err set on a refusal;
 // a filter of type None (an unused slot) leaves skip set.
 bool ParseBody(const std::vector<std::string>& w, PeqFilter& f, PeqMessage& err, bool& skip) {
@@ -103,104 +205,12 @@ bool ParseBody(const std::vector<std::string>& w, PeqFilter& f, PeqMessage& err,
     }
     f.Kind = KindOf(upper);
     if (f.Kind == PeqKind::Other) return true; // named in the report, nothing more to read
-
-    // "LS 6dB": a shelf by its slope.
-    if (IsShelf(f.Kind) && i < w.size()) {
-        double v = 0;
-        std::string unit;
-        if (SplitNumber(w[i], v, unit)) {
-            if (unit.empty() && i + 1 < w.size() && Lower(w[i + 1]) == "db") {
-                unit = "db";
-                ++i;
-            }
-            if (unit != "db") {
-                err = Msg("无法识别斜率 '" + w[i] + "'", "cannot read the slope '" + w[i] + "'");
-                return false;
-            }
-            if (v <= 0) {
-                err = Msg("斜率必须大于 0", "the slope must be above 0");
-                return false;
-            }
-            f.Slope = v;
-            ++i;
-        }
-    }
-
+    if (!ParseSlope(w, i, f, err)) return false;
     bool hasFreq = false;
     std::string seen;
-    while (i < w.size()) {
-        const std::string key = Lower(w[i++]);
-        if (key != "fc" && key != "gain" && key != "q") {
-            err = Msg("无法识别 '" + w[i - 1] + "'", "unexpected '" + w[i - 1] + "'");
-            return false;
-        }
-        if (seen.find(" " + key + " ") != std::string::npos) {
-            err = Msg("'" + w[i - 1] + "' 出现两次", "'" + w[i - 1] + "' given twice");
-            return false;
-        }
-        seen += " " + key + " ";
-        double v = 0;
-        std::string unit;
-        if (i >= w.size() || !SplitNumber(w[i], v, unit)) {
-            err = Msg("'" + w[i - 1] + "' 后缺少数值", "no number after '" + w[i - 1] + "'");
-            return false;
-        }
-        ++i;
-        // The unit may follow as a word of its own.
-        if (unit.empty() && i < w.size()) {
-            const std::string next = Lower(w[i]);
-            if ((key == "fc" && (next == "hz" || next == "khz")) ||
-                (key == "gain" && next == "db")) {
-                unit = next;
-                ++i;
-            }
-        }
-        if (key == "fc") {
-            if (unit != "" && unit != "hz" && unit != "khz") {
-                err = Msg("频率单位 '" + unit + "' 无法识别",
-                          "unknown frequency unit '" + unit + "'");
-                return false;
-            }
-            f.Freq = unit == "khz" ? v * 1000.0 : v;
-            hasFreq = true;
-        } else if (key == "gain") {
-            if (unit != "" && unit != "db") {
-                err = Msg("增益单位 '" + unit + "' 无法识别", "unknown gain unit '" + unit + "'");
-                return false;
-            }
-            f.Gain = v;
-            f.HasGain = true;
-        } else {
-            if (!unit.empty()) {
-                err = Msg("Q 值 '" + w[i - 1] + "' 无法识别", "cannot read Q '" + w[i - 1] + "'");
-                return false;
-            }
-            f.Q = v;
-            f.HasQ = true;
-        }
-    }
-    if (!hasFreq) {
-        err = Msg("缺少频率 Fc", "no frequency (Fc)");
-        return false;
-    }
-    if (f.Freq < MinFreq || f.Freq > MaxFreq) {
-        err = Msg("频率 " + Num(f.Freq, 1) + " Hz 超出 10 Hz–22 kHz",
-                  "frequency " + Num(f.Freq, 1) + " Hz is outside 10 Hz to 22 kHz");
-        return false;
-    }
-    if (HasGainKind(f.Kind) && !f.HasGain) {
-        err = Msg("缺少增益 Gain", "no gain");
-        return false;
-    }
-    if (f.Kind == PeqKind::Peak && !f.HasQ) {
-        err = Msg("缺少 Q 值", "no Q");
-        return false;
-    }
-    if (f.HasQ && f.Q <= 0) {
-        err = Msg("Q 值必须大于 0", "Q must be above 0");
-        return false;
-    }
-    return true;
+    while (i < w.size())
+        if (!ParseField(w, i, seen, f, err, hasFreq)) return false;
+    return CheckFilter(f, hasFreq, err);
 }
 
 // The rest of a "Preamp" line: an optional ":", then the level with or

@@ -2,6 +2,7 @@
 #include "eq/PeqText.h"
 #include "eq/PeqTextParts.h"
 
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/ValueScales.h"
 
@@ -88,16 +89,16 @@ PeqRow MakeRow(const PeqFilter& f, const PeqBandRaw& current) {
     // Converted shelf slopes are snapped as if typed with two decimals.
     const double q = f.HasQ && IsShelf(f.Kind) ? RoundHalfEven(r.ReqQ * 100.0) / 100.0 : r.ReqQ;
     const int raw = static_cast<int>(TextToRaw(4, q));
-    const int limit = r.Type == 0 ? 109 : 31;
+    const int limit = r.Type == 0 ? QRawTop : ShelfQRawTop;
     if (raw > limit)
         r.Notes.push_back(Msg(where[0] + "：Q " + Num(r.ReqQ, 2) + " 限制为 " + QTable[limit],
                               where[1] + ": Q " + Num(r.ReqQ, 2) + " held to " + QTable[limit]));
     if (r.Type == 0) {
-        b.v[3] = std::min(raw, 109); // also when bypassed: the Q for when it is switched on
+        b.v[3] = std::min(raw, QRawTop); // also when bypassed: the Q for when it is switched on
         // A bypassed band's field shows the second slot: the same Q, held to its range.
-        if (!f.On) b.v[4] = std::min(raw, 31);
+        if (!f.On) b.v[4] = std::min(raw, ShelfQRawTop);
     } else {
-        b.v[4] = std::min(raw, 31);
+        b.v[4] = std::min(raw, ShelfQRawTop);
     }
     return r;
 }
@@ -194,7 +195,7 @@ PeqDeviation WorstDeviation(const PeqPlan& plan, bool resetOthers) {
     const RawParam raw = [&](int, int index) -> int32_t {
         const int k = index - first;
         if (k >= 0 && k < 5 * plan.Bands) return bands[static_cast<std::size_t>(k / 5)].v[k % 5];
-        return index == (m == 1 ? 18 : 32) ? 361 : 0; // crossovers drawn flat
+        return index == CrossoverOf(m).LowPassFreq ? FreqRawTop : 0; // crossovers drawn flat
     };
     CurveSlot slots[CurveSlotCount];
     const int last = CollectImageSlots(m, raw, 0, 0, slots);

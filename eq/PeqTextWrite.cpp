@@ -2,6 +2,7 @@
 #include "eq/PeqText.h"
 #include "eq/PeqTextParts.h"
 
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/ValueScales.h"
 
@@ -11,13 +12,13 @@
 using namespace peqtext;
 
 std::string PeqFreqText(int raw) {
-    return FreqTable[static_cast<std::size_t>(std::clamp(raw, 0, 361))];
+    return FreqTable[static_cast<std::size_t>(std::clamp(raw, 0, FreqRawTop))];
 }
 std::string PeqGainText(int raw) {
     return Num(GainDb(raw), 1);
 }
 std::string PeqQText(int raw) {
-    return QTable[static_cast<std::size_t>(std::clamp(raw, 0, 109))];
+    return QTable[static_cast<std::size_t>(std::clamp(raw, 0, QRawTop))];
 }
 std::string PeqTypeName(int type) {
     static const char* const names[5] = {"参量均衡", "低棚架", "高棚架", "VariQ高通", "VariQ低通"};
@@ -150,12 +151,13 @@ std::string WritePeqText(int module, const RawParam& raw, const std::string& nl)
             break;
         }
     }
-    const int hpType = m == 1 ? 13 : 29, hpFre = m == 1 ? 15 : 30;
-    const int lpType = m == 1 ? 16 : 31, lpFre = m == 1 ? 18 : 32;
+    const CrossoverSlots& x = CrossoverOf(m);
+    const int hpType = x.HighPassType, hpFre = x.HighPassFreq;
+    const int lpType = x.LowPassType, lpFre = x.LowPassFreq;
     // A high-pass at the lowest frequency or a low-pass at the highest is off.
     if (raw(m, hpFre) != 0)
         CrossoverLines(true, CrossoverItem(m, raw(m, hpType)), raw(m, hpFre), number, nl, out);
-    if (raw(m, lpFre) != 361)
+    if (raw(m, lpFre) != FreqRawTop)
         CrossoverLines(false, CrossoverItem(m, raw(m, lpType)), raw(m, lpFre), number, nl, out);
     return out;
 }

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     auto backend = std::make_unique<EmulatorBackend>();
     backend->PlugUnit();
     new TForm1;
-    ConnectLinkToWindows(*new TForm9(std::move(backend)));
+    ConnectLinkToWindows(*new TForm9(Params, std::move(backend)));
     new TForm4;
     Form1->FormShow();
     Connect();

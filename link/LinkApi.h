@@ -10,9 +10,6 @@ bool HaveLink();
 // LinkState of the link; NoDevice while there is no link window.
 int CurrentLinkState();
 
-// Queues one write for the unit (sent at once on an idle link); only while online.
-void QueueLinkWrite(int ModuleAddr, int HighLowData);
-
 // The whole DeviceImage is written to the unit (an online link only).
 void UploadToUnit();
 

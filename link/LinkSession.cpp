@@ -9,8 +9,8 @@ QString NoticeCaption() {
     return QStringLiteral("KALVIREN Audio Controller");
 }
 
-LinkSession::LinkSession(FrameWriter writer, Clock clock, QObject* parent)
-    : QObject(parent), writer_(std::move(writer)), clock_(std::move(clock)) {
+LinkSession::LinkSession(ParamModel& images, FrameWriter writer, Clock clock, QObject* parent)
+    : QObject(parent), Images(&images), writer_(std::move(writer)), clock_(std::move(clock)) {
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     Timer2 = new QTimer(this);

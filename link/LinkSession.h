@@ -7,6 +7,7 @@
 
 #include "link/Frames.h"
 #include "params/ParamImage.h"
+#include "params/UnitPort.h"
 
 #include <QObject>
 #include <QString>
@@ -55,7 +56,7 @@ constexpr int StepFailed = 9;
 // Caption of the plain notices of the link.
 QString NoticeCaption();
 
-class LinkSession : public QObject {
+class LinkSession : public QObject, public UnitPort {
     Q_OBJECT
 public:
     // Writes one report to the unit in use; returns the bytes written (the
@@ -63,17 +64,19 @@ public:
     using FrameWriter = std::function<int(const Report&)>;
     using Clock = std::function<QTime()>;
 
-    explicit LinkSession(FrameWriter writer, Clock clock = &QTime::currentTime,
-                         QObject* parent = nullptr);
+    // images: what the link reads into and uploads from, handed by whoever
+    // starts it (the console's own; a program linking several units gives each
+    // session its own).
+    LinkSession(ParamModel& images, FrameWriter writer, Clock clock = &QTime::currentTime,
+                QObject* parent = nullptr);
 
     // ---- Timers (real QTimers; tests call the handlers to step time) ----
     QTimer* Timer1 = nullptr;    // 1000 ms start-sign poll
     QTimer* Timer2 = nullptr;    // 50 ms transfer pump
     QTimer* HoldTimer = nullptr; // 25 ms send queue and keep-alive
 
-    // The images this link reads into and uploads from: the console's own by
-    // default; a program linking several units gives each session its own.
-    ParamModel* Images = &Params;
+    // The images this link reads into and uploads from.
+    ParamModel* const Images;
 
     // ---- Frames ----
     Report TxBuffer{};
@@ -153,7 +156,8 @@ public:
     static int LevelOf(uint8_t byte);
 
     // ---- Send queue (SendQueue.cpp) ----
-    void QueueWrite(int ModuleAddr, int HighLowData);
+    void QueueWrite(int ModuleAddr, int HighLowData) override;
+    bool UnitOnline() const override { return LinkState == Online; }
     // PendingOp of a memory command waiting in the queue for its turn, else 0.
     int WaitingMemoryOp() const;
     // Wait label (and, for a recall, Offline and the status box) of a memory command.

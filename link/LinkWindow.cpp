@@ -17,7 +17,8 @@
 
 TForm9* Form9 = nullptr;
 
-TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(parent) {
+TForm9::TForm9(ParamModel& images, std::unique_ptr<HidBackend> backend, QWidget* parent)
+    : QWidget(parent) {
     setWindowTitle(tr("系统"));
 
     DevListBox = new QListWidget(this);
@@ -38,8 +39,8 @@ TForm9::TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent) : QWidget(p
     connect(LinkBtn, &QPushButton::clicked, this, [this] { LinkBtnClick(LinkBtn); });
     connect(RzButton14, &QPushButton::clicked, this, [this] { RzButton14Click(RzButton14); });
 
-    Session = new LinkSession([this](const Report& r) { return WriteToDevice(r); },
-                              &QTime::currentTime, this);
+    Session = new LinkSession(
+        images, [this](const Report& r) { return WriteToDevice(r); }, &QTime::currentTime, this);
     connect(Session, &LinkSession::HistoryLine, this, &TForm9::AddToHistory);
 
     Form9 = this;
@@ -95,10 +96,6 @@ bool HaveLink() {
 
 int CurrentLinkState() {
     return Form9 ? Form9->Session->LinkState : NoDevice;
-}
-
-void QueueLinkWrite(int ModuleAddr, int HighLowData) {
-    if (Form9) Form9->Session->QueueWrite(ModuleAddr, HighLowData);
 }
 
 void UploadToUnit() {

@@ -25,7 +25,8 @@ constexpr int HistoryMaxLines = 5000;
 class TForm9 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm9(std::unique_ptr<HidBackend> backend, QWidget* parent = nullptr);
+    // images: the parameter images the link reads into and uploads from.
+    TForm9(ParamModel& images, std::unique_ptr<HidBackend> backend, QWidget* parent = nullptr);
     ~TForm9() override;
 
     // ---- Controls ----

@@ -29,10 +29,10 @@ constexpr int PointLift = 20; // no point lifts the signal by more than this
 constexpr int PointBias = 200;
 constexpr int StartCurve[5] = {-90, -70, -40, 0, 21};
 
-constexpr int FreqTop = static_cast<int>(FreqTable.size()) - 1;
-constexpr int QTop = static_cast<int>(QTable.size()) - 1;
-constexpr int ShelfQTop = 31;
-constexpr int GainTop = 180;
+constexpr int FreqTop = FreqRawTop;
+constexpr int QTop = QRawTop;
+constexpr int ShelfQTop = ShelfQRawTop;
+constexpr int GainTop = GainRawTop;
 
 int32_t Pack(int in, int out) {
     return (in + PointBias) * 256 + (out + PointBias);
@@ -142,9 +142,10 @@ public:
         E(m, first).ItemsEn = BandTypesEn;
     }
 
-    void Crossovers(int m, int hpType, int hpFreq, int lpType, int lpFreq, ParamGroup group,
-                    const std::string& key, const std::string& zh, const std::string& en,
-                    const Items& types) {
+    void Crossovers(int m, const CrossoverSlots& slots, ParamGroup group, const std::string& key,
+                    const std::string& zh, const std::string& en, const Items& types) {
+        const int hpType = slots.HighPassType, hpFreq = slots.HighPassFreq;
+        const int lpType = slots.LowPassType, lpFreq = slots.LowPassFreq;
         const auto cap = [&](const char* word) {
             return en.empty() ? std::string(word) : en + Lower(word);
         };
@@ -247,7 +248,7 @@ void NameSlots(Builder& b) {
                               Pack(inHi, std::min(PointOutMax, inHi + PointLift)), main);
         e.Start = Pack(StartCurve[p], StartCurve[p]);
     }
-    b.Crossovers(1, 13, 15, 16, 18, main, "", "", "", Crossover4);
+    b.Crossovers(1, MainCrossover, main, "", "", "", Crossover4);
     b.List(1, 19, "eq.pass", {"EQ直通", "EQ bypass"}, 0, OffOnZh, OffOnEn, main);
     for (int n = 1; n <= BandCount[1]; ++n)
         b.Band(1, BandFirstSlot[1] + 5 * (n - 1), n, main, "", "", "");
@@ -263,12 +264,12 @@ void NameSlots(Builder& b) {
            aux);
     b.List(2, 28, "aux.phase.right", {"辅助右声道相位", "Aux right polarity"}, 0, Polarity,
            Polarity, aux);
-    b.Crossovers(2, 29, 30, 31, 32, aux, "aux.", "辅助 ", "Aux ", Crossover7);
+    b.Crossovers(2, AuxCrossover, aux, "aux.", "辅助 ", "Aux ", Crossover7);
     for (int n = 1; n <= BandCount[2]; ++n)
         b.Band(2, BandFirstSlot[2] + 5 * (n - 1), n, aux, "aux.", "辅助 ", "Aux ");
     for (int n = 1; n <= 4; ++n)
         b.Band(2, 43 + 5 * (n - 1), n, ParamGroup::DefaultEq, "default.", "默认EQ ", "Default EQ ");
-    b.Crossovers(2, 63, 64, 65, 66, ParamGroup::DefaultEq, "default.", "默认EQ ", "Default EQ ",
+    b.Crossovers(2, DefaultEqCrossover, ParamGroup::DefaultEq, "default.", "默认EQ ", "Default EQ ",
                  Crossover4);
 }
 
@@ -276,14 +277,14 @@ void NameSlots(Builder& b) {
 // types at OFF with the low-pass frequencies at the top, the graph bands as
 // the band reset leaves them, the compressor on its start-up curve.
 void StartValues(Builder& b) {
-    b.E(1, 13).Start = 0;
-    b.E(1, 15).Start = 0;
-    b.E(1, 16).Start = 0;
-    b.E(1, 18).Start = FreqTop;
-    b.E(2, 31).Start = 0;
-    b.E(2, 32).Start = FreqTop;
-    b.E(2, 63).Start = 0;
-    b.E(2, 65).Start = 0;
+    b.E(1, MainCrossover.HighPassType).Start = 0;
+    b.E(1, MainCrossover.HighPassFreq).Start = 0;
+    b.E(1, MainCrossover.LowPassType).Start = 0;
+    b.E(1, MainCrossover.LowPassFreq).Start = FreqTop;
+    b.E(2, AuxCrossover.LowPassType).Start = 0;
+    b.E(2, AuxCrossover.LowPassFreq).Start = FreqTop;
+    b.E(2, DefaultEqCrossover.HighPassType).Start = 0;
+    b.E(2, DefaultEqCrossover.LowPassType).Start = 0;
     constexpr int bandStart[5] = {0, 0, 120, 25, 19};
     for (int m = 0; m < ModuleCount; ++m)
         for (int n = 0; n < BandCount[m]; ++n)

@@ -35,6 +35,20 @@ constexpr int MemoryRecallValue = 0;   // back to the saved parameters
 constexpr int MemoryFactoryValue = 85; // back to the factory parameters (same slot)
 constexpr int MemorySaveValue = 0;     // save the current parameters
 
+// The crossover slots of the main channel (module 1), the auxiliary channel
+// and the default EQ of the factory page (both module 2).
+struct CrossoverSlots {
+    int HighPassType, HighPassFreq, LowPassType, LowPassFreq;
+};
+constexpr CrossoverSlots MainCrossover{13, 15, 16, 18};
+constexpr CrossoverSlots AuxCrossover{29, 30, 31, 32};
+constexpr CrossoverSlots DefaultEqCrossover{63, 64, 65, 66};
+// The crossover the graph draws for a module: the main channel's for 1, the
+// auxiliary channel's for 2.
+constexpr const CrossoverSlots& CrossoverOf(int module) {
+    return module == 1 ? MainCrossover : AuxCrossover;
+}
+
 enum class ParamLanguage { Chinese, English };
 
 // How a raw value reads in the user's units.

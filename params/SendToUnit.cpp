@@ -1,12 +1,21 @@
 #include "params/SendToUnit.h"
 
-#include "link/LinkApi.h"
 #include "params/DispatchState.h"
 #include "params/ParamImage.h"
+#include "params/UnitPort.h"
 
 namespace {
 SendTap tap;
+UnitPort* port = nullptr;
 } // namespace
+
+void SetUnitPort(UnitPort* p) {
+    port = p;
+}
+
+UnitPort* CurrentUnitPort() {
+    return port;
+}
 
 void SetSendTap(SendTap t) {
     tap = std::move(t);
@@ -19,6 +28,6 @@ void SendDatatoMCU(int ModuleAddr, int HighLowData) {
     // a change that still gets here would stay behind it, never sent.
     if (!suppressed && Dispatch.InputHeld == 1) return;
     StoreParam(ModuleAddr, HighLowData);
-    if (suppressed || CurrentLinkState() != Online) return;
-    QueueLinkWrite(ModuleAddr, HighLowData);
+    if (suppressed || !port || !port->UnitOnline()) return;
+    port->QueueWrite(ModuleAddr, HighLowData);
 }

@@ -3,10 +3,17 @@
 
 #include <functional>
 
+class UnitPort;
+
 // Stores one value into both parameter images, then sends it (or queues it
-// behind a frame in flight) when sending is allowed: SendSuppressed clear and
-// the link online.
+// behind a frame in flight) through the unit port when sending is allowed:
+// SendSuppressed clear and the port online.
 void SendDatatoMCU(int ModuleAddr, int HighLowData);
+
+// The port SendDatatoMCU hands values to, given at start-up; nullptr: none
+// (the values stay in the images).
+void SetUnitPort(UnitPort* port);
+UnitPort* CurrentUnitPort();
 
 // Observer of every call of SendDatatoMCU: address, value, and whether
 // SendSuppressed held it back. Tests record what the dispatcher hands over.

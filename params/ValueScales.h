@@ -12,6 +12,14 @@ extern const std::array<const char*, 362> FreqTable;
 extern const std::array<const char*, 110> QTable;
 extern const std::array<const char*, 8> ReleaseMultipleTable;
 
+// The top raw values of the scales: the frequency table (at its top, 24 kHz, a
+// low pass is off), the Q table (peaking bands), the Q the other band types
+// take, the gain table (+12 dB).
+constexpr int FreqRawTop = static_cast<int>(std::tuple_size_v<decltype(FreqTable)>) - 1;
+constexpr int QRawTop = static_cast<int>(std::tuple_size_v<decltype(QTable)>) - 1;
+constexpr int ShelfQRawTop = 31;
+constexpr int GainRawTop = 180;
+
 // Numeric value of a table entry (raw held to the table's range).
 double FreqValue(int raw);
 double QValue(int raw);

@@ -18,6 +18,7 @@ class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         session = std::make_unique<LinkSession>(
+            Params,
             [this](const Report& r) {
                 if (!plugged) return 0;
                 unit.Receive(r.data(), r.size());

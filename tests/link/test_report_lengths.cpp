@@ -91,7 +91,7 @@ std::vector<uint8_t> Status(std::size_t size) {
 class ReportLengthTest : public ::testing::Test {
 protected:
     void Start(int in, int out) {
-        form9 = std::make_unique<TForm9>(std::make_unique<FakeBackend>(&wire, in, out));
+        form9 = std::make_unique<TForm9>(Params, std::make_unique<FakeBackend>(&wire, in, out));
         ConnectLinkToWindows(*form9);
         QCoreApplication::sendPostedEvents();
     }

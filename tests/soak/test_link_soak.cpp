@@ -12,6 +12,7 @@
 // KV_SOAK_TRACE=1 lists the frames since the last check at the first mismatch.
 // KV_SESSION_RECORD=DIR keeps every frame the unit received and the preset
 // files in DIR, to compare the sessions of two builds.
+#include "tests/soak/SoakParts.h"
 #include "tests/support/LinkFixture.h"
 
 #include "app/MainWindow.h"
@@ -54,49 +55,6 @@
 #include <vector>
 
 namespace {
-
-// Resident set size in kB (Linux), 0 where unknown.
-long ResidentKb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
-    return 0;
-}
-
-int EnvInt(const char* name, int fallback) {
-    const QByteArray v = qgetenv(name);
-    if (v.isEmpty()) return fallback;
-    bool ok = false;
-    const int n = v.toInt(&ok);
-    return ok && n > 0 ? n : fallback;
-}
-
-// Slots of a module that the read after a connect or a recall brings back:
-// whole packets of ten values, indexes below 85.
-int ReadBackSlots(int module) {
-    const int packets = ModuleParamCount[module] / 10 + 1;
-    return std::min(packets * 10, BulkIndexLimit);
-}
-
-enum FaultKind {
-    FaultDrop,      // every n-th answer lost
-    FaultLate,      // answers held back
-    FaultChecksum,  // answers with a wrong checksum byte
-    FaultForeign,   // answers from another device identifier
-    FaultSilent,    // no answers at all, long enough to lose the link
-    FaultUnplug,    // cable out, cable in
-    FaultRefused,   // every status answered with "limit reached"
-    FaultKinds
-};
-
-const char* const FaultNames[FaultKinds] = {"drop", "late", "checksum", "foreign",
-                                            "silent", "unplug", "refused"};
-
-struct OnlineWrite {
-    int value = 0;
-    int epoch = 0;
-};
 
 } // namespace
 
@@ -597,6 +555,42 @@ protected:
     std::set<int> tapped;
     int untappedStores = 0, untappedReported = 0;
     int hungTransfers = 0;
+
+    // Prints what the run did and met; returns the hold-timer ticks met where none belong.
+    long PrintSummary(qint64 wallMs) {
+        long strayTotal = 0;
+        std::ostringstream strayKinds;
+        for (int k = 0; k <= FaultKinds; ++k) {
+            strayTotal += strayHoldTicks[k];
+            if (strayHoldTicks[k])
+                strayKinds << " " << (k < FaultKinds ? FaultNames[k] : "none") << "=" << strayHoldTicks[k];
+        }
+        int faultTotal = 0;
+        std::ostringstream kinds;
+        for (int k = 0; k < FaultKinds; ++k) {
+            faultTotal += faults[k];
+            kinds << (k ? " " : "") << FaultNames[k] << "=" << faults[k];
+        }
+        std::cout << "soak: simulated " << clockMs / 1000 << " s, changes " << changes << " (eq resets "
+                  << eqResets << ", memory commands " << memoryCommands << ", preset loads "
+                  << presetLoads << ", saves " << presetSaves << ", drags " << drags << "), faults "
+                  << faultTotal << " (" << kinds.str() << "), reconnects " << reconnects
+                  << ", checks " << checks << ", mismatches " << mismatches << ", lost writes "
+                  << lostWrites << ", changes during transfers " << busyChanges
+                  << ", local-only differences " << localDiffs << ", held back by a refresh " << heldBackDiffs << ", memory commands behind a frame in flight "
+                  << queuedMemoryCommands << ", checks after memory commands " << memoryChecks
+                  << " (differences " << memoryDiffs << "), save notices " << saveNotices
+                  << " (before the unit's answer " << unacknowledgedSaves << "), hung transfers " << hungTransfers << ", stale resends " << staleResends << ", values outside a read "
+                  << strayValues << ", max queue "
+                  << maxQueue << ", stray hold-timer ticks " << strayTotal << " (by fault:"
+                  << strayKinds.str() << "), slowest recovery " << slowestRecovery << " ms, wall "
+                  << wallMs << " ms" << std::endl;
+        std::cout << "soak memory: history lines " << form9->HistoryListBox->count() << " (at most "
+                  << HistoryMaxLines << "), RSS at 600 s " << rssWarmKb << " kB, at "
+                  << clockMs / 1000 << " s " << ResidentKb() << " kB" << std::endl;
+        return strayTotal;
+    }
+
     bool memorySinceCheck = false;
     int queuedMemoryCommands = 0, memoryChecks = 0;
     long memoryDiffs = 0;
@@ -672,36 +666,7 @@ TEST_F(LinkSoak, AnHourOfChangesAgainstAMisbehavingUnit) {
         if (rssWarmKb == 0 && clockMs >= 600000) rssWarmKb = ResidentKb();
     }
 
-    long strayTotal = 0;
-    std::ostringstream strayKinds;
-    for (int k = 0; k <= FaultKinds; ++k) {
-        strayTotal += strayHoldTicks[k];
-        if (strayHoldTicks[k])
-            strayKinds << " " << (k < FaultKinds ? FaultNames[k] : "none") << "=" << strayHoldTicks[k];
-    }
-    int faultTotal = 0;
-    std::ostringstream kinds;
-    for (int k = 0; k < FaultKinds; ++k) {
-        faultTotal += faults[k];
-        kinds << (k ? " " : "") << FaultNames[k] << "=" << faults[k];
-    }
-    std::cout << "soak: simulated " << clockMs / 1000 << " s, changes " << changes << " (eq resets "
-              << eqResets << ", memory commands " << memoryCommands << ", preset loads "
-              << presetLoads << ", saves " << presetSaves << ", drags " << drags << "), faults "
-              << faultTotal << " (" << kinds.str() << "), reconnects " << reconnects
-              << ", checks " << checks << ", mismatches " << mismatches << ", lost writes "
-              << lostWrites << ", changes during transfers " << busyChanges
-              << ", local-only differences " << localDiffs << ", held back by a refresh " << heldBackDiffs << ", memory commands behind a frame in flight "
-              << queuedMemoryCommands << ", checks after memory commands " << memoryChecks
-              << " (differences " << memoryDiffs << "), save notices " << saveNotices
-              << " (before the unit's answer " << unacknowledgedSaves << "), hung transfers " << hungTransfers << ", stale resends " << staleResends << ", values outside a read "
-              << strayValues << ", max queue "
-              << maxQueue << ", stray hold-timer ticks " << strayTotal << " (by fault:"
-              << strayKinds.str() << "), slowest recovery " << slowestRecovery << " ms, wall "
-              << wall.elapsed() << " ms" << std::endl;
-    std::cout << "soak memory: history lines " << form9->HistoryListBox->count() << " (at most "
-              << HistoryMaxLines << "), RSS at 600 s " << rssWarmKb << " kB, at "
-              << clockMs / 1000 << " s " << ResidentKb() << " kB" << std::endl;
+    const long strayTotal = PrintSummary(wall.elapsed());
 
     EXPECT_GE(clockMs, endMs);
     EXPECT_EQ(queueOverflows, 0);

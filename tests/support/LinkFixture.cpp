@@ -42,7 +42,7 @@ void LinkFixture::SetUp() {
 }
 
 void LinkFixture::StartConsole() {
-    form9 = new TForm9(std::move(pendingBackend));
+    form9 = new TForm9(Params, std::move(pendingBackend));
     ConnectLinkToWindows(*form9);
     form4 = new TForm4;
 }

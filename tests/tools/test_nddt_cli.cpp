@@ -35,6 +35,31 @@ struct Case {
     bool needsNonRoot = false;
 };
 
+// Runs nddt as the case says, in directory d ("@" in the case); "@good" as input is good.
+void RunCase(const Case& c, const QString& d, const std::string& good) {
+    if (c.needsNonRoot && geteuid() == 0) return; // root reads any file
+    QStringList args;
+    for (const QString& a : c.args)
+        args << QString(a).replace(QLatin1Char('@'), d);
+    SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+    QProcess p;
+    if (c.stdoutFile) p.setStandardOutputFile(QString::fromLatin1(c.stdoutFile));
+    p.start(QStringLiteral(NDDT_BINARY), args);
+    p.write(c.input == "@good" ? QByteArray::fromStdString(good) : c.input);
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const QByteArray out = p.readAllStandardOutput();
+    EXPECT_EQ(p.exitCode(), c.code);
+    // Usage errors go on with where the help is.
+    const QByteArray err = p.readAllStandardError();
+    const QByteArray expected = QByteArray(c.err).replace('@', d.toUtf8());
+    EXPECT_EQ(c.code == 2 ? err.left(expected.size()) : err, expected) << err.toStdString();
+    EXPECT_TRUE(out.startsWith(c.outStarts)) << out.left(80).toStdString();
+    if (c.code != 0) {
+        EXPECT_TRUE(out.isEmpty());
+    }
+}
+
 } // namespace
 
 TEST(NddtCli, ArgumentsFilesAndStreams) {
@@ -110,29 +135,8 @@ TEST(NddtCli, ArgumentsFilesAndStreams) {
         {{"encode"}, "1 1 1\n", 1, "nddt: standard output: No space left on device\n", "", "/dev/full"},
     };
     // clang-format on
-    for (const Case& c : cases) {
-        if (c.needsNonRoot && geteuid() == 0) continue; // root reads any file
-        QStringList args;
-        for (const QString& a : c.args)
-            args << QString(a).replace(QLatin1Char('@'), d);
-        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
-        QProcess p;
-        if (c.stdoutFile) p.setStandardOutputFile(QString::fromLatin1(c.stdoutFile));
-        p.start(QStringLiteral(NDDT_BINARY), args);
-        p.write(c.input == "@good" ? QByteArray::fromStdString(good) : c.input);
-        p.closeWriteChannel();
-        ASSERT_TRUE(p.waitForFinished(30000));
-        const QByteArray out = p.readAllStandardOutput();
-        EXPECT_EQ(p.exitCode(), c.code);
-        // Usage errors go on with where the help is.
-        const QByteArray err = p.readAllStandardError();
-        const QByteArray expected = QByteArray(c.err).replace('@', d.toUtf8());
-        EXPECT_EQ(c.code == 2 ? err.left(expected.size()) : err, expected) << err.toStdString();
-        EXPECT_TRUE(out.startsWith(c.outStarts)) << out.left(80).toStdString();
-        if (c.code != 0) {
-            EXPECT_TRUE(out.isEmpty());
-        }
-    }
+    for (const Case& c : cases)
+        RunCase(c, d, good);
 
     // -o replaces the file only when the whole file is there.
     QProcess p;

@@ -7,6 +7,7 @@
 #include "tools/nddt/PeqCommand.h"
 
 #include "eq/GridFit.h"
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 
 #include <charconv>
@@ -112,7 +113,7 @@ int FitCommand(const std::vector<std::string>& args) {
     const int m = in.Options.Module;
     in.ModuleImage.assign(image[m], image[m] + ImageSlots);
     in.HighPassItem = CrossoverItem(m, image[m][m == 1 ? 13 : 29]);
-    in.LowPassItem = CrossoverItem(m, image[m][m == 1 ? 16 : 31]);
+    in.LowPassItem = CrossoverItem(m, image[m][CrossoverOf(m).LowPassType]);
 
     const FitResult r = FitToMeasurement(in);
     if (!r.Ok) return Fail(a.Files[0] + ": " + r.Error.En);

@@ -6,8 +6,8 @@
 #include "presets/RegularFile.h"
 #include "tools/nddt/FileIo.h"
 
-#include "eq/CompressorMath.h"
 #include "eq/PeqText.h"
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "presets/PresetCodec.h"
 
@@ -40,28 +40,14 @@ int PeqFail(const std::string& message) {
 
 } // namespace
 
-// What a console saves after start-up, before any device contact.
+// What a console saves after start-up, before any device contact: the
+// catalogue's start values, 2 in the slots a preset holds that it leaves open.
 void StartImage(PresetImage& image) {
     for (int m = 0; m <= LastModule; ++m)
         for (int i = 0; i < ModuleParamCount[m]; ++i)
             image[m][i] = 2;
-    image[1][13] = 0;
-    image[1][15] = 0;
-    image[1][16] = 0;
-    image[1][18] = 361;
-    image[2][31] = 0;
-    image[2][32] = 361;
-    image[2][63] = 0;
-    image[2][65] = 0;
-    for (int m = 1; m <= 2; ++m)
-        for (int b = 0; b < BandCount[m]; ++b) {
-            const PeqBandRaw band = DefaultBand(m, b);
-            for (int k = 0; k < 5; ++k)
-                image[m][BandFirstSlot[m] + 5 * b + k] = band.v[k];
-        }
-    const double levels[CurvePointCount] = {-90, -70, -40, 0, 21};
-    for (int i = 0; i < CurvePointCount; ++i)
-        image[1][CurveFirstSlot + i] = PackCurvePoint(levels[i], levels[i]);
+    for (const ParamEntry& e : ParamCatalog())
+        if (e.Preset) image[e.Module][e.Index] = e.Start;
 }
 
 // Reads a preset as decode does; prints the loader's message on failure.

@@ -205,7 +205,7 @@ int Response(const std::vector<std::string>& args) {
     const int m = module;
     CurveSlot slots[CurveSlotCount];
     const int last = CollectImageSlots(module, raw, CrossoverItem(m, raw(m, m == 1 ? 13 : 29)),
-                                       CrossoverItem(m, raw(m, m == 1 ? 16 : 31)), slots);
+                                       CrossoverItem(m, raw(m, CrossoverOf(m).LowPassType)), slots);
     float sum[CurvePoints];
     SumSlotResponses(slots, last, sum);
 

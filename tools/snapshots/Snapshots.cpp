@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     backend->PlugUnit(QStringLiteral("DEMO"));
     backend->RunOnRealTime();
     TForm1 form;
-    TForm9 link(std::move(backend));
+    TForm9 link(Params, std::move(backend));
     ConnectLinkToWindows(link);
     TForm4 status;
     MarkAsDemo(form, link);

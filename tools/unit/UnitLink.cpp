@@ -13,10 +13,10 @@ constexpr int AnswerMs = 5000;
 
 UnitLink::UnitLink(THidDevice* device, QObject* parent)
     : QObject(parent), Device(device),
-      Session(new LinkSession([this](const Report& r) { return WriteFrame(r); },
-                              &QTime::currentTime, this)),
-      AnswerTimer(new QTimer(this)), images_(std::make_unique<ParamModel>()) {
-    Session->Images = images_.get();
+      images_(std::make_unique<ParamModel>()),
+      Session(new LinkSession(
+          *images_, [this](const Report& r) { return WriteFrame(r); }, &QTime::currentTime, this)),
+      AnswerTimer(new QTimer(this)) {
     AnswerTimer->setSingleShot(true);
     AnswerTimer->setInterval(AnswerMs);
     connect(AnswerTimer, &QTimer::timeout, this, &UnitLink::AnswerTimerTimer);

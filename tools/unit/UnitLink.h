@@ -46,6 +46,12 @@ public:
     int VariantFlag() const;
 
     THidDevice* const Device;
+
+private:
+    // Before the session, which is handed them.
+    std::unique_ptr<ParamModel> images_;
+
+public:
     LinkSession* const Session;
     ParamModel& Images() { return *images_; }
     // Waits for the unit's first answer to a start sign (5 s); the link's own
@@ -70,7 +76,6 @@ private:
     void Finish(Stage stage);
     int WriteFrame(const Report& report);
 
-    std::unique_ptr<ParamModel> images_;
     PresetContents preset_;
     bool push_ = false, verify_ = false, store_ = false;
     int32_t expected_[ModuleCount][DeviceSlots]{};
