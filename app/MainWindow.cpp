@@ -112,6 +112,7 @@ TForm1::~TForm1() {
     Dispatch.LastGoodText.clear();
     // The graph's event filter still sees the children being torn down.
     DetachEqGraph();
+    DetachCompressorChart();
     if (Form1 == this) {
         Form1 = nullptr;
         TakeBackControls();
@@ -126,9 +127,33 @@ void TForm1::FormCreate() {
         Window.EqHandles[pos] = handles[pos];
         SetTag(handles[pos], pos);
     }
-    AttachEqGraph(this);
+    AttachEqGraph(GraphControls());
+    AttachCompressorChart({Chart1,
+                           RMSBox,
+                           {RzSpinEdit1, RzSpinEdit3, RzSpinEdit5, RzSpinEdit7, RzSpinEdit9},
+                           {RzSpinEdit2, RzSpinEdit4, RzSpinEdit6, RzSpinEdit8, RzSpinEdit10}});
+    AttachFitOverlay(FitOverlayCloseBtn);
     SetupCompressorChart();
     setWindowTitle(Window.MainCaption);
+}
+
+EqGraphControls TForm1::GraphControls() {
+    EqGraphControls c;
+    c.Owner = this;
+    c.EQAdvPanel = EQAdvPanel;
+    c.AdvPanel2 = AdvPanel2;
+    c.Image1 = Image1;
+    c.EQlabel = EQlabel;
+    c.EQPassLabel = EQPassLabel;
+    c.Label2 = Label2;
+    TImage* bands[9] = {EP1, EP2, EP3, EP4, EP5, EP6, EP7, EP8, EP9};
+    std::copy(std::begin(bands), std::end(bands), std::begin(c.Bands));
+    c.HPF = HPF;
+    c.LPF = LPF;
+    c.MusCrossover = {MusHighPassBox, MusLowPassBox, MusHighPassFre, MusLowPassFre};
+    c.AuxCrossover = {AuxHighPassBox, AuxLowPassBox, AuxHighPassFre, AuxLowPassFre};
+    c.Example = Example;
+    return c;
 }
 
 void TForm1::FormShow() {

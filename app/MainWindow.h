@@ -20,6 +20,7 @@ class QSpinBox;
 class QStackedWidget;
 class QTimer;
 class QToolButton;
+struct EqGraphControls;
 
 // Lines the checksum log (Memo1) keeps: its latest, three per bad reply.
 constexpr int ChecksumLogLines = 3000;
@@ -345,6 +346,8 @@ private:
     void BuildFactoryPage(QWidget* page);
     void BuildDynamicEqGroups(QWidget* page);
     void BuildGraphPanel();
+    // What the graph works on, handed to it once the layout is built.
+    EqGraphControls GraphControls();
     void ConnectHandlers();
 
     bool shown_ = false;

@@ -1,7 +1,5 @@
 #include "eq/CompressorChart.h"
 
-#include "app/MainWindow.h"
-#include "eq/CompressorMath.h"
 #include "eq/FilterMath.h"
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
@@ -28,20 +26,13 @@ const QColor MarkerColour(62, 240, 240);
 const QColor ReferenceColour(255, 255, 128);
 
 TChart* ChartWidget() {
-    return Form1 ? Form1->Chart1 : nullptr;
+    return Chart.Controls.Chart1;
 }
 
 void SpinEdits(QSpinBox* in[CurvePointCount], QSpinBox* out[CurvePointCount]) {
-    TForm1* f = Form1;
-    QSpinBox* ins[CurvePointCount] = {f ? f->RzSpinEdit1 : nullptr, f ? f->RzSpinEdit3 : nullptr,
-                                      f ? f->RzSpinEdit5 : nullptr, f ? f->RzSpinEdit7 : nullptr,
-                                      f ? f->RzSpinEdit9 : nullptr};
-    QSpinBox* outs[CurvePointCount] = {f ? f->RzSpinEdit2 : nullptr, f ? f->RzSpinEdit4 : nullptr,
-                                       f ? f->RzSpinEdit6 : nullptr, f ? f->RzSpinEdit8 : nullptr,
-                                       f ? f->RzSpinEdit10 : nullptr};
     for (int i = 0; i < CurvePointCount; ++i) {
-        in[i] = ins[i];
-        out[i] = outs[i];
+        in[i] = Chart.Controls.InputEdits[i];
+        out[i] = Chart.Controls.OutputEdits[i];
     }
 }
 
@@ -142,6 +133,14 @@ void TChart::paintEvent(QPaintEvent*) {
     }
 }
 
+void AttachCompressorChart(const CompressorChartControls& controls) {
+    Chart.Controls = controls;
+}
+
+void DetachCompressorChart() {
+    Chart.Controls = CompressorChartControls{};
+}
+
 void SetupCompressorChart() {
     TChart* chart = ChartWidget();
     if (!chart) return;
@@ -207,7 +206,8 @@ void CurvePoint(int mode) {
     }
     Chart.CurveUpdating = false;
     if (chart) {
-        const bool on = Form1->RMSBox && Form1->RMSBox->currentIndex() == 1;
+        const QComboBox* rms = Chart.Controls.RMSBox;
+        const bool on = rms && rms->currentIndex() == 1;
         chart->Series1.Color = on ? CurveOn : CurveOff;
         chart->update();
     }

@@ -1,7 +1,10 @@
 #pragma once
 // Compressor curve chart: the chart widget and CurvePoint.
 
+#include "eq/CompressorMath.h"
+
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -40,7 +43,19 @@ protected:
 // Axis label text by the pattern "#,##0.##".
 QString ChartAxisText(double v);
 
+class QComboBox;
+class QSpinBox;
+
+// The main window's controls the chart shows and reads.
+struct CompressorChartControls {
+    QPointer<TChart> Chart1;
+    QPointer<QComboBox> RMSBox;                      // item 1: the compressor is on
+    QPointer<QSpinBox> InputEdits[CurvePointCount];  // RzSpinEdit1, 3, 5, 7, 9
+    QPointer<QSpinBox> OutputEdits[CurvePointCount]; // RzSpinEdit2, 4, 6, 8, 10
+};
+
 struct ChartState {
+    CompressorChartControls Controls;
     double CurveInputLevels[5]{};
     double CurveOutputLevels[5]{};
     // Set while CurvePoint writes the spin edits, whose change handler would
@@ -56,6 +71,10 @@ constexpr int ChartFromImage = 0;
 constexpr int ChartFromEdits = 2;
 constexpr int ChartFromLevels = 3;
 void CurvePoint(int mode);
+
+// The chart takes the main window's controls; Detach lets go of them.
+void AttachCompressorChart(const CompressorChartControls& controls);
+void DetachCompressorChart();
 
 // Creation step 5: the chart's start content.
 void SetupCompressorChart();

@@ -1,12 +1,12 @@
 #include "eq/EqGraph.h"
 
-#include "app/MainWindow.h"
 #include "eq/CurveSlotsCore.h"
 #include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/ParamImage.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -23,16 +23,16 @@ QWidget* Bound(int module, int index) {
 } // namespace
 
 int CollectCurveSlots(int module) {
-    TForm1* form = EqGraph.Form;
     const bool music = module == 1;
-    const QComboBox* hpBox = form ? (music ? form->MusHighPassBox : form->AuxHighPassBox) : nullptr;
-    const QComboBox* lpBox = form ? (music ? form->MusLowPassBox : form->AuxLowPassBox) : nullptr;
+    const CrossoverControls& crossover = GraphCrossover(module);
+    const QComboBox* hpBox = crossover.HighPassBox;
+    const QComboBox* lpBox = crossover.LowPassBox;
     const int last = CollectImageSlots(module, Raw, hpBox ? hpBox->currentIndex() : 0,
                                        lpBox ? lpBox->currentIndex() : 0, EqGraph.CurveSlots);
     const int m = music ? 1 : 2;
-    QWidget* hpEdit = form ? (music ? form->MusHighPassFre : form->AuxHighPassFre) : nullptr;
-    QWidget* lpEdit = form ? (music ? form->MusLowPassFre : form->AuxLowPassFre) : nullptr;
-    QWidget* filler = form ? form->Example : nullptr;
+    QWidget* hpEdit = crossover.HighPassFre;
+    QWidget* lpEdit = crossover.LowPassFre;
+    QWidget* filler = EqGraph.Controls.Example;
 
     CurveSlot& hp = EqGraph.CurveSlots[last - 1];
     hp.FreqEdit = hpEdit;

@@ -1,6 +1,6 @@
 #include "eq/EqDrag.h"
 
-#include "app/MainWindow.h"
+#include "app/Components.h"
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
 #include "params/ControlBindings.h"
@@ -41,10 +41,14 @@ QWidget* BandControl(int band, int field) {
     return Bindings.ControlMap[m][index];
 }
 
+// The graph's controls, as the main window handed them.
+const EqGraphControls& C() {
+    return EqGraph.Controls;
+}
+
 QLineEdit* AsEdit(QWidget* w) {
-    TForm1* form = EqGraph.Form;
     auto* e = qobject_cast<QLineEdit*>(w);
-    if (!e || (form && e == form->Example)) return nullptr;
+    if (!e || e == C().Example) return nullptr;
     return e;
 }
 
@@ -67,8 +71,7 @@ void SetCursor(QObject* o, Qt::CursorShape shape) {
 // the pointer leaves the handle.
 QPoint GraphPoint(QObject* sender, int x, int y) {
     auto* w = qobject_cast<QWidget*>(sender);
-    TForm1* form = EqGraph.Form;
-    if (!w || !form || w == form->Image1) return {x, y};
+    if (!w || !C().Image1 || w == C().Image1) return {x, y};
     return {x + w->x(), y + w->y()};
 }
 
@@ -95,8 +98,7 @@ void StartFromBandValues(int handle) {
     if (D().PendingFreqRaw != D().SentFreqRaw || D().PendingGainRaw != D().SentGainRaw) return;
     const CurveSlot& slot = EqGraph.CurveSlots[handle];
     auto rawOf = [](const QWidget* edit, float fallback) {
-        TForm1* form = EqGraph.Form;
-        if (!edit || (form && edit == form->Example)) return fallback;
+        if (!edit || edit == C().Example) return fallback;
         const int address = Tag(edit);
         const int m = address / 256;
         const int i = address % 256;
@@ -111,7 +113,6 @@ void StartFromBandValues(int handle) {
 
 void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
     if (Dispatch.InputHeld == 1) return;
-    TForm1* form = EqGraph.Form;
     SetCursor(Sender, Qt::CrossCursor);
     D().HandleDragging = true;
     if (D().QStepping) {
@@ -141,12 +142,14 @@ void EP1MouseDown(QObject* Sender, Qt::MouseButton Button, int X, int Y) {
     const bool music = Window.CurrentModule == 1;
     if (Button == Qt::LeftButton) {
         if (h == 9 || h == 10) {
-            if (!form) return;
+            const CrossoverControls& x = music ? C().MusCrossover : C().AuxCrossover;
+            QLineEdit* edit = h == 9 ? x.HighPassFre : x.LowPassFre;
+            if (!edit) return;
             if (music) {
-                MusFreEdit1Click(h == 9 ? form->MusHighPassFre : form->MusLowPassFre);
+                MusFreEdit1Click(edit);
             } else {
                 // Current edit only: neither focused nor wheel-armed.
-                Dispatch.CurrentEdit = h == 9 ? form->AuxHighPassFre : form->AuxLowPassFre;
+                Dispatch.CurrentEdit = edit;
             }
         } else if (QLineEdit* e = AsEdit(BandControl(h, 1))) {
             MusFreEdit1Click(e);
@@ -186,15 +189,14 @@ void EP1MouseMove(QObject* Sender, Qt::MouseButtons Shift, int X, int Y) {
     // button is up, even if its release went elsewhere.
     if (!D().HandleDragging || !(Shift & Qt::LeftButton)) return;
     QWidget* h = HandleAt(D().ActiveHandle);
-    TForm1* form = EqGraph.Form;
-    if (!h || !form || !form->Image1) return;
+    const QWidget* img = C().Image1;
+    if (!h || !img) return;
     const int d = h->height() / 2;
     const int dx = X - D().DownX;
     int dy = Y - D().DownY;
     if (MovesSideways(D().ActiveHandle)) dy = 0;
     int left = h->x() + dx;
     int top = h->y() + dy;
-    const QWidget* img = form->Image1;
     if (top < img->y() - d) top = img->y() - d;
     if (top > img->y() + img->height() - d) top = img->y() + img->height() - d;
     if (left < FreqToX(19) - d) left = RoundEvenInt(FreqToX(19)) - d;
@@ -225,8 +227,7 @@ void EP1MouseUp(QObject* Sender, Qt::MouseButton Button, int, int) {
 
 void Image1MouseMove(QObject* Sender, Qt::MouseButtons Shift, int X, int Y) {
     if (!D().QStepping || !(Shift & Qt::RightButton)) return;
-    TForm1* form = EqGraph.Form;
-    if (form && Sender == form->Image1) SetCursor(Sender, Qt::CrossCursor);
+    if (C().Image1 && Sender == C().Image1) SetCursor(Sender, Qt::CrossCursor);
     QStep(Sender, X, Y);
     D().HandleDragging = false;
 }

@@ -1,6 +1,6 @@
 #include "eq/EqGraph.h"
 
-#include "app/MainWindow.h"
+#include "app/Components.h"
 #include "app/WindowState.h"
 #include "eq/EqDrag.h"
 #include "eq/FitOverlay.h"
@@ -31,8 +31,12 @@ const QColor HandleText(255, 140, 0);
 const QColor HandleBack(60, 60, 60);
 const QColor ExitColour(200, 20, 20);
 
+const EqGraphControls& C() {
+    return EqGraph.Controls;
+}
+
 TImage* Image() {
-    return EqGraph.Form ? EqGraph.Form->Image1 : nullptr;
+    return C().Image1;
 }
 
 int ImageHeight() {
@@ -86,13 +90,13 @@ QLabel* AxisLabel(QWidget* parent, const QString& name, const QString& text, int
 }
 
 void BuildAxisLabels() {
-    TForm1* form = EqGraph.Form;
-    if (!form || !form->EQAdvPanel || !form->AdvPanel2) return;
-    const QPoint origin = form->AdvPanel2->pos();
+    QWidget* panel = C().EQAdvPanel;
+    if (!panel || !C().AdvPanel2) return;
+    const QPoint origin = C().AdvPanel2->pos();
     for (int k = 0; k < 7; ++k) {
         const int db = DbBottom + 6 * k;
         if (!EqGraph.DbLabels[k])
-            EqGraph.DbLabels[k] = AxisLabel(form->EQAdvPanel, QStringLiteral("EQLabelY%1").arg(k),
+            EqGraph.DbLabels[k] = AxisLabel(panel, QStringLiteral("EQLabelY%1").arg(k),
                                             QString::fromStdString(DbLabelText(db)), 32, 13,
                                             Qt::AlignRight | Qt::AlignVCenter);
         EqGraph.DbLabels[k]->move(origin.x() - 32 - 2,
@@ -107,7 +111,7 @@ void BuildAxisLabels() {
     for (int k = 0; k < 10; ++k) {
         if (!EqGraph.FreqLabels[k])
             EqGraph.FreqLabels[k] =
-                AxisLabel(form->EQAdvPanel, QStringLiteral("EQLabelX%1").arg(11 + k),
+                AxisLabel(panel, QStringLiteral("EQLabelX%1").arg(11 + k),
                           QString::fromLatin1(freqs[k].text), 36, 13, Qt::AlignCenter);
         EqGraph.FreqLabels[k]->move(RoundEvenInt(FreqToX(freqs[k].f)) + origin.x() - 36 / 2,
                                     origin.y() + ImageHeight());
@@ -147,20 +151,19 @@ QImage HandleIcon(int size, const QString& text, bool disc) {
     return icon;
 }
 
-void PrepareHandles(TForm1* form) {
-    TImage* bands[9] = {form->EP1, form->EP2, form->EP3, form->EP4, form->EP5,
-                        form->EP6, form->EP7, form->EP8, form->EP9};
+void PrepareHandles() {
     for (int n = 0; n < 9; ++n) {
-        if (!bands[n]) continue;
-        bands[n]->resize(18, 18);
-        bands[n]->Picture = HandleIcon(18, QString::number(n + 1), true);
-        bands[n]->update();
+        TImage* band = C().Bands[n];
+        if (!band) continue;
+        band->resize(18, 18);
+        band->Picture = HandleIcon(18, QString::number(n + 1), true);
+        band->update();
     }
-    for (TImage* x : {form->HPF, form->LPF}) {
+    for (TImage* x : {C().HPF.data(), C().LPF.data()}) {
         if (!x) continue;
         x->resize(24, 24);
         x->Picture =
-            HandleIcon(24, x == form->HPF ? QStringLiteral("HPF") : QStringLiteral("LPF"), false);
+            HandleIcon(24, x == C().HPF ? QStringLiteral("HPF") : QStringLiteral("LPF"), false);
         x->update();
     }
 }
@@ -172,9 +175,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        TForm1* form = EqGraph.Form;
-        if (!form) return false;
-        if (event->type() == QEvent::MouseButtonRelease && watched == form->EQAdvPanel) {
+        QWidget* panel = C().EQAdvPanel;
+        if (!panel) return false;
+        if (event->type() == QEvent::MouseButtonRelease && watched == panel) {
             auto* e = static_cast<QMouseEvent*>(event);
             const QPoint pos = e->position().toPoint();
             EQAdvPanelMouseUp(watched, e->button(), pos.x(), pos.y());
@@ -183,44 +186,47 @@ protected:
     }
 };
 
-void ConnectMouse(TForm1* form) {
-    TImage* handles[11] = {form->EP1, form->EP2, form->EP3, form->EP4, form->EP5, form->EP6,
-                           form->EP7, form->EP8, form->EP9, form->HPF, form->LPF};
+void ConnectMouse() {
+    QObject* owner = C().Owner;
+    TImage* handles[11];
+    std::copy(std::begin(C().Bands), std::end(C().Bands), handles);
+    handles[9] = C().HPF;
+    handles[10] = C().LPF;
     for (TImage* h : handles) {
         if (!h) continue;
-        QObject::connect(h, &TImage::mouseDown, form,
+        QObject::connect(h, &TImage::mouseDown, owner,
                          [h](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
                              int y) { EP1MouseDown(h, b, x, y); });
-        QObject::connect(h, &TImage::mouseMove, form,
+        QObject::connect(h, &TImage::mouseMove, owner,
                          [h](Qt::MouseButtons bs, Qt::KeyboardModifiers, int x, int y) {
                              EP1MouseMove(h, bs, x, y);
                          });
-        QObject::connect(h, &TImage::mouseUp, form,
+        QObject::connect(h, &TImage::mouseUp, owner,
                          [h](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
                              int y) { EP1MouseUp(h, b, x, y); });
     }
-    if (TImage* img = form->Image1) {
-        QObject::connect(img, &TImage::mouseMove, form,
+    if (TImage* img = C().Image1) {
+        QObject::connect(img, &TImage::mouseMove, owner,
                          [img](Qt::MouseButtons bs, Qt::KeyboardModifiers, int x, int y) {
                              Image1MouseMove(img, bs, x, y);
                          });
-        QObject::connect(img, &TImage::mouseUp, form,
+        QObject::connect(img, &TImage::mouseUp, owner,
                          [img](Qt::MouseButton b, Qt::MouseButtons, Qt::KeyboardModifiers, int x,
                                int y) { Image1MouseUp(img, b, x, y); });
     }
-    if (form->EQAdvPanel) form->EQAdvPanel->installEventFilter(new GraphMouseFilter(form));
+    if (QWidget* panel = C().EQAdvPanel) panel->installEventFilter(new GraphMouseFilter(owner));
 }
 
 // The banner and the readout are drawn over the graph but never take the
 // mouse: what lies under them (a handle or the graph) gets it. The handles
 // stay above every label.
-void StackGraphControls(TForm1* form) {
-    for (QLabel* l : {form->EQlabel, form->EQPassLabel, form->Label2}) {
+void StackGraphControls() {
+    for (QLabel* l : {C().EQlabel.data(), C().EQPassLabel.data(), C().Label2.data()}) {
         if (!l) continue;
         l->setAttribute(Qt::WA_TransparentForMouseEvents, true);
         l->lower();
     }
-    if (form->Image1) form->Image1->lower();
+    if (TImage* img = C().Image1) img->lower();
     for (QWidget* h : Window.EqHandles)
         if (h) h->raise();
 }
@@ -237,15 +243,14 @@ void PlaceSlotHandle(int s) {
 }
 
 void UpdateReadout(int s, int module) {
-    TForm1* form = EqGraph.Form;
-    if (!form || !form->EQlabel) return;
+    QLabel* label = C().EQlabel;
+    if (!label) return;
     EqGraph.ReadoutModule = module;
     EqGraph.ReadoutSlot = s;
     const CurveSlot& cs = EqGraph.CurveSlots[s];
     const int type = cs.Type;
     QWidget* h = Handle(type < 100 ? s : (type < 200 ? 9 : 10));
     if (!h) return;
-    QLabel* label = form->EQlabel;
     const QString text = QString::fromStdString(ReadoutText(s, type, cs.Freq, cs.Gain, cs.Q));
     if (label->text() != text) {
         label->setText(text);
@@ -312,17 +317,23 @@ void ResetEqState() {
     EqGraph = EqGraphState{};
 }
 
-void DetachEqGraph() { EqGraph.Form = nullptr; }
+void DetachEqGraph() {
+    EqGraph.Controls = EqGraphControls{};
+}
 
-void AttachEqGraph(TForm1* form) {
-    EqGraph.Form = form;
-    if (!form || !form->Image1) return;
-    TImage* img = form->Image1;
+void AttachEqGraph(const EqGraphControls& controls) {
+    EqGraph.Controls = controls;
+    TImage* img = controls.Image1;
+    if (!controls.Owner || !img) return;
     img->Picture = QImage(img->width(), img->height(), QImage::Format_RGB32);
     SetupEqGraph(GraphBuild);
-    PrepareHandles(form);
-    ConnectMouse(form);
-    StackGraphControls(form);
+    PrepareHandles();
+    ConnectMouse();
+    StackGraphControls();
+}
+
+const CrossoverControls& GraphCrossover(int module) {
+    return module == 1 ? C().MusCrossover : C().AuxCrossover;
 }
 
 void SetupEqGraph(int mode) {
@@ -360,18 +371,18 @@ void DrawCurveSpline() {
 }
 
 void RedrawEqCurve(int slot, int module) {
-    TForm1* form = EqGraph.Form;
-    if (slot < 0 || slot > AllSlots || Dispatch.ScreenBusy == 1 || module > 2 || module < 1 || !form ||
-        !form->Image1)
+    TImage* img = Image();
+    if (slot < 0 || slot > AllSlots || Dispatch.ScreenBusy == 1 || module > 2 || module < 1 || !img)
         return;
-    if (form->EQPassLabel)
-        form->EQPassLabel->setVisible(Dispatch.PassState[module] != 0 && module != 2);
+    QLabel* readout = C().EQlabel;
+    if (QLabel* pass = C().EQPassLabel)
+        pass->setVisible(Dispatch.PassState[module] != 0 && module != 2);
     const int last = CollectCurveSlots(module);
     if (slot == AllSlots) {
         // The readout belongs to the module it was written for; another
         // module's band is not described on this graph.
-        if (form->EQlabel && EqGraph.ReadoutModule != module) {
-            form->EQlabel->clear();
+        if (readout && EqGraph.ReadoutModule != module) {
+            readout->clear();
             EqGraph.ReadoutModule = module;
             EqGraph.ReadoutSlot = -1;
         }
@@ -392,15 +403,15 @@ void RedrawEqCurve(int slot, int module) {
     if (slot != AllSlots && slot <= last) UpdateReadout(slot, module);
     // A full redraw follows values changed wholesale: the readout goes with
     // its band's new values, or away when its band is not on this graph.
-    if (slot == AllSlots && form->EQlabel) {
+    if (slot == AllSlots && readout) {
         if (EqGraph.ReadoutSlot >= 0 && EqGraph.ReadoutSlot <= last &&
             EqGraph.ReadoutModule == module)
             UpdateReadout(EqGraph.ReadoutSlot, module);
         else
-            form->EQlabel->clear();
+            readout->clear();
     }
 
-    const float k = static_cast<float>(form->Image1->width()) / CurveWidth;
+    const float k = static_cast<float>(img->width()) / CurveWidth;
     const int height = ImageHeight();
     std::vector<double> sums(CurveWidth);
     for (int j = 0; j < CurveWidth; ++j) {
@@ -411,10 +422,10 @@ void RedrawEqCurve(int slot, int module) {
         EqGraph.CurveX[j] = RoundEvenInt(static_cast<double>(static_cast<float>(j) * k));
         EqGraph.CurveY[j] = RoundEvenInt(DbToYAt(sum, height));
     }
-    DrawFitOverlay(form->Image1->Picture, module, sums); // behind the response curve
+    DrawFitOverlay(img->Picture, module, sums); // behind the response curve
     DrawCurveSpline();
-    DrawScaleExits(form->Image1->Picture, sums);
-    form->Image1->update();
+    DrawScaleExits(img->Picture, sums);
+    img->update();
 }
 
 void EqRedrawCheck() {

@@ -7,9 +7,11 @@
 #include <QImage>
 #include <QPointer>
 
+class QComboBox;
 class QLabel;
+class QLineEdit;
+class QObject;
 class QWidget;
-class TForm1;
 class TImage;
 
 // Modes of SetupEqGraph: build background, grid and labels; wipe the curve.
@@ -19,12 +21,41 @@ constexpr int GraphWipe = 2;
 // Slot of RedrawEqCurve that stands for all slots.
 constexpr int AllSlots = 20;
 
+// One module's crossover controls: the type boxes and the frequency edits.
+struct CrossoverControls {
+    QPointer<QComboBox> HighPassBox;
+    QPointer<QComboBox> LowPassBox;
+    QPointer<QLineEdit> HighPassFre;
+    QPointer<QLineEdit> LowPassFre;
+};
+
+// The main window's controls the graph draws on, moves and reads.
+struct EqGraphControls {
+    QPointer<QObject> Owner; // owns the graph's connections and its panel filter
+    QPointer<QWidget> EQAdvPanel;
+    QPointer<QWidget> AdvPanel2;
+    QPointer<TImage> Image1;
+    QPointer<QLabel> EQlabel;     // readout of the band under the pointer
+    QPointer<QLabel> EQPassLabel; // "EQ PASS"
+    QPointer<QLabel> Label2;      // spare, kept under the handles
+    QPointer<TImage> Bands[9];    // EP1..EP9
+    QPointer<TImage> HPF;
+    QPointer<TImage> LPF;
+    CrossoverControls MusCrossover;
+    CrossoverControls AuxCrossover;
+    QPointer<QLineEdit> Example; // the filler edit: "no edit"
+};
+
 // Creation steps 3 and 4: take the graph controls of the main window, give
 // Image1 its bitmap, build the grid (SetupEqGraph(GraphBuild)) and hook the handles.
-void AttachEqGraph(TForm1* form);
+void AttachEqGraph(const EqGraphControls& controls);
 
-// The main window is going away: the graph lets go of it.
+// The main window is going away: the graph lets go of its controls.
 void DetachEqGraph();
+
+// The crossover controls of a module as the graph reads them (the
+// auxiliary channel's for any module but the main channel).
+const CrossoverControls& GraphCrossover(int module);
 
 void SetupEqGraph(int mode);
 
@@ -47,7 +78,7 @@ double DbToY(double db);
 double YToDb(double y);
 
 struct EqGraphState {
-    QPointer<TForm1> Form;
+    EqGraphControls Controls;
     double GraphScale = 1.0;
     QImage GridBackground;
     CurveSlot CurveSlots[CurveSlotCount];

@@ -1,8 +1,8 @@
 #include "eq/FitMeasurement.h"
 
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
 #include "app/WindowState.h"
+#include "eq/EqGraph.h"
 #include "eq/FitDialogs.h"
 #include "eq/FitOverlay.h"
 #include "eq/GridFit.h"
@@ -13,6 +13,7 @@
 #include "presets/PresetFiles.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFutureWatcher>
 #include <QProgressDialog>
@@ -24,7 +25,7 @@ namespace {
 std::function<void(QProgressDialog&)> progressHook;
 
 QString Caption() {
-    return TForm1::tr("按测量拟合");
+    return QCoreApplication::translate("TForm1", "按测量拟合");
 }
 
 QString U(const std::string& s) {
@@ -35,9 +36,9 @@ QString U(const std::string& s) {
 FitInput CurrentInput(int m) {
     FitInput in;
     in.ModuleImage.assign(Params.ParamImage[m], Params.ParamImage[m] + ImageSlots);
-    const bool music = m == 1;
-    const QComboBox* hp = music ? Form1->MusHighPassBox : Form1->AuxHighPassBox;
-    const QComboBox* lp = music ? Form1->MusLowPassBox : Form1->AuxLowPassBox;
+    const CrossoverControls& crossover = GraphCrossover(m);
+    const QComboBox* hp = crossover.HighPassBox;
+    const QComboBox* lp = crossover.LowPassBox;
     in.HighPassItem = hp ? hp->currentIndex() : 0;
     in.LowPassItem = lp ? lp->currentIndex() : 0;
     return in;
@@ -54,7 +55,9 @@ bool RunFit(const FitInput& in, FitResult& out) {
         }));
     });
     QFutureWatcher<FitResult> watcher;
-    QProgressDialog progress(TForm1::tr("正在拟合…"), TForm1::tr("取消"), 0, 100, Form1);
+    QProgressDialog progress(QCoreApplication::translate("TForm1", "正在拟合…"),
+                             QCoreApplication::translate("TForm1", "取消"), 0, 100,
+                             MainDialogOwner());
     progress.setObjectName(QStringLiteral("FitProgress"));
     progress.setWindowTitle(Caption());
     progress.setWindowModality(Qt::WindowModal);
@@ -80,7 +83,7 @@ bool RunFit(const FitInput& in, FitResult& out) {
 
 void Apply(int m, const FitResult& r) {
     // Only the slots that change go to the unit; one refresh redraws once.
-    UndoGesture gesture(TForm1::tr("按测量拟合"));
+    UndoGesture gesture(QCoreApplication::translate("TForm1", "按测量拟合"));
     for (int b = 0; b < BandCount[m]; ++b)
         for (int k = 0; k < 5; ++k) {
             const int a = BandFirstSlot[m] + 5 * b + k;
@@ -95,7 +98,7 @@ void Apply(int m, const FitResult& r) {
 } // namespace
 
 QString MeasurementFilter() {
-    return TForm1::tr("测量数据 (*.txt *.csv *.frd);;所有文件 (*)");
+    return QCoreApplication::translate("TForm1", "测量数据 (*.txt *.csv *.frd);;所有文件 (*)");
 }
 
 void SetFitProgressHook(std::function<void(QProgressDialog&)> hook) {
@@ -103,18 +106,18 @@ void SetFitProgressHook(std::function<void(QProgressDialog&)> hook) {
 }
 
 void FitMeasurementBtnClick(QObject*) {
-    const QString name = Dialogs().OpenFileName(Form1, MeasurementFilter());
+    const QString name = Dialogs().OpenFileName(nullptr, MeasurementFilter());
     if (name.isEmpty()) return;
     const int m = Window.CurrentModule == 2 ? 2 : 1;
     FitInput in = CurrentInput(m);
     in.Measured = ReadMeasurementFile(FileNameBytes(name));
     if (!in.Measured.Ok) {
-        Dialogs().Notify(Form1, Caption(),
+        Dialogs().Notify(nullptr, Caption(),
                          QStringLiteral("%1\n%2").arg(
                              name, Lang(U(in.Measured.Error.Zh), U(in.Measured.Error.En))));
         return;
     }
-    FitOptionsDialog options(name, m, Form1);
+    FitOptionsDialog options(name, m, MainDialogOwner());
     if (RunFitOptions(options) != QDialog::Accepted) return;
     in.Target = options.Target();
     in.Options = options.Options();
@@ -122,16 +125,16 @@ void FitMeasurementBtnClick(QObject*) {
     FitResult r;
     if (!RunFit(in, r)) return;
     if (!r.Ok) {
-        Dialogs().Notify(Form1, Caption(), Lang(U(r.Error.Zh), U(r.Error.En)));
+        Dialogs().Notify(nullptr, Caption(), Lang(U(r.Error.Zh), U(r.Error.En)));
         return;
     }
     FitOverlayCurves curves;
     curves.Module = m;
     curves.Measured = r.MeasuredPx;
     curves.Target = r.TargetPx;
-    ShowFitOverlay(Form1, curves);
+    ShowFitOverlay(curves);
     SetFitOverlayPreview(&r.AfterSum);
-    FitReviewDialog review(in, r, name, Form1);
+    FitReviewDialog review(in, r, name, MainDialogOwner());
     const int answer = RunFitReview(review);
     SetFitOverlayPreview(nullptr);
     if (answer == QDialog::Accepted) Apply(m, r);

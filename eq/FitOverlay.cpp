@@ -1,6 +1,5 @@
 #include "eq/FitOverlay.h"
 
-#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/EqGraph.h"
 #include "eq/FilterMath.h"
@@ -20,7 +19,6 @@ struct OverlayState {
     FitOverlayCurves Curves;
     bool Preview = false;
     std::vector<double> PreviewSum;
-    QPointer<TForm1> Form;
     QPointer<QToolButton> Close;
 };
 OverlayState S;
@@ -80,11 +78,13 @@ void Legend(QPainter& p, int left) {
 
 } // namespace
 
-void ShowFitOverlay(TForm1* form, const FitOverlayCurves& curves) {
+void AttachFitOverlay(QToolButton* closeButton) {
+    S.Close = closeButton;
+}
+
+void ShowFitOverlay(const FitOverlayCurves& curves) {
     S.Shown = true;
     S.Curves = curves;
-    S.Form = form;
-    S.Close = form ? form->FitOverlayCloseBtn : nullptr;
     RedrawShown();
 }
 

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-class TForm1;
+class QToolButton;
 
 struct FitOverlayCurves {
     int Module = 1;
@@ -15,8 +15,11 @@ struct FitOverlayCurves {
     std::array<float, 463> Target{};
 };
 
+// The button that dismisses the curves, shown while they are on the graph.
+void AttachFitOverlay(QToolButton* closeButton);
+
 // Shows the curves (redrawing the graph) and the button that dismisses them.
-void ShowFitOverlay(TForm1* form, const FitOverlayCurves& curves);
+void ShowFitOverlay(const FitOverlayCurves& curves);
 // While a fit is reviewed the prediction uses its bands' curve; null: the
 // graph's own curve.
 void SetFitOverlayPreview(const std::array<float, 463>* summed);

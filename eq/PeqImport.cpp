@@ -1,7 +1,6 @@
 #include "eq/PeqImport.h"
 
 #include "app/Dialogs.h"
-#include "app/MainWindow.h"
 #include "app/WindowState.h"
 #include "eq/PeqReviewDialog.h"
 #include "eq/PeqText.h"
@@ -13,6 +12,7 @@
 #include "presets/PresetFiles.h"
 #include "presets/RegularFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -20,10 +20,10 @@ namespace {
 
 // Read when shown: the console's language is installed after start-up.
 QString Caption() {
-    return TForm1::tr("导入滤波器");
+    return QCoreApplication::translate("TForm1", "导入滤波器");
 }
 QString Filter() {
-    return TForm1::tr("滤波器文本 (*.txt);;所有文件 (*)");
+    return QCoreApplication::translate("TForm1", "滤波器文本 (*.txt);;所有文件 (*)");
 }
 
 int ShownModule() {
@@ -37,20 +37,20 @@ QString U(const std::string& s) {
 } // namespace
 
 void PeqImportBtnClick(QObject*) {
-    const QString name = Dialogs().OpenFileName(Form1, Filter());
+    const QString name = Dialogs().OpenFileName(nullptr, Filter());
     if (name.isEmpty()) return;
     std::string bytes;
     std::string why;
     if (!ReadRegularFile(FileNameBytes(name), TextFileMaxBytes, bytes, why)) {
         const QString reason = QString::fromLocal8Bit(why.c_str());
-        Dialogs().Notify(Form1, Caption(),
+        Dialogs().Notify(nullptr, Caption(),
                          Lang(QStringLiteral("无法读取文件 %1\n%2").arg(name, reason),
                               QStringLiteral("Cannot read the file %1\n%2").arg(name, reason)));
         return;
     }
     const PeqFile file = ParsePeqText(bytes);
     if (!file.Ok) {
-        Dialogs().Notify(Form1, Caption(), Lang(U(file.Error.Zh), U(file.Error.En)));
+        Dialogs().Notify(nullptr, Caption(), Lang(U(file.Error.Zh), U(file.Error.En)));
         return;
     }
 
@@ -62,7 +62,7 @@ void PeqImportBtnClick(QObject*) {
                 Params.ParamImage[m][BandFirstSlot[m] + 5 * b + k];
     const PeqPlan plan = PlanPeqImport(file, m, current);
 
-    PeqReviewDialog review(file, plan, name, Form1);
+    PeqReviewDialog review(file, plan, name, MainDialogOwner());
     if (RunPeqReview(review) != QDialog::Accepted) return;
     // A transfer began while the review was open: it settles the bands.
     if (Dispatch.InputHeld == 1) return;
@@ -82,14 +82,14 @@ void PeqImportBtnClick(QObject*) {
 }
 
 void PeqExportBtnClick(QObject*) {
-    QString name = Dialogs().SaveFileName(Form1, Filter());
+    QString name = Dialogs().SaveFileName(nullptr, Filter());
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
     // As the preset save: a file that is replaced cannot be recovered.
     const QFileInfo target(name);
     if (target.exists() && !target.isDir()) {
         const QString path = target.absoluteFilePath();
-        if (!Dialogs().Ask(Form1, QStringLiteral("Confirm"),
+        if (!Dialogs().Ask(nullptr, QStringLiteral("Confirm"),
                            Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
                                 QStringLiteral("The file already exists. Replace it?\n") + path)))
             return;
@@ -104,14 +104,14 @@ void PeqExportBtnClick(QObject*) {
                     out.write(text.data(), static_cast<qint64>(text.size())) ==
                         static_cast<qint64>(text.size()) &&
                     out.commit();
-    const QString caption = TForm1::tr("导出滤波器");
+    const QString caption = QCoreApplication::translate("TForm1", "导出滤波器");
     if (!ok) {
-        Dialogs().Notify(Form1, caption,
+        Dialogs().Notify(nullptr, caption,
                          Lang(QStringLiteral("无法写入文件 %1").arg(name),
                               QStringLiteral("Cannot write the file %1").arg(name)));
         return;
     }
-    Dialogs().Notify(Form1, caption,
+    Dialogs().Notify(nullptr, caption,
                      Lang(QStringLiteral("滤波器已保存在 %1").arg(name),
                           QStringLiteral("Filters saved in %1").arg(name)));
 }

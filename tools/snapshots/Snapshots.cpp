@@ -99,7 +99,7 @@ void SaveImportAndFitPictures(TForm1& form, const QString& out) {
     in.Measured = ReadMeasurementFile(KV_ROOM_MEASUREMENT);
     in.ModuleImage.assign(Params.ParamImage[1], Params.ParamImage[1] + ImageSlots);
     const FitResult fit = FitToMeasurement(in);
-    ShowFitOverlay(&form, {1, fit.MeasuredPx, fit.TargetPx});
+    ShowFitOverlay({1, fit.MeasuredPx, fit.TargetPx});
     SetFitOverlayPreview(&fit.AfterSum);
     FitReviewDialog fitReview(in, fit, QStringLiteral("room-measurement.txt"), &form);
     fitReview.show();
