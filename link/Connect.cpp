@@ -1,6 +1,7 @@
 // The connect operation and the link steps that start and end the transfers.
 #include "link/LinkSession.h"
 
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 
 #include <QTimer>
@@ -62,7 +63,7 @@ void LinkSession::DisCheckWindow(int uMode) {
         TransferLastStep = LastModule;
         TransferMode = 0;
         ReadStep = StepReadBack;
-        TransferAddress = 0x100;
+        TransferAddress = SlotAddress(1, 0); // module 1 on
         SetLinkLabel(QStringLiteral("Downloading..."), QStringLiteral("加载中..."));
         ShowLinkStatus(StatusBusy, QString(), 0);
         SendPacketStep(1, 0);
@@ -99,7 +100,7 @@ void LinkSession::DisCheckWindow(int uMode) {
     case StepWrite:
         if (LinkState != Online) break;
         StopTraffic();
-        TransferAddress = 0x100;
+        TransferAddress = SlotAddress(1, 0); // module 1 on
         TransferStep = 1;
         TransferLastStep = LastModule;
         TransferMode = 1;

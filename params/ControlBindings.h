@@ -26,19 +26,19 @@ extern ControlBindings Bindings;
 // Back to no bindings (a new window, or its controls going).
 void ResetControlBindings();
 
-// One slot shown by one control, with its bypass box or value pane.
+// One slot shown by one control, with its bypass box or value pane. The slot
+// is named by its catalogue key ("delay.left", "aux.hp.freq").
 struct SlotControl {
-    int Module = 0;
-    int Index = 0;
+    const char* Key = "";
     QWidget* Control = nullptr;
     QWidget* Companion = nullptr;
 };
 
 // A band in the five-slot layout: type box (with its bypass box), frequency,
-// gain, and the one Q edit for both Q slots.
+// gain, and the one Q edit for both Q slots. The band is named by the key its
+// slots' keys begin with ("band3", "aux.band1", "default.band2").
 struct BandControls {
-    int Module = 0;
-    int First = 0;
+    const char* Band = "";
     QComboBox* Type = nullptr;
     QCheckBox* Bypass = nullptr;
     QLineEdit* Freq = nullptr;

@@ -6,6 +6,7 @@
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/ParamNames.h"
 
@@ -63,12 +64,19 @@ void Bind(int module, int index, QWidget* control, QWidget* companion = nullptr)
     if (companion) Bindings.CompanionMap[module][index] = companion;
 }
 
+// A key the catalogue does not know binds nothing.
+void BindKey(const std::string& key, QWidget* control, QWidget* companion = nullptr) {
+    const int address = ParamAddress(key);
+    if (address >= 0) Bind(address / 256, address % 256, control, companion);
+}
+
 void BindBand(const BandControls& b) {
-    Bind(b.Module, b.First, b.Type, b.Bypass);
-    Bind(b.Module, b.First + 1, b.Freq);
-    Bind(b.Module, b.First + 2, b.Gain);
-    Bind(b.Module, b.First + 3, b.Q);
-    Bind(b.Module, b.First + 4, b.Q);
+    const std::string band = std::string(b.Band) + ".";
+    BindKey(band + "type", b.Type, b.Bypass);
+    BindKey(band + "freq", b.Freq);
+    BindKey(band + "gain", b.Gain);
+    BindKey(band + "q", b.Q);
+    BindKey(band + "qshelf", b.Q);
 }
 
 } // namespace
@@ -84,7 +92,7 @@ void BuildControlMap(const ControlTable& table) {
     // Every slot shown by one control (and its companion), then every band in
     // the five-slot layout.
     for (const SlotControl& s : table.Singles)
-        Bind(s.Module, s.Index, s.Control, s.Companion);
+        BindKey(s.Key, s.Control, s.Companion);
     for (const BandControls& b : table.Bands)
         BindBand(b);
 
@@ -113,14 +121,11 @@ void BuildControlMap(const ControlTable& table) {
         }
     for (const TwoStateControl& t : table.TwoState)
         MarkTwoState(t.Button, t.Role);
-    Params.DeviceImage[1][13] = 0;
-    Params.DeviceImage[1][15] = 0;
-    Params.DeviceImage[1][16] = 0;
-    Params.DeviceImage[1][18] = 361;
-    Params.DeviceImage[2][31] = 0;
-    Params.DeviceImage[2][32] = 361;
-    Params.DeviceImage[2][63] = 0;
-    Params.DeviceImage[2][65] = 0;
+    // The crossovers start as the catalogue has them: off, the low passes at the top.
+    for (const CrossoverSlots& x : {MainCrossover, AuxCrossover, DefaultEqCrossover})
+        for (const int i : {x.HighPassType, x.HighPassFreq, x.LowPassType, x.LowPassFreq})
+            if (const ParamEntry* e = FindParam(SlotAddress(x.Module, i)))
+                Params.DeviceImage[x.Module][i] = e->Start;
     Dispatch.ScreenBusy = 0;
     NameBoundControls();
 }

@@ -9,6 +9,7 @@
 #include "params/ControlBindings.h"
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
@@ -25,34 +26,26 @@
 namespace {
 
 // Addresses the band rules single out.
-constexpr int MusHighPassBoxAddr = 0x10D;
-constexpr int MusHighPassFreAddr = 0x10F;
-constexpr int MusLowPassBoxAddr = 0x110;
-constexpr int MusLowPassFreAddr = 0x112;
-constexpr int AuxHighPassBoxAddr = 0x21D;
-constexpr int AuxHighPassFreAddr = 0x21E;
-constexpr int AuxLowPassBoxAddr = 0x21F;
-constexpr int AuxLowPassFreAddr = 0x220;
-constexpr int HintHighPassBoxAddr = 0x23F;
-constexpr int DeqQAddr1 = 0x205;
-constexpr int DeqQAddr2 = 0x211;
-constexpr int DeqStartAddr1 = 0x208;
-constexpr int DeqCutOffAddr1 = 0x209;
-constexpr int DeqStartAddr2 = 0x214;
-constexpr int DeqCutOffAddr2 = 0x215;
+constexpr int MusHighPassBoxAddr = SlotAddress(1, MainCrossover.HighPassType);
+constexpr int MusHighPassFreAddr = SlotAddress(1, MainCrossover.HighPassFreq);
+constexpr int MusLowPassBoxAddr = SlotAddress(1, MainCrossover.LowPassType);
+constexpr int MusLowPassFreAddr = SlotAddress(1, MainCrossover.LowPassFreq);
+constexpr int AuxHighPassBoxAddr = SlotAddress(2, AuxCrossover.HighPassType);
+constexpr int AuxHighPassFreAddr = SlotAddress(2, AuxCrossover.HighPassFreq);
+constexpr int AuxLowPassBoxAddr = SlotAddress(2, AuxCrossover.LowPassType);
+constexpr int AuxLowPassFreAddr = SlotAddress(2, AuxCrossover.LowPassFreq);
+constexpr int HintHighPassBoxAddr = SlotAddress(2, DefaultEqCrossover.HighPassType);
+constexpr int DeqStartAddr1 = SlotAddress(2, Deq1Slots.Start);
+constexpr int DeqCutOffAddr1 = SlotAddress(2, Deq1Slots.Cutoff);
+constexpr int DeqStartAddr2 = SlotAddress(2, Deq2Slots.Start);
+constexpr int DeqCutOffAddr2 = SlotAddress(2, Deq2Slots.Cutoff);
 
-// Q limit of a band's Q slot: peaking and not bypassed takes the long table.
+// Q limit of a band's Q slot: peaking and not bypassed takes the long table;
+// the dynamic equalisers' Q always does.
 int QLimit(int address) {
-    if (address == DeqQAddr1 || address == DeqQAddr2) return 109;
-    const int m = address / 256;
-    const int i = address % 256;
-    int first = -1;
-    if (m == 1 && i >= 20 && i < 65)
-        first = 20 + (i - 20) / 5 * 5;
-    else if (m == 2 && i >= 33 && i < 63)
-        first = 33 + (i - 33) / 5 * 5;
-    if (first < 0) return 109;
-    return ImageAt(m * 256 + first) == 0 ? 109 : 31;
+    const int type = BandTypeAddressOf(address);
+    if (type < 0) return QRawTop;
+    return ImageAt(type) == 0 ? QRawTop : ShelfQRawTop;
 }
 
 QString Utf(const std::string& s) {
@@ -207,8 +200,8 @@ void SetControlValue(QObject* control, int step, ValueSource source, double x) {
         } else {
             // Shown from the image; a value beyond the table is lowered in both images.
             int v = ImageAt(address);
-            if (v > 109) {
-                v = 109;
+            if (v > QRawTop) {
+                v = QRawTop;
                 StoreParam(address, v);
             }
             x = v;
@@ -286,8 +279,9 @@ int SelectTab(QObject* button) {
         f.setBold(selected);
         tab->setFont(f);
     }
-    if (tag == 0) return 0x100;
-    if (tag == 1) return 0x201;
+    // The main tab stands for module 1, the auxiliary tab for module 2.
+    if (tag == 0) return SlotAddress(1, tag);
+    if (tag == 1) return SlotAddress(2, tag);
     return 0;
 }
 

@@ -162,38 +162,38 @@ public:
     }
 
     void Deq(int n) {
-        const int base = n == 1 ? 0 : 12;
+        const DeqSlots& d = n == 1 ? Deq1Slots : Deq2Slots;
         const ParamGroup g = n == 1 ? ParamGroup::DynamicEq1 : ParamGroup::DynamicEq2;
         const std::string k = "deq" + Num(n) + ".";
         const std::string z = "动态EQ " + Num(n) + " ";
         const std::string en = "Dynamic EQ " + Num(n) + " ";
-        List(m2, base + 1, k + "pass", {"", ""}, 0, OffOnZh, OffOnEn, g);
-        E(m2, base + 1).NameZh = z + "直通";
-        E(m2, base + 1).NameEn = en + "pass";
-        List(m2, base + 2, k + "type", {"", ""}, 1, {"PEQ", "LSEQ", "HSEQ"},
+        List(m2, d.Pass, k + "pass", {"", ""}, 0, OffOnZh, OffOnEn, g);
+        E(m2, d.Pass).NameZh = z + "直通";
+        E(m2, d.Pass).NameEn = en + "pass";
+        List(m2, d.Type, k + "type", {"", ""}, 1, {"PEQ", "LSEQ", "HSEQ"},
              {"PEQ", "LSEQ", "HSEQ"}, g);
-        E(m2, base + 2).NameZh = z + "类型";
-        E(m2, base + 2).NameEn = en + "type";
-        E(m2, base + 2).Field = BandField::Type;
-        Set(m2, base + 3, k + "freq", z + "频率", en + "frequency", 2, ParamScale::Frequency, 0,
+        E(m2, d.Type).NameZh = z + "类型";
+        E(m2, d.Type).NameEn = en + "type";
+        E(m2, d.Type).Field = BandField::Type;
+        Set(m2, d.Freq, k + "freq", z + "频率", en + "frequency", 2, ParamScale::Frequency, 0,
             FreqTop, g)
             .Field = BandField::Freq;
-        Set(m2, base + 4, k + "gain", z + "增益", en + "gain", 3, ParamScale::Gain, 0, GainTop, g)
+        Set(m2, d.Gain, k + "gain", z + "增益", en + "gain", 3, ParamScale::Gain, 0, GainTop, g)
             .Field = BandField::Gain;
-        Set(m2, base + 5, k + "q", z + "Q值", en + "Q", 4, ParamScale::Q, 0, QTop, g).Field =
+        Set(m2, d.Q, k + "q", z + "Q值", en + "Q", 4, ParamScale::Q, 0, QTop, g).Field =
             BandField::Q;
         // Hidden box whose Hint carries 3; shown by the refresh only.
-        List(m2, base + 7, k + "trigger", {"", ""}, 3, {"低启动", "高启动"}, {"Low", "High"}, g)
+        List(m2, d.Trigger, k + "trigger", {"", ""}, 3, {"低启动", "高启动"}, {"Low", "High"}, g)
             .Control = false;
-        E(m2, base + 7).NameZh = z + "启动方式";
-        E(m2, base + 7).NameEn = en + "trigger";
-        Set(m2, base + 8, k + "start", z + "启动电平", en + "start level", 35, ParamScale::DeqStart,
+        E(m2, d.Trigger).NameZh = z + "启动方式";
+        E(m2, d.Trigger).NameEn = en + "trigger";
+        Set(m2, d.Start, k + "start", z + "启动电平", en + "start level", 35, ParamScale::DeqStart,
             0, 48, g);
-        Set(m2, base + 9, k + "cutoff", z + "截止电平", en + "full level", 36,
+        Set(m2, d.Cutoff, k + "cutoff", z + "截止电平", en + "full level", 36,
             ParamScale::DeqCutoff, 0, 48, g);
         // The second dynamic EQ's controls stay hidden and disabled.
         if (n == 2)
-            for (int i = base + 1; i <= base + 9; ++i)
+            for (int i = d.Pass; i <= d.Cutoff; ++i)
                 E(m2, i).Control = false;
     }
 
@@ -492,6 +492,18 @@ const ParamEntry* FindParamByKey(std::string_view key) {
         i = i * 10 + (c - '0');
     }
     return i < 256 ? FindParam((key[1] - '0') * 256 + i) : nullptr;
+}
+
+int ParamAddress(std::string_view key) {
+    const ParamEntry* e = FindParamByKey(key);
+    return e ? e->Address() : -1;
+}
+
+int BandTypeAddressOf(int address) {
+    const ParamEntry* e = FindParam(address);
+    // Band rows carry their number; the dynamic equalisers' slots do not.
+    if (!e || e->Band == 0 || e->Field == BandField::None) return -1;
+    return address - (static_cast<int>(e->Field) - static_cast<int>(BandField::Type));
 }
 
 std::string ParamKeyOf(int address) {

@@ -38,15 +38,26 @@ constexpr int MemorySaveValue = 0;     // save the current parameters
 // The crossover slots of the main channel (module 1), the auxiliary channel
 // and the default EQ of the factory page (both module 2).
 struct CrossoverSlots {
-    int HighPassType, HighPassFreq, LowPassType, LowPassFreq;
+    int Module, HighPassType, HighPassFreq, LowPassType, LowPassFreq;
 };
-constexpr CrossoverSlots MainCrossover{13, 15, 16, 18};
-constexpr CrossoverSlots AuxCrossover{29, 30, 31, 32};
-constexpr CrossoverSlots DefaultEqCrossover{63, 64, 65, 66};
+constexpr CrossoverSlots MainCrossover{1, 13, 15, 16, 18};
+constexpr CrossoverSlots AuxCrossover{2, 29, 30, 31, 32};
+constexpr CrossoverSlots DefaultEqCrossover{2, 63, 64, 65, 66};
 // The crossover the graph draws for a module: the main channel's for 1, the
 // auxiliary channel's for 2.
 constexpr const CrossoverSlots& CrossoverOf(int module) {
     return module == 1 ? MainCrossover : AuxCrossover;
+}
+
+// The slots of the two dynamic equalisers (module 2).
+struct DeqSlots {
+    int Pass, Type, Freq, Gain, Q, Trigger, Start, Cutoff;
+};
+constexpr DeqSlots Deq1Slots{1, 2, 3, 4, 5, 7, 8, 9};
+constexpr DeqSlots Deq2Slots{13, 14, 15, 16, 17, 19, 20, 21};
+
+constexpr int SlotAddress(int module, int index) {
+    return module * 256 + index;
 }
 
 enum class ParamLanguage { Chinese, English };
@@ -115,6 +126,12 @@ const std::vector<ParamEntry>& ParamCatalog();
 const ParamEntry* FindParam(int address);
 // By key, or by the mM.N form of a catalogued address; nullptr otherwise.
 const ParamEntry* FindParamByKey(std::string_view key);
+// The address of a key as FindParamByKey finds it; -1 for none.
+int ParamAddress(std::string_view key);
+// The type slot of the band a slot of a band row belongs to (main, auxiliary
+// and default-EQ bands, five slots each); -1 for any other slot, the dynamic
+// equalisers' included.
+int BandTypeAddressOf(int address);
 // The key of a catalogued address; the mM.N form for any other address of
 // modules 0..3, index 0..255; "" for an address outside them.
 std::string ParamKeyOf(int address);

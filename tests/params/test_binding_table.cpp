@@ -122,8 +122,9 @@ TEST(ControlTableBinding, BindsTheControlsOfAnyWindowsTable) {
     SetHint(gain, QStringLiteral("3"));
     SetHint(q, QStringLiteral("4"));
     SetHint(phase, QStringLiteral("0"));
-    const SlotControl singles[] = {{1, 0, bar, pane}, {1, 3, phase, nullptr}};
-    const BandControls bands[] = {{1, 20, type, bypass, freq, gain, q}};
+    const SlotControl singles[] = {
+        {"delay.left", bar, pane}, {"phase.left", phase, nullptr}, {"no.such.key", freq, nullptr}};
+    const BandControls bands[] = {{"band1", type, bypass, freq, gain, q}};
     const TwoStateControl twoState[] = {{phase, PolarityButton}};
     ControlTable table;
     table.Filler = filler;
@@ -142,6 +143,7 @@ TEST(ControlTableBinding, BindsTheControlsOfAnyWindowsTable) {
     EXPECT_EQ(Tag(pane), 0x100);
     EXPECT_EQ(Tag(bypass), 0x114);
     EXPECT_EQ(Tag(q), 0x118); // the last of its two slots
+    EXPECT_EQ(Tag(freq), 0x115); // a key the catalogue does not know bound nothing
     EXPECT_EQ(BindingOf(type)->Companion, bypass);
     EXPECT_EQ(KindOf(q), 4);
     EXPECT_EQ(KindOf(phase), 0);
