@@ -26,13 +26,13 @@ enum BindingRole : uint8_t {
     TwoStateButton = PolarityButton | PassButton | EqPassButton,
 };
 
-// One bound control (or companion), taken once from the layout when the main
-// window's controls are mapped; Tag and Hint keep mirroring it.
+// One bound control (or companion), taken once from the main window's table
+// and the catalogue when the controls are mapped; Tag and Hint keep mirroring it.
 struct ControlBinding {
     QWidget* Control = nullptr;
     int Address = 0;       // its last slot, as in its Tag
-    int Kind = 0;          // ParamKind of its Hint; 0 without one
-    bool HasKind = false;  // a kind in its Hint (never for a two-state button)
+    int Kind = 0;          // ParamKind of its slot (the catalogue's); 0 without one
+    bool HasKind = false;  // shows a value by its kind: not a bar, bypass box or two-state button
     QWidget* Companion = nullptr; // bypass box or value pane of that slot
     uint8_t Roles = NoRole;
 };

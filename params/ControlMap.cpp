@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QSlider>
 
 #include <algorithm>
 #include <iterator>
@@ -31,22 +32,17 @@ namespace {
 // Keyed by control; the main window's destructor empties it.
 QHash<const QObject*, ControlBinding> bindings;
 
-// ParamKind as the layout wrote it into the Hint (modulo 256; missing or
-// above 36 is 0). Read once, when the controls are mapped.
-int HintKind(const QObject* control) {
-    bool ok = false;
-    const int kind = Hint(control).toInt(&ok) % 256;
-    if (!ok || kind < 0 || kind > 36) return 0;
-    return kind;
-}
-
+// The slot's ParamKind, from the catalogue, for the controls that show a value
+// by it: edits, combo boxes, value panes and buttons. A bar moves its pane
+// and a bypass box its band's type box; neither carries a kind of its own.
 void Record(QWidget* control, int address, QWidget* companion) {
     ControlBinding& b = bindings[control];
     b.Control = control;
     b.Address = address;
     b.Companion = companion;
-    b.Kind = HintKind(control);
-    b.HasKind = !Hint(control).isEmpty();
+    b.HasKind = !qobject_cast<QSlider*>(control) && !qobject_cast<QCheckBox*>(control);
+    const ParamEntry* entry = FindParam(address);
+    b.Kind = b.HasKind && entry ? entry->Kind : 0;
 }
 
 // A two-state button's Hint is its state, not a kind.
