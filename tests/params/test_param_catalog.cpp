@@ -135,6 +135,23 @@ TEST(ParamCatalog, KeysRoundTrip) {
     EXPECT_EQ(FindParamByKey("band10.freq"), nullptr);
 }
 
+TEST(ParamCatalog, AddressesByKeyAndTheBandATypeSlotRules) {
+    EXPECT_EQ(ParamAddress("default.lp.freq"), 0x242);
+    EXPECT_EQ(ParamAddress("m3.0"), 0x300);
+    EXPECT_EQ(ParamAddress("band0.type"), -1);
+    // Each slot of a band row leads to the row's first slot; the dynamic
+    // equalisers, crossovers and plain slots have no band type.
+    EXPECT_EQ(BandTypeAddressOf(0x114), 0x114); // band 1 type
+    EXPECT_EQ(BandTypeAddressOf(0x118), 0x114); // band 1 second Q
+    EXPECT_EQ(BandTypeAddressOf(0x140), 0x13C); // band 9 second Q
+    EXPECT_EQ(BandTypeAddressOf(0x228), 0x226); // aux band 2 gain
+    EXPECT_EQ(BandTypeAddressOf(0x23E), 0x23A); // default band 4 second Q
+    EXPECT_EQ(BandTypeAddressOf(0x205), -1);    // dynamic EQ 1 Q
+    EXPECT_EQ(BandTypeAddressOf(0x112), -1);    // low-pass frequency
+    EXPECT_EQ(BandTypeAddressOf(0x100), -1);
+    EXPECT_EQ(BandTypeAddressOf(-1), -1);
+}
+
 TEST(ParamCatalog, UndoNamesOfEveryNamedSlot) {
     // The slots the undo texts name: input, port level; module 1 but the
     // volume and the two free slots; the dynamic EQs, aux and default EQ.
