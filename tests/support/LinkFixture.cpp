@@ -2,6 +2,7 @@
 
 #include "app/LinkDisplay.h"
 #include "app/MainWindow.h"
+#include "link/Frames.h"
 #include "presets/StatusBox.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,17 @@
 namespace {
 // KV_SESSION_RECORD=DIR: every report the unit receives is appended to
 // DIR/frames.txt, so that two builds' sessions can be compared byte for byte.
-// The start sign's mask and check bytes follow the time of day and are blanked.
+// The start sign's mask and check bytes follow the time of day and are blanked,
+// and so are a Bluetooth packet's bytes after its text and its checksum: the
+// text is written over the transmit buffer, whose rest still holds the last
+// start sign's mask.
+bool Blank(const Report& f, std::size_t i) {
+    if (f[0] == 0x02) return i >= 4 && i < 16;
+    const bool bluetooth = f[0] == 0x01 && f[3] == WriteMode &&
+                           f[4] * 256 + f[5] == BluetoothAddress && f[6] == 0x20;
+    return bluetooth && ((i >= 8u + f[7] && i < FrameSize - 1) || i == FrameSize - 1);
+}
+
 void Record(const std::vector<EmulatedDevice::Received>& frames, int clockMs) {
     const QString dir = qEnvironmentVariable("KV_SESSION_RECORD");
     if (dir.isEmpty() || frames.empty()) return;
@@ -22,7 +33,7 @@ void Record(const std::vector<EmulatedDevice::Received>& frames, int clockMs) {
     QByteArray text = "t=" + QByteArray::number(clockMs) + "\n";
     for (const auto& r : frames) {
         for (std::size_t i = 0; i < r.bytes.size(); ++i) {
-            const bool blank = r.bytes[0] == 0x02 && i >= 4 && i < 16;
+            const bool blank = Blank(r.bytes, i);
             text += blank ? QByteArray("..")
                           : QByteArray::number(r.bytes[i], 16).rightJustified(2, '0');
             text += ' ';
