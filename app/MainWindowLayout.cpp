@@ -231,7 +231,6 @@ void TForm1::BuildCompressorPanel(QWidget* page) {
         &TForm1::RzSpinEdit1, &TForm1::RzSpinEdit2, &TForm1::RzSpinEdit3, &TForm1::RzSpinEdit4,
         &TForm1::RzSpinEdit5, &TForm1::RzSpinEdit6, &TForm1::RzSpinEdit7, &TForm1::RzSpinEdit8,
         &TForm1::RzSpinEdit9, &TForm1::RzSpinEdit10};
-    const int defaults[5] = {-90, -70, -40, 0, 21};
     for (int point = 0; point < 5; ++point) {
         const int y = 32 + point * 26;
         Text(RMSGropbox, QString::number(point), QRect(2, y, 16, 22), Qt::AlignCenter);
@@ -244,7 +243,7 @@ void TForm1::BuildCompressorPanel(QWidget* page) {
             // Any typed level is taken whole when committed; the curve rules hold it.
             s->setRange(-9999, 9999);
             s->setKeyboardTracking(false);
-            s->setValue(defaults[point]);
+            s->setValue(StartCurve[point]);
             SetTag(s, 8 + point);
             s->setAccessibleName(side == 0 ? tr("压缩点 %1 输入").arg(point)
                                            : tr("压缩点 %1 输出").arg(point));

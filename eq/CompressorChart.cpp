@@ -1,6 +1,7 @@
 #include "eq/CompressorChart.h"
 
 #include "eq/FilterMath.h"
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
@@ -191,7 +192,7 @@ void CurvePoint(int mode) {
         for (int i = CurvePointCount - 1; i >= 0; --i) {
             const int slot = CurveFirstSlot + i;
             if (Params.ParamImage[1][slot] != Params.DeviceImage[1][slot])
-                SendDatatoMCU(1 * 256 + slot, Params.ParamImage[1][slot]);
+                SendDatatoMCU(SlotAddress(1, slot), Params.ParamImage[1][slot]);
         }
     }
     TChart* chart = ChartWidget();
@@ -214,10 +215,9 @@ void CurvePoint(int mode) {
 }
 
 void ResetCompressorCurve() {
-    const double defaults[CurvePointCount] = {-90, -70, -40, 0, 21};
     for (int i = 0; i < CurvePointCount; ++i) {
-        Chart.CurveInputLevels[i] = defaults[i];
-        Chart.CurveOutputLevels[i] = defaults[i];
+        Chart.CurveInputLevels[i] = StartCurve[i];
+        Chart.CurveOutputLevels[i] = StartCurve[i];
     }
     CurvePoint(ChartFromLevels);
 }
@@ -235,7 +235,7 @@ void RzSpinEdit2Change(QObject* Sender) {
         point = i;
         key = 0x10000 + 2 * i + (Sender == out[i] ? 1 : 0);
     }
-    UndoGesture gesture(ParamName(1 * 256 + CurveFirstSlot + point), key);
+    UndoGesture gesture(ParamName(SlotAddress(1, CurveFirstSlot + point)), key);
     CurvePoint(ChartFromEdits);
 }
 

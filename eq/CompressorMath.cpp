@@ -6,12 +6,12 @@
 
 void ShapeCurve(double X[CurvePointCount], double Y[CurvePointCount]) {
     for (int i = 0; i < CurvePointCount; ++i) {
-        X[i] = std::clamp(X[i], -90.0, 21.0);
-        Y[i] = std::clamp(Y[i], -113.0, 21.0);
-        if (Y[i] > X[i] + 20) Y[i] = X[i] + 20;
+        X[i] = std::clamp<double>(X[i], PointInMin, PointInMax);
+        Y[i] = std::clamp<double>(Y[i], PointOutMin, PointOutMax);
+        if (Y[i] > X[i] + PointLift) Y[i] = X[i] + PointLift;
     }
-    X[0] = -90;
-    X[4] = 21;
+    X[0] = PointInMin;
+    X[CurvePointCount - 1] = PointInMax;
     // One pass each: a value lowered later is not carried back in this call.
     X[1] = std::min(X[1], X[2]);
     X[2] = std::min(X[2], X[3]);
@@ -23,10 +23,10 @@ void ShapeCurve(double X[CurvePointCount], double Y[CurvePointCount]) {
 }
 
 int32_t PackCurvePoint(double x, double y) {
-    return (RoundEvenInt(x) + 200) * 256 + (RoundEvenInt(y) + 200);
+    return (RoundEvenInt(x) + PointBias) * 256 + (RoundEvenInt(y) + PointBias);
 }
 
 void UnpackCurvePoint(int32_t value, double& x, double& y) {
-    x = value / 256 - 200;
-    y = value % 256 - 200;
+    x = value / 256 - PointBias;
+    y = value % 256 - PointBias;
 }

@@ -1,5 +1,6 @@
 #include "params/ParamCatalog.h"
 
+#include "eq/CompressorMath.h"
 #include "params/ValueScales.h"
 
 #include <algorithm>
@@ -21,13 +22,6 @@ const Items OffOnZh = {"关闭", "打开"};
 const Items OffOnEn = {"Off", "On"};
 const Items Polarity = {"+", "-"};
 
-// Module 1 compressor points: slots 8..12, and the start-up curve (a 1:1
-// line through -90, -70, -40, 0 and 21 dB).
-constexpr int CurveFirstSlot = 8;
-constexpr int PointInMin = -90, PointInMax = 21, PointOutMin = -113, PointOutMax = 21;
-constexpr int PointLift = 20; // no point lifts the signal by more than this
-constexpr int PointBias = 200;
-constexpr int StartCurve[5] = {-90, -70, -40, 0, 21};
 
 constexpr int FreqTop = FreqRawTop;
 constexpr int QTop = QRawTop;
@@ -35,7 +29,7 @@ constexpr int ShelfQTop = ShelfQRawTop;
 constexpr int GainTop = GainRawTop;
 
 int32_t Pack(int in, int out) {
-    return (in + PointBias) * 256 + (out + PointBias);
+    return PackCurvePoint(in, out);
 }
 
 // Slots a bulk transfer carries: ten a packet, count / 10 + 1 packets.
@@ -208,12 +202,12 @@ public:
 
 void NameSlots(Builder& b) {
     // Module 0: system.
-    b.E(0, 1).NameZh = "设备版本与型号";
-    b.E(0, 1).NameEn = "Device version and variant";
-    b.E(0, 4).NameZh = "设备版本 第二位";
-    b.E(0, 4).NameEn = "Device version, second number";
-    b.E(0, 6).NameZh = "设备版本 第三位";
-    b.E(0, 6).NameEn = "Device version, third number";
+    b.E(0, VariantSlot).NameZh = "设备版本与型号";
+    b.E(0, VariantSlot).NameEn = "Device version and variant";
+    b.E(0, VersionSecondSlot).NameZh = "设备版本 第二位";
+    b.E(0, VersionSecondSlot).NameEn = "Device version, second number";
+    b.E(0, VersionThirdSlot).NameZh = "设备版本 第三位";
+    b.E(0, VersionThirdSlot).NameEn = "Device version, third number";
     b.List(0, 10, "input", {"输入选择", "Input source"}, 1, {"RCA", "蓝牙", "自动"},
            {"RCA", "Bluetooth", "Auto"}, ParamGroup::System);
     b.List(0, 11, "port.level", {"端口电平", "Port level"}, 1, {"0dB", "6dB"}, {"0dB", "6dB"},

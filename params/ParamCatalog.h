@@ -49,6 +49,10 @@ constexpr const CrossoverSlots& CrossoverOf(int module) {
     return module == 1 ? MainCrossover : AuxCrossover;
 }
 
+// The unit's own slots of module 0 that say what it is: the variant in the low
+// byte of the first (1: the main variant), the version's second and third numbers.
+constexpr int VariantSlot = 1, VersionSecondSlot = 4, VersionThirdSlot = 6;
+
 // The slots of the two dynamic equalisers (module 2).
 struct DeqSlots {
     int Pass, Type, Freq, Gain, Q, Trigger, Start, Cutoff;

@@ -9,6 +9,7 @@
 #include "params/ControlProps.h"
 #include "params/DispatchState.h"
 #include "params/Dispatcher.h"
+#include "params/ParamCatalog.h"
 #include "params/ParamImage.h"
 #include "params/SendToUnit.h"
 #include "params/UndoHistory.h"
@@ -44,13 +45,14 @@ void ShowInput(int index) {
 void ShowVersionAndCaption() {
     QWidget* window = MainControls.MainWindow;
     if (!window) return;
-    const int variant = Params.ParamImage[0][1] & 0xFF;
+    const int variant = Params.ParamImage[0][VariantSlot] & 0xFF;
     if (CurrentLinkState() != NoDevice) {
         if (QLabel* version = MainControls.DeviceVersionLabel)
             version->setText(QCoreApplication::translate("TForm1", "版本号:") +
                              QString::fromStdString(FormatFixed(variant, 0)) + QLatin1Char('.') +
-                             QString::number(Params.ParamImage[0][4]) + QLatin1Char('.') +
-                             QString::number(Params.ParamImage[0][6]));
+                             QString::number(Params.ParamImage[0][VersionSecondSlot]) +
+                             QLatin1Char('.') +
+                             QString::number(Params.ParamImage[0][VersionThirdSlot]));
         if (variant == 1) {
             Params.VariantFlag = 0;
             window->setWindowTitle(Window.MainCaption + QStringLiteral("[Connected]"));

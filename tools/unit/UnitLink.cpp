@@ -53,7 +53,7 @@ QString UnitLink::Name() const {
 }
 
 int UnitLink::VariantFlag() const {
-    return (images_->DeviceImage[0][1] & 0xFF) == 1 ? 0 : 1;
+    return (images_->DeviceImage[0][VariantSlot] & 0xFF) == 1 ? 0 : 1;
 }
 
 void UnitLink::StartRead() {
