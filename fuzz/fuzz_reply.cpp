@@ -31,6 +31,7 @@ public:
 };
 
 QApplication* app = nullptr;
+TForm1* form1 = nullptr;
 QuietDialogs dialogs;
 
 void Connect() {
@@ -50,10 +51,10 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     SetDialogs(&dialogs);
     auto backend = std::make_unique<EmulatorBackend>();
     backend->PlugUnit();
-    new TForm1;
+    form1 = new TForm1;
     ConnectLinkToWindows(*new TForm9(Params, std::move(backend)));
     new TForm4;
-    Form1->FormShow();
+    form1->FormShow();
     Connect();
     return 0;
 }
@@ -81,6 +82,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     // Keep the diagnostic lists from growing over a long run.
     Form9->HistoryListBox->clear();
-    Form1->Memo1->clear();
+    form1->Memo1->clear();
     return 0;
 }

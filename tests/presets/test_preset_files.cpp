@@ -385,7 +385,7 @@ TEST_F(PresetFiles_, NddtResponseMatchesTheGraph) {
                                           {47, 90}, {13, 2}, {15, 73}};
     for (auto [slot, v] : values)
         Params.ParamImage[1][slot] = Params.DeviceImage[1][slot] = v;
-    Form1->MusHighPassBox->setCurrentIndex(2);
+    form1->MusHighPassBox->setCurrentIndex(2);
     RedrawEqCurve(20, 1);
     dialogs->fileNames = {Path("r.Nddt")};
     SavePreset();
