@@ -1,6 +1,9 @@
 #include "app/Dialogs.h"
 
+#include "app/WindowState.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
 
@@ -35,6 +38,15 @@ QWidget* Over(QWidget* owner) {
 }
 
 } // namespace
+
+bool AskToReplace(const QString& fileName) {
+    const QFileInfo target(fileName);
+    if (!target.exists() || target.isDir()) return true;
+    const QString path = target.absoluteFilePath();
+    return Dialogs().Ask(nullptr, QStringLiteral("Confirm"),
+                         Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
+                              QStringLiteral("The file already exists. Replace it?\n") + path));
+}
 
 QMessageBox* MakeQuestionBox(QWidget* owner, const QString& caption, const QString& text,
                              DefaultAnswer answer) {

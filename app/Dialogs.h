@@ -39,6 +39,11 @@ QWidget* DialogOwner(QWidget* given, QWidget* mainWindow);
 void SetDialogOwner(QWidget* owner);
 QWidget* MainDialogOwner();
 
+// A file a save would replace cannot be recovered: true when fileName names no
+// file yet, or the user answers Yes to "文件已存在, 是否替换?" (in the
+// interface's language, with the file's full path).
+bool AskToReplace(const QString& fileName);
+
 // The Yes/No box the Qt service asks with (not shown yet).
 QMessageBox* MakeQuestionBox(QWidget* owner, const QString& caption, const QString& text,
                              DefaultAnswer answer);

@@ -85,15 +85,7 @@ void PeqExportBtnClick(QObject*) {
     QString name = Dialogs().SaveFileName(nullptr, Filter());
     if (name.isEmpty()) return;
     if (QFileInfo(name).suffix().isEmpty()) name += QStringLiteral(".txt");
-    // As the preset save: a file that is replaced cannot be recovered.
-    const QFileInfo target(name);
-    if (target.exists() && !target.isDir()) {
-        const QString path = target.absoluteFilePath();
-        if (!Dialogs().Ask(nullptr, QStringLiteral("Confirm"),
-                           Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
-                                QStringLiteral("The file already exists. Replace it?\n") + path)))
-            return;
-    }
+    if (!AskToReplace(name)) return;
     const int m = ShownModule();
     const RawParam raw = [](int module, int index) -> int32_t {
         return index >= 0 && index < ImageSlots ? Params.ParamImage[module][index] : 0;

@@ -74,16 +74,8 @@ void SavePreset() {
     if (chosen.isEmpty()) return;
     const QString fileName = QString::fromStdString(WithPresetExtension(chosen.toStdString()));
 
-    // One rule for a picked and a typed name (".Nddt" added or not): a tuning
-    // that is replaced cannot be recovered, so the user is asked first.
-    const QFileInfo target(fileName);
-    if (target.exists() && !target.isDir()) {
-        const QString path = target.absoluteFilePath();
-        if (!Dialogs().Ask(nullptr, QStringLiteral("Confirm"),
-                           Lang(QStringLiteral("文件已存在, 是否替换?\n") + path,
-                                QStringLiteral("The file already exists. Replace it?\n") + path)))
-            return;
-    }
+    // One rule for a picked and a typed name (".Nddt" added or not).
+    if (!AskToReplace(fileName)) return;
 
     // Written beside the target and renamed over it only when complete, so a
     // failed save leaves the old file as it was.
