@@ -1,6 +1,7 @@
 #include "tools/nddt/CommandLine.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 bool In(std::initializer_list<const char*> names, const std::string& name) {
@@ -59,4 +60,11 @@ std::optional<std::string> ModuleOption(const ParsedArgs& args, int& module) {
     if (*v != "1" && *v != "2") return "the module is 1 or 2, not '" + *v + "'";
     module = *v == "1" ? 1 : 2;
     return std::nullopt;
+}
+
+int UsageError(const std::string& command, const std::string& what) {
+    std::fprintf(stderr, "nddt: %s%s%s\nTry 'nddt help%s%s'.\n", command.c_str(),
+                 command.empty() ? "" : ": ", what.c_str(), command.empty() ? "" : " ",
+                 command.c_str());
+    return 2;
 }

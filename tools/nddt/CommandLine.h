@@ -23,5 +23,9 @@ std::optional<std::string> ParseArgs(const std::vector<std::string>& args,
                                      std::initializer_list<const char*> flags,
                                      std::initializer_list<const char*> valued, ParsedArgs& out);
 
+// Prints "nddt: COMMAND: WHAT" and where the command's help is ("nddt: WHAT"
+// and the general help for no command); returns the usage-error exit status 2.
+int UsageError(const std::string& command, const std::string& what);
+
 // Reads "--module 1|2" (default 1) into module; returns what is wrong, if anything.
 std::optional<std::string> ModuleOption(const ParsedArgs& args, int& module);

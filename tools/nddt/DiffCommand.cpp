@@ -17,27 +17,18 @@ const char* const DiffUsage =
     "  Exit status: 0 the same, 1 different, 2 a file that cannot be used or a\n"
     "  usage error. A FILE - is standard input.\n";
 
-namespace {
-
-int DiffUsageError(const std::string& what) {
-    std::fprintf(stderr, "nddt: diff: %s\nTry 'nddt help diff'.\n", what.c_str());
-    return 2;
-}
-
-} // namespace
-
 int DiffCommand(const std::vector<std::string>& args) {
     ParsedArgs a;
-    if (auto e = ParseArgs(args, {"--raw"}, {"--module"}, a)) return DiffUsageError(*e);
+    if (auto e = ParseArgs(args, {"--raw"}, {"--module"}, a)) return UsageError("diff", *e);
     int module = 0;
     if (const std::string* v = a.Value("--module")) {
         if (*v != "1" && *v != "2" && *v != "3")
-            return DiffUsageError("the module is 1, 2 or 3, not '" + *v + "'");
+            return UsageError("diff", "the module is 1, 2 or 3, not '" + *v + "'");
         module = (*v)[0] - '0';
     }
-    if (a.Files.size() != 2) return DiffUsageError("two files to compare, A and B");
+    if (a.Files.size() != 2) return UsageError("diff", "two files to compare, A and B");
     if (a.Files[0] == "-" && a.Files[1] == "-")
-        return DiffUsageError("standard input can be only one of the files");
+        return UsageError("diff", "standard input can be only one of the files");
 
     static PresetImage images[2]{};
     std::string variants[2];

@@ -33,11 +33,6 @@ const char* const FitUsage =
 
 namespace {
 
-int FitUsageError(const std::string& what) {
-    std::fprintf(stderr, "nddt: fit: %s\nTry 'nddt help fit'.\n", what.c_str());
-    return 2;
-}
-
 bool Number(const std::string& s, double& out) {
     const char* end = s.data() + s.size();
     const auto r = std::from_chars(s.data(), end, out);
@@ -82,18 +77,18 @@ int FitCommand(const std::vector<std::string>& args) {
                            {"--target", "--module", "--from", "--to", "--max-boost", "--bands",
                             "--into", "-o", "--output"},
                            a))
-        return FitUsageError(*e);
+        return UsageError("fit", *e);
     FitInput in;
-    if (auto e = ModuleOption(a, in.Options.Module)) return FitUsageError(*e);
-    if (a.Files.empty()) return FitUsageError("no MEASUREMENT given");
-    if (a.Files.size() > 1) return FitUsageError("one MEASUREMENT only; '" + a.Files[1] + "' is extra");
-    if (a.Has("--report") && a.Has("--peq")) return FitUsageError("--report or --peq, not both");
-    if (std::string e = NumericOptions(a, in.Options); !e.empty()) return FitUsageError(e);
+    if (auto e = ModuleOption(a, in.Options.Module)) return UsageError("fit", *e);
+    if (a.Files.empty()) return UsageError("fit", "no MEASUREMENT given");
+    if (a.Files.size() > 1) return UsageError("fit", "one MEASUREMENT only; '" + a.Files[1] + "' is extra");
+    if (a.Has("--report") && a.Has("--peq")) return UsageError("fit", "--report or --peq, not both");
+    if (std::string e = NumericOptions(a, in.Options); !e.empty()) return UsageError("fit", e);
     const std::string* target = a.Value("--target");
     std::string why;
     if (target && (*target == "flat" || target->rfind("house:", 0) == 0) &&
         !ParseTargetSpec(*target, in.Target, why))
-        return FitUsageError(why);
+        return UsageError("fit", why);
 
     in.Measured = ReadMeasurementFile(a.Files[0]);
     if (!in.Measured.Ok) return Fail(a.Files[0] + ": " + in.Measured.Error.En);

@@ -87,13 +87,6 @@ const Command* FindCommand(const std::string& name) {
     return nullptr;
 }
 
-int UsageError(const std::string& command, const std::string& what) {
-    std::fprintf(stderr, "nddt: %s%s%s\nTry 'nddt help%s%s'.\n", command.c_str(),
-                 command.empty() ? "" : ": ", what.c_str(), command.empty() ? "" : " ",
-                 command.c_str());
-    return 2;
-}
-
 int Decode(const std::vector<std::string>& args) {
     ParsedArgs a;
     if (auto e = ParseArgs(args, {"--variant", "--names"}, {}, a)) return UsageError("decode", *e);
